@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Fresh machine to running program: packages, build, run directory, start.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh"
+cd "$root/run"
+exec ./quendrolt

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Fresh machine to passing tests: packages, build, every test headless.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh"
+cd "$root/build"
+export QT_QPA_PLATFORM=offscreen
+ctest --output-on-failure --timeout 900 -j 2

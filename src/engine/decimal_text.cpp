@@ -1,0 +1,113 @@
+#include "engine/decimal_text.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <limits>
+
+namespace engine {
+
+bool setFromDecimal(BigInt& x, const std::string& text)
+{
+    return mpz_set_str(x.get(), text.c_str(), 10) == 0;
+}
+
+std::string toDecimal(const BigInt& x)
+{
+    // mpz_sizeinbase may overestimate by one; room for the sign and the NUL.
+    std::string text(mpz_sizeinbase(x.get(), 10) + 2, '\0');
+    mpz_get_str(text.data(), 10, x.get());
+    text.resize(std::strlen(text.c_str()));
+    return text;
+}
+
+uint64_t decimalDigitCount(const BigInt& x)
+{
+    if (x.isZero())
+        return 1;
+    uint64_t estimate = mpz_sizeinbase(x.get(), 10);
+    if (estimate <= 1)
+        return estimate;
+    // The estimate is exact or one too large; |x| < 10^(estimate-1) tells which.
+    mpz_t bound, magnitude;
+    mpz_init(bound);
+    mpz_ui_pow_ui(bound, 10, estimate - 1);
+    mpz_roinit_n(magnitude, x.get()->_mp_d, std::abs(x.get()->_mp_size));
+    uint64_t digits = mpz_cmp(magnitude, bound) < 0 ? estimate - 1 : estimate;
+    mpz_clear(bound);
+    return digits;
+}
+
+int64_t digitsFilter(std::string& text)
+{
+    auto kept = std::remove_if(text.begin(), text.end(), [](char c) { return c < '0' || c > '9'; });
+    text.erase(kept, text.end());
+    return static_cast<int64_t>(text.size());
+}
+
+namespace {
+
+size_t findIgnoringCase(const std::string& text, std::string_view pattern, size_t from)
+{
+    auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+    auto it = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), pattern.begin(),
+                          pattern.end(), [&](char a, char b) { return lower(a) == lower(b); });
+    return it == text.end() ? std::string::npos : static_cast<size_t>(it - text.begin());
+}
+
+bool replaceOnePass(std::string& text, std::string_view pattern, std::string_view replacement)
+{
+    size_t at = findIgnoringCase(text, pattern, 0);
+    if (at == std::string::npos)
+        return false;
+    std::string out;
+    out.reserve(text.size());
+    size_t copied = 0;
+    while (at != std::string::npos) {
+        out.append(text, copied, at - copied);
+        out.append(replacement);
+        copied = at + pattern.size();
+        at = findIgnoringCase(text, pattern, copied);
+    }
+    out.append(text, copied, std::string::npos);
+    text.swap(out);
+    return true;
+}
+
+}  // namespace
+
+std::string removeAll(std::string text, std::string_view pattern, std::string_view replacement)
+{
+    if (pattern.empty())
+        return text;
+    std::string replacementCopy(replacement);
+    bool selfFeeding = findIgnoringCase(replacementCopy, pattern, 0) != std::string::npos;
+    while (replaceOnePass(text, pattern, replacement) && !selfFeeding) {
+    }
+    return text;
+}
+
+int64_t leadingInteger(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    constexpr int64_t maxValue = std::numeric_limits<int64_t>::max();
+    int64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        int digit = text[i] - '0';
+        if (value > (maxValue - digit) / 10) {
+            value = maxValue;
+            break;
+        }
+        value = value * 10 + digit;
+    }
+    return negative ? -value : value;
+}
+
+}  // namespace engine

@@ -1,0 +1,39 @@
+#pragma once
+// Numbers travel between commands as decimal text (std::string of ASCII
+// digits, "-" first for a negative value). These are the conversions and the
+// text cleaning every input goes through.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/big_integer.h"
+
+namespace engine {
+
+// Sets x from decimal text. Returns false when GMP rejects the text (x is then
+// left as GMP leaves it); callers pass text that is already cleaned.
+bool setFromDecimal(BigInt& x, const std::string& text);
+
+// Decimal text of x: "0" for zero, "-" first when negative. Converts straight
+// into the returned string (no intermediate buffer).
+std::string toDecimal(const BigInt& x);
+
+// Number of decimal digits of |x| without converting it: exact for small
+// values, otherwise GMP's estimate corrected by one comparison with 10^(d-1).
+uint64_t decimalDigitCount(const BigInt& x);
+
+// Keeps only the characters '0'..'9' of text, in place, in their order;
+// returns how many were kept.
+int64_t digitsFilter(std::string& text);
+
+// Replaces every occurrence of pattern (ASCII letter case ignored) with
+// replacement, repeating the pass until the pattern no longer occurs.
+// A replacement that itself contains the pattern gets a single pass, since
+// repeating would never end.
+std::string removeAll(std::string text, std::string_view pattern, std::string_view replacement = {});
+
+// Leading decimal integer of text after optional blanks and one sign; 0 when
+// the text does not start with a number. Saturates instead of overflowing.
+int64_t leadingInteger(std::string_view text);
+
+}  // namespace engine

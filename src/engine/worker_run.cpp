@@ -1,0 +1,318 @@
+#include "engine/worker_run.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "engine/decimal_text.h"
+#include "engine/prime_search.h"
+
+namespace engine {
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitJobFailed = 2;
+constexpr int kExitOutOfMemory = 3;
+constexpr int64_t kKeepAwakeAfterMs = 1000;
+
+const WorkerKindInfo kKinds[] = {
+    /* ProbablePrime       */ {true, false, true, 145, true},
+    /* DivisorTest         */ {false, false, false, 0, false},
+    /* NextPrime           */ {true, true, true, 130, true},
+    /* PreviousPrime       */ {true, true, true, 130, true},
+    /* CalculatorOperation */ {true, false, true, 0, false},
+    /* DecimalConversion   */ {false, false, false, 0, false},
+};
+
+// Inside the child an allocation failure ends the child with a known status
+// instead of GMP's abort message, so the parent can name the cause.
+void* childAlloc(size_t size)
+{
+    void* p = std::malloc(size);
+    if (!p)
+        _exit(kExitOutOfMemory);
+    return p;
+}
+
+void* childRealloc(void* old, size_t, size_t size)
+{
+    void* p = std::realloc(old, size);
+    if (!p)
+        _exit(kExitOutOfMemory);
+    return p;
+}
+
+void childFree(void* p, size_t) { std::free(p); }
+
+bool writeAll(int fd, const void* data, size_t size)
+{
+    auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        ssize_t n = ::write(fd, bytes, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool readAll(int fd, void* data, size_t size)
+{
+    auto* bytes = static_cast<char*>(data);
+    while (size > 0) {
+        ssize_t n = ::read(fd, bytes, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+int openPidFd(pid_t pid)
+{
+#ifdef SYS_pidfd_open
+    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+#else
+    (void)pid;
+    return -1;
+#endif
+}
+
+// Waits up to one polling period, returning early when the child exits.
+void waitOnePeriod(int pidFd)
+{
+    if (pidFd >= 0) {
+        pollfd p{pidFd, POLLIN, 0};
+        ::poll(&p, 1, kPollPeriodMs);
+    } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(kPollPeriodMs));
+    }
+}
+
+std::string secondsText(int64_t elapsedMs)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld s", static_cast<long long>(elapsedMs / 1000));
+    return text;
+}
+
+std::string describeChildEnd(int status)
+{
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kExitOutOfMemory)
+        return "not enough memory for this computation";
+    if (WIFSIGNALED(status))
+        return "the computation ended abnormally (signal " + std::to_string(WTERMSIG(status)) + ")";
+    return "the computation could not deliver its result";
+}
+
+}  // namespace
+
+const WorkerKindInfo& kindInfo(WorkerKind kind) { return kKinds[static_cast<int>(kind)]; }
+
+bool ResultWriter::writeInt(int64_t value) { return writeAll(fd_, &value, sizeof value); }
+
+bool ResultWriter::writeBytes(const void* data, size_t size)
+{
+    return writeInt(static_cast<int64_t>(size)) && writeAll(fd_, data, size);
+}
+
+bool ResultWriter::writeBigInt(const BigInt& value)
+{
+    int64_t signedSize = value.get()->_mp_size;
+    size_t limbs = static_cast<size_t>(signedSize < 0 ? -signedSize : signedSize);
+    return writeInt(signedSize) && writeAll(fd_, mpz_limbs_read(value.get()), limbs * sizeof(mp_limb_t));
+}
+
+bool ResultReader::readInt(int64_t& value) { return readAll(fd_, &value, sizeof value); }
+
+bool ResultReader::readBytes(void* data, size_t size)
+{
+    int64_t stored = 0;
+    return readInt(stored) && static_cast<size_t>(stored) == size && readAll(fd_, data, size);
+}
+
+bool ResultReader::readBigInt(BigInt& value)
+{
+    int64_t signedSize = 0;
+    if (!readInt(signedSize))
+        return false;
+    size_t limbs = static_cast<size_t>(signedSize < 0 ? -signedSize : signedSize);
+    if (limbs == 0) {
+        value.set(0UL);
+        return true;
+    }
+    mp_limb_t* target = mpz_limbs_write(value.get(), static_cast<mp_size_t>(limbs));
+    if (!readAll(fd_, target, limbs * sizeof(mp_limb_t)))
+        return false;
+    mpz_limbs_finish(value.get(), static_cast<mp_size_t>(signedSize));
+    return true;
+}
+
+Outcome runForked(WorkerHost& host, WorkerKind kind, RunLimits limits, const ChildJob& job,
+                  const ResultDecoder& decode, std::string* failureText)
+{
+    const WorkerKindInfo& info = kindInfo(kind);
+    int resultFd = ::memfd_create("quendrolt-worker", MFD_CLOEXEC);
+    if (resultFd < 0) {
+        if (failureText)
+            *failureText = "no memory file for the worker result";
+        return Failed;
+    }
+
+    int64_t start = host.nowMs();
+    std::fflush(nullptr);
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        mp_set_memory_functions(childAlloc, childRealloc, childFree);
+        ResultWriter writer(resultFd);
+        _exit(job(writer) ? kExitOk : kExitJobFailed);
+    }
+    if (pid < 0) {
+        ::close(resultFd);
+        if (failureText)
+            *failureText = "the worker process could not be started";
+        return Failed;
+    }
+
+    if (info.countsRuns)
+        host.countRun();
+    int pidFd = openPidFd(pid);
+    bool awake = false;
+    int cycles = 0;
+    int status = 0;
+    Outcome outcome = Finished;
+    for (;;) {
+        if (++cycles == kElapsedEveryCycles) {
+            if (info.elapsedFieldId)
+                host.showElapsed(info.elapsedFieldId, secondsText(host.nowMs() - start));
+            cycles = 0;
+        }
+        host.processPendingEvents();
+        waitOnePeriod(pidFd);
+        int64_t elapsed = host.nowMs() - start;
+        if (!awake && elapsed > kKeepAwakeAfterMs) {
+            host.keepAwake(true);
+            awake = true;
+        }
+        // The limits come before the done flag: a result seen late is late.
+        if (info.hasLimitA && limits.limitA != kNoLimit && elapsed > limits.limitA) {
+            outcome = Timeout;
+            break;
+        }
+        if (info.hasLimitB && limits.limitB != kNoLimit && elapsed > limits.limitB) {
+            outcome = NotDone;
+            break;
+        }
+        if (info.stoppable && host.stopTicked()) {
+            outcome = Stopped;
+            break;
+        }
+        if (::waitpid(pid, &status, WNOHANG) == pid) {
+            pid = 0;
+            break;
+        }
+    }
+    if (awake)
+        host.keepAwake(false);
+    if (pid > 0) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+    }
+    if (pidFd >= 0)
+        ::close(pidFd);
+
+    if (outcome == Finished) {
+        bool exitedCleanly = WIFEXITED(status) && WEXITSTATUS(status) == kExitOk;
+        ::lseek(resultFd, 0, SEEK_SET);
+        ResultReader reader(resultFd);
+        if (!exitedCleanly || !decode(reader)) {
+            if (failureText)
+                *failureText = exitedCleanly ? "the worker result could not be read" : describeChildEnd(status);
+            outcome = Failed;
+        }
+    }
+    ::close(resultFd);
+    return outcome;
+}
+
+void runThreaded(WorkerHost& host, const std::function<void()>& work)
+{
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        work();
+        done.store(true, std::memory_order_release);
+    });
+    while (!done.load(std::memory_order_acquire)) {
+        host.processPendingEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(kPollPeriodMs));
+    }
+    worker.join();
+}
+
+int runProbablePrime(WorkerHost& host, const BigInt& n, int repetitions, int64_t limitA)
+{
+    int64_t verdict = Timeout;
+    Outcome outcome = runForked(
+        host, WorkerKind::ProbablePrime, {limitA, kNoLimit},
+        [&](ResultWriter& out) { return out.writeInt(mpz_probab_prime_p(n.get(), repetitions)); },
+        [&](ResultReader& in) { return in.readInt(verdict); });
+    return outcome == Finished ? static_cast<int>(verdict) : outcome;
+}
+
+namespace {
+
+Outcome runPrimeStep(WorkerHost& host, WorkerKind kind, BigInt& n, RunLimits limits, void (*step)(BigInt&))
+{
+    BigInt found;
+    Outcome outcome = runForked(
+        host, kind, limits,
+        [&](ResultWriter& out) {
+            BigInt work;
+            work.set(n);
+            step(work);
+            return out.writeBigInt(work);
+        },
+        [&](ResultReader& in) { return in.readBigInt(found); });
+    if (outcome == Finished)
+        n.swap(found);
+    return outcome;
+}
+
+}  // namespace
+
+Outcome runNextPrime(WorkerHost& host, BigInt& n, RunLimits limits)
+{
+    return runPrimeStep(host, WorkerKind::NextPrime, n, limits, nextPrime);
+}
+
+Outcome runPreviousPrime(WorkerHost& host, BigInt& n, RunLimits limits)
+{
+    return runPrimeStep(host, WorkerKind::PreviousPrime, n, limits, previousPrime);
+}
+
+std::string runDecimalConversion(WorkerHost& host, const BigInt& x)
+{
+    std::string text;
+    runThreaded(host, [&] { text = toDecimal(x); });
+    return text;
+}
+
+}  // namespace engine

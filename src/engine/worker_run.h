@@ -1,0 +1,98 @@
+#pragma once
+// Time-limited worker runs. A computation that STOP or a time limit may
+// abandon runs in a forked child process: abandoning it is a kill, so it stops
+// using the processor at once and can never write into the window's memory.
+// Its result comes back through an anonymous memory file once the child has
+// exited. Runs without a limit (divisor test, decimal conversion) use a thread.
+//
+// The window side (events, the STOP box, the elapsed-time field, the run
+// counter, keep-awake) is reached through WorkerHost, so this file has no
+// toolkit dependency.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "engine/big_integer.h"
+
+namespace engine {
+
+// Outcome codes; 5, 6 and 7 index the word table ("Not done", "Timeout",
+// "Processing has been stopped"). Failed means the child died (out of memory
+// or a crash) and is reported by the caller as a failure, never as a result.
+enum Outcome : int { Finished = 0, NotDone = 5, Timeout = 6, Stopped = 7, Failed = 9 };
+
+enum class WorkerKind { ProbablePrime, DivisorTest, NextPrime, PreviousPrime, CalculatorOperation, DecimalConversion };
+
+struct WorkerKindInfo {
+    bool hasLimitA;
+    bool hasLimitB;
+    bool stoppable;
+    int elapsedFieldId;  // control that shows the elapsed seconds, 0 for none
+    bool countsRuns;     // adds to the run counter shown in "QTY"
+};
+
+const WorkerKindInfo& kindInfo(WorkerKind kind);
+
+// What the polling loop needs from the window.
+class WorkerHost {
+public:
+    virtual ~WorkerHost() = default;
+    virtual void processPendingEvents() = 0;
+    virtual bool stopTicked() = 0;
+    virtual void showElapsed(int fieldId, const std::string& text) = 0;
+    virtual void countRun() = 0;
+    virtual int64_t nowMs() = 0;
+    virtual void keepAwake(bool on) = 0;
+};
+
+constexpr int kPollPeriodMs = 10;
+constexpr int kElapsedEveryCycles = 888;
+constexpr int64_t kNoLimit = -1;
+
+struct RunLimits {
+    int64_t limitA = kNoLimit;  // ms; exceeded gives Timeout
+    int64_t limitB = kNoLimit;  // ms; exceeded gives NotDone
+};
+
+// Output of a child: written by the job inside the child, read by the parent.
+class ResultWriter {
+public:
+    explicit ResultWriter(int fd) : fd_(fd) {}
+    bool writeInt(int64_t value);
+    bool writeBigInt(const BigInt& value);
+    bool writeBytes(const void* data, size_t size);
+
+private:
+    int fd_;
+};
+
+class ResultReader {
+public:
+    explicit ResultReader(int fd) : fd_(fd) {}
+    bool readInt(int64_t& value);
+    bool readBigInt(BigInt& value);
+    bool readBytes(void* data, size_t size);
+
+private:
+    int fd_;
+};
+
+// Runs job in a child process while polling as described above. On Finished,
+// decode is called in the parent with the child's output. Any other outcome
+// leaves the caller's data untouched. failureText receives a reason for Failed.
+using ChildJob = std::function<bool(ResultWriter&)>;
+using ResultDecoder = std::function<bool(ResultReader&)>;
+Outcome runForked(WorkerHost& host, WorkerKind kind, RunLimits limits, const ChildJob& job,
+                  const ResultDecoder& decode, std::string* failureText = nullptr);
+
+// Runs work on a thread, processing window events every 10 ms until it ends.
+// No limit, no STOP: for the kinds that always finish.
+void runThreaded(WorkerHost& host, const std::function<void()>& work);
+
+// Convenience kinds built on the two runners.
+int runProbablePrime(WorkerHost& host, const BigInt& n, int repetitions, int64_t limitA);  // 0,1,2 or 6,7,9
+Outcome runNextPrime(WorkerHost& host, BigInt& n, RunLimits limits);
+Outcome runPreviousPrime(WorkerHost& host, BigInt& n, RunLimits limits);
+std::string runDecimalConversion(WorkerHost& host, const BigInt& x);
+
+}  // namespace engine
