@@ -1,0 +1,44 @@
+#pragma once
+// The nine Limits: start-up values, accepted ranges and what Apply does with
+// a value outside its range.
+#include <array>
+#include <cstdint>
+
+namespace shell {
+
+struct LimitSpec {
+    const char* name;      // item of the Limits list
+    int64_t startValue;
+    int64_t lowest;
+    int64_t highest;
+    int64_t resetValue;    // set when a value is out of range
+    int64_t shownBound;    // "The current limit is: "
+};
+
+enum LimitEntry {
+    LargeNumbersStart = 1,
+    DigitsFactorization = 2,
+    DigitsViewNumber = 3,
+    LimitNextPrevP = 4,
+    LinesForExcel = 5,
+    OperatingNumber = 6,
+    HistoryLinesSaved = 7,
+    LimitDigitsGeneration = 8,
+    InternalLimitMinutes = 9,
+};
+
+constexpr int kLimitCount = 9;
+
+// Entry e (1..9) of the table.
+const LimitSpec& limitSpec(int entry);
+
+// Values of entries 1..9; index 0 is unused so that entries read as in the list.
+struct LimitsTable {
+    std::array<int64_t, kLimitCount + 1> value{};
+    LimitsTable();
+    int64_t operator[](int entry) const { return value[static_cast<size_t>(entry)]; }
+    int64_t& operator[](int entry) { return value[static_cast<size_t>(entry)]; }
+    int64_t internalTimeLimitMs() const { return value[InternalLimitMinutes] * 60 * 1000; }
+};
+
+}  // namespace shell
