@@ -2,6 +2,7 @@
 // The nine Limits: start-up values, accepted ranges and what Apply does with
 // a value outside its range.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace shell {
