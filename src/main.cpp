@@ -1,1 +1,18 @@
-int main() { return 0; }
+#include <QApplication>
+
+#include "shell/application.h"
+#include "ui/qt_dialogs.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    ui::QtDialogs dialogs;
+    shell::SystemClock clock;
+    shell::SeededRandomSource random;
+    shell::Application quendrolt(dialogs, clock, random);
+    dialogs.setParent(&quendrolt.window());
+    quendrolt.start();
+    if (quendrolt.state().quitRequested)
+        return 0;
+    return app.exec();
+}

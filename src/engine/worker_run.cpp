@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -181,6 +182,8 @@ Outcome runForked(WorkerHost& host, WorkerKind kind, RunLimits limits, const Chi
     std::fflush(nullptr);
     pid_t pid = ::fork();
     if (pid == 0) {
+        // The window may run at a raised priority; long computations do not.
+        (void)::setpriority(PRIO_PROCESS, 0, 0);
         mp_set_memory_functions(childAlloc, childRealloc, childFree);
         ResultWriter writer(resultFd);
         _exit(job(writer) ? kExitOk : kExitJobFailed);

@@ -1,0 +1,13 @@
+#include "shell/dispatcher.h"
+#include "shell/limits_commands.h"
+#include "shell/small_commands.h"
+
+namespace shell {
+
+void registerAllCommands(Dispatcher& dispatcher)
+{
+    registerSmallCommands(dispatcher);
+    registerLimitsCommands(dispatcher);
+}
+
+}  // namespace shell

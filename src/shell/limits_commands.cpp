@@ -1,0 +1,73 @@
+#include "shell/limits_commands.h"
+
+#include "engine/decimal_text.h"
+#include "shell/control_ids.h"
+#include "shell/time_texts.h"
+
+namespace shell {
+
+namespace {
+
+void limitChosen(AppContext& ctx)
+{
+    int entry = ctx.controls.selectedIndex(id::LimitsList);
+    if (entry <= 0) {
+        ctx.controls.setEnabled(id::Apply, false);
+        ctx.controls.setText(id::LimitsValue, QString());
+        return;
+    }
+    ctx.controls.setText(id::LimitsValue, QString::number(ctx.state.limits[entry]));
+    ctx.controls.setEnabled(id::Apply, true);
+}
+
+void applyLimit(AppContext& ctx)
+{
+    int entry = ctx.controls.selectedIndex(id::LimitsList);
+    if (entry <= 0 || entry > kLimitCount)
+        return;
+    const LimitSpec& spec = limitSpec(entry);
+    std::string typed = engine::removeAll(ctx.controls.text(id::LimitsValue).toStdString(), " ");
+    int64_t value = engine::leadingInteger(typed);
+    int64_t outOfRangeBound = 0;
+    if (value < spec.lowest || value > spec.highest) {
+        value = spec.resetValue;
+        outOfRangeBound = spec.shownBound;
+    }
+
+    ctx.results.clearStartupNotes();
+    ctx.controls.setText(id::LimitsValue, QString::number(value));
+    ctx.state.parameterTable[static_cast<size_t>(ctx.controls.itemValue(id::LimitsList, entry))] = std::to_string(value);
+    ctx.state.limits[entry] = value;
+    ctx.controls.setEnabled(id::Apply, false);
+    ctx.controls.setText(id::LimitsValue, QString());
+    ctx.controls.setSelectedIndex(id::LimitsList, 0);
+
+    QString changed, outOfRange, reminder;
+    if (outOfRangeBound == 0) {
+        changed = QString::fromLatin1(spec.name) + QStringLiteral(" has been changed to ") + withThousands(value) +
+                  QStringLiteral("\r\r");
+        reminder = QStringLiteral(">>> Remember to save these settings to your\r         parameter file (.qdx) using the "
+                                  "SAVE button.");
+    } else {
+        outOfRange = QStringLiteral("Value out of range - reset To Default: ") + withThousands(value) +
+                     QStringLiteral("\r\rThe current limit is: ") + withThousands(outOfRangeBound);
+    }
+    ctx.dialogs.message(QStringLiteral("Success!"), changed + outOfRange + reminder);
+
+    QString changedLine = QString(changed).remove(QStringLiteral("\r\r"));
+    if (!changedLine.isEmpty()) {
+        ctx.results.add(changedLine);
+        ctx.results.addSeparator();
+        ctx.results.scrollToEnd();
+    }
+}
+
+}  // namespace
+
+void registerLimitsCommands(Dispatcher& d)
+{
+    d.on(id::LimitsList, limitChosen);
+    d.on(id::Apply, applyLimit);
+}
+
+}  // namespace shell

@@ -1,0 +1,7 @@
+#pragma once
+#include "shell/dispatcher.h"
+
+namespace shell {
+// The Limits list and "Apply".
+void registerLimitsCommands(Dispatcher& dispatcher);
+}  // namespace shell

@@ -1,0 +1,35 @@
+#include "shell/number_display.h"
+
+#include "shell/control_ids.h"
+#include "shell/time_texts.h"
+#include "ui/short_view.h"
+
+namespace shell {
+
+void numberChanged(AppContext& ctx, int64_t digitCount)
+{
+    ctx.controls.setText(id::SegmentEnd, QString::number(digitCount));
+    ctx.controls.setText(id::SegmentStart, QStringLiteral("1"));
+    ctx.controls.setSelectedIndex(id::DigitView, 1);
+    ctx.controls.setText(id::DigitCountDisplay, withThousands(digitCount));
+}
+
+QString shortViewText(AppContext& ctx, std::string_view number, int width)
+{
+    ui::ShortView view = ui::shortView(number, width);
+    if (!view.signature.empty())
+        ctx.controls.setText(id::Signature, latin1(view.signature));
+    return latin1(view.text);
+}
+
+QString numberLine(AppContext& ctx, std::string_view number)
+{
+    return QStringLiteral("Number > ") + shortViewText(ctx, number, ui::kListViewWidth);
+}
+
+void showCurrentNumberStatus(AppContext& ctx)
+{
+    ctx.controls.setText(id::StatusLine, shortViewText(ctx, ctx.state.currentNumber, ui::kStatusViewWidth));
+}
+
+}  // namespace shell

@@ -1,0 +1,148 @@
+#include "shell/small_commands.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QUrl>
+
+#include "shell/control_ids.h"
+#include "shell/time_texts.h"
+
+namespace shell {
+
+namespace {
+
+constexpr int kViewLineWidth = 122;
+
+void setClipboard(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+
+void exitProgram(AppContext& ctx)
+{
+    ctx.state.quitRequested = true;
+    QCoreApplication::exit(0);
+}
+
+void copyAll(AppContext& ctx)
+{
+    QString text;
+    for (int i = 0; i < ctx.results.count(); ++i) {
+        text += ctx.results.line(i);
+        text += QStringLiteral("\r\n");
+    }
+    setClipboard(text);
+}
+
+void copyLine(AppContext& ctx) { setClipboard(ctx.results.selectedLine()); }
+
+void clearResults(AppContext& ctx)
+{
+    if (ctx.dialogs.askYesNo(QStringLiteral("Attention!"), QStringLiteral("Do you want To clear the activity logs?")) !=
+        ui::Answer::Yes)
+        return;
+    ctx.results.clear();
+    for (int counter : {id::Tot, id::Div1, id::Div2, id::Div3, id::Qty})
+        ctx.controls.setText(counter, QStringLiteral("0"));
+}
+
+void lineSelected(AppContext& ctx) { ctx.controls.setEnabled(id::CopyLine, true); }
+
+void copyField(AppContext& ctx, int field) { setClipboard(ctx.controls.text(field).trimmed()); }
+
+void chooseWorkDirectory(AppContext& ctx)
+{
+    const std::string& stored = ctx.state.parameterTable[1];
+    QString start = stored.empty() ? QDir::homePath() : QString::fromStdString(stored);
+    QString chosen = ctx.dialogs.chooseDirectory(
+        QStringLiteral("Define in which directory the generated files will be saved..."), start);
+    if (chosen.isEmpty())
+        return;
+    // Stored with its separator, so that default file names built from it
+    // land inside the directory.
+    if (!chosen.endsWith(QLatin1Char('/')))
+        chosen += QLatin1Char('/');
+    std::string directory = chosen.toStdString();
+    if (directory == stored)
+        return;
+    ctx.state.parameterTable[1] = directory;
+    ctx.state.workDirectoryChosen = directory;
+    ctx.controls.setText(id::WorkDirectory, chosen);
+}
+
+void viewNumber(AppContext& ctx)
+{
+    if (!currentNumberViewable(ctx))
+        return;
+    const std::string& number = ctx.state.currentNumber;
+    ctx.results.add(QStringLiteral("Number in memory with %1 digits:").arg(number.size()));
+    for (size_t at = 0; at < number.size(); at += kViewLineWidth)
+        ctx.results.add(latin1(std::string_view(number).substr(at, kViewLineWidth)));
+    ctx.results.addSeparator();
+    ctx.results.scrollToEnd();
+}
+
+void digitViewChosen(AppContext& ctx)
+{
+    const int64_t count = ctx.state.digitCount();
+    if (count == 0) {
+        ctx.controls.setSelectedIndex(id::DigitView, 0);
+        return;
+    }
+    int item = ctx.controls.selectedIndex(id::DigitView);
+    int64_t start = 1;
+    if (item != 1) {
+        int64_t wanted = ctx.controls.itemValue(id::DigitView, item);
+        if (count >= wanted)
+            start = count - wanted + 1;
+        else
+            ctx.controls.setSelectedIndex(id::DigitView, 0);
+    }
+    ctx.controls.setText(id::SegmentStart, QString::number(start));
+    ctx.controls.setText(id::SegmentEnd, QString::number(count));
+}
+
+void openWebsite(AppContext&) { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebsiteAddress))); }
+
+}  // namespace
+
+bool currentNumberViewable(AppContext& ctx)
+{
+    const int64_t digits = ctx.state.digitCount();
+    const int64_t limit = ctx.state.limits[DigitsViewNumber];
+    if (digits == 0) {
+        ctx.dialogs.message(QStringLiteral("Problem!"), QStringLiteral("There is currently no number generated in memory!"));
+        return false;
+    }
+    if (digits > limit) {
+        ctx.dialogs.message(QStringLiteral("Problem!"),
+                            QStringLiteral("The number has more than ") + withThousands(limit) +
+                                QStringLiteral(" digits; to view it completely, save it via the 'Save NUMBER' "
+                                               "button and open it via Notepad."));
+        return false;
+    }
+    return true;
+}
+
+void registerSmallCommands(Dispatcher& d)
+{
+    d.on(id::Exit, exitProgram);
+    d.on(id::CopyAll, copyAll);
+    d.on(id::CopyLine, copyLine);
+    d.on(id::ClearResults, clearResults);
+    d.on(id::ResultsList, lineSelected);
+    d.on(id::YourNumberCopy, [](AppContext& ctx) { copyField(ctx, id::YourNumber); });
+    d.on(id::OperandCopy, [](AppContext& ctx) { copyField(ctx, id::Operand); });
+    d.on(id::SignatureCopy, [](AppContext& ctx) { copyField(ctx, id::Signature); });
+    d.on(id::YourNumberClear, [](AppContext& ctx) { ctx.controls.setText(id::YourNumber, QString()); });
+    d.on(id::SignatureClear, [](AppContext& ctx) { ctx.controls.setText(id::Signature, QString()); });
+    d.on(id::OperandClear, [](AppContext& ctx) { ctx.controls.setText(id::Operand, QStringLiteral("0")); });
+    d.on(id::OperandOne, [](AppContext& ctx) { ctx.controls.setText(id::Operand, QStringLiteral("1")); });
+    d.on(id::OperandTwo, [](AppContext& ctx) { ctx.controls.setText(id::Operand, QStringLiteral("2")); });
+    d.on(id::SetWorkDirectory, chooseWorkDirectory);
+    d.on(id::View, viewNumber);
+    d.on(id::DigitView, digitViewChosen);
+    d.on(id::Website, openWebsite);
+}
+
+}  // namespace shell
