@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libgmp-dev libprimesieve-dev
   libgtest-dev libgmock-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-dejavu-extra
   python3 python3-xlrd
 )
 

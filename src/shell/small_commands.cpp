@@ -75,6 +75,7 @@ void viewNumber(AppContext& ctx)
     if (!currentNumberViewable(ctx))
         return;
     const std::string& number = ctx.state.currentNumber;
+    ctx.results.clearStartupNotes();
     ctx.results.add(QStringLiteral("Number in memory with %1 digits:").arg(number.size()));
     for (size_t at = 0; at < number.size(); at += kViewLineWidth)
         ctx.results.add(latin1(std::string_view(number).substr(at, kViewLineWidth)));

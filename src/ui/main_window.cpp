@@ -65,9 +65,21 @@ QFont fixedPitchFont()
     return font;
 }
 
+QFont controlFont()
+{
+    // The layout was drawn for a compact 8-point dialog font: a condensed
+    // face keeps every caption inside its control.
+    QFont font;
+    font.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(10);
+    return font;
+}
+
 MainWindow::MainWindow()
 {
     setWindowTitle(QStringLiteral("Quendrolt"));
+    setFont(controlFont());
     setFixedSize(kWindowWidth, kWindowHeight);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);

@@ -41,5 +41,7 @@ private:
 
 // Fixed-pitch font of the results list, the status line and three lists.
 QFont fixedPitchFont();
+// The font of every other control.
+QFont controlFont();
 
 }  // namespace ui

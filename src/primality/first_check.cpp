@@ -1,0 +1,24 @@
+#include "primality/first_check.h"
+
+#include "engine/divisor_test.h"
+#include "shell/control_ids.h"
+
+namespace primality {
+
+int runFirstCheck(shell::AppContext& ctx, const engine::BigInt& n)
+{
+    int level = 0;
+    engine::runThreaded(ctx.worker, [&] { level = engine::firstCheck(n, ctx.state.divisors); });
+    if (level > 0)
+        ++ctx.state.counters[static_cast<size_t>(level)];
+    return level;
+}
+
+void showDivisorHits(shell::AppContext& ctx)
+{
+    ctx.controls.setText(shell::id::Div1, QString::number(ctx.state.counters[1]));
+    ctx.controls.setText(shell::id::Div2, QString::number(ctx.state.counters[2]));
+    ctx.controls.setText(shell::id::Div3, QString::number(ctx.state.counters[3]));
+}
+
+}  // namespace primality

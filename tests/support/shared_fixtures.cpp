@@ -1,0 +1,40 @@
+#include "support/shared_fixtures.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "engine/divisor_products.h"
+
+namespace testing_support {
+
+std::string sharedDivisorFile()
+{
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / "quendrolt-test-fixtures";
+    fs::create_directories(dir);
+    fs::path file = dir / engine::kDivisorFileName;
+    int lock = ::open((dir / "lock").c_str(), O_CREAT | O_RDWR, 0644);
+    ::flock(lock, LOCK_EX);
+    if (!fs::exists(file) || fs::file_size(file) != 5649836u) {
+        engine::DivisorProducts products;
+        engine::buildDivisorProducts(products);
+        engine::writeDivisorFile(file.string(), engine::divisorTexts(products));
+    }
+    ::flock(lock, LOCK_UN);
+    ::close(lock);
+    return file.string();
+}
+
+std::string testerProgramPath()
+{
+#ifdef PRP_TESTER_PATH
+    return PRP_TESTER_PATH;
+#else
+    return {};
+#endif
+}
+
+}  // namespace testing_support

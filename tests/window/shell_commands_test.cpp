@@ -1,0 +1,255 @@
+// The shell's own behaviour through the real window: control lock, results
+// list conventions, View, Limits, EXIT and the close box.
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QTimer>
+
+#include "shell/control_lock.h"
+#include "shell/number_display.h"
+#include "support/window_fixture.h"
+
+using namespace testing_support;
+using ui::Answer;
+
+class ShellCommands : public WindowTest {};
+
+TEST_F(ShellCommands, control_lock_disables_exactly_its_list_and_enables_stop)
+{
+    const std::set<int> locked = {22, 23, 20, 35, 0, 66, 37, 24, 25, 36, 44, 42, 41, 46, 48, 69, 70, 71, 72, 84, 85, 86, 87,
+                                  80, 76, 78, 79, 136, 73, 75, 74, 45, 77, 91, 83, 81, 82, 92, 93, 94, 95, 106, 100, 102,
+                                  105, 103, 101, 99, 104, 118, 119, 143, 98, 96, 110, 97, 111, 131, 116, 117, 58, 65, 107,
+                                  88, 55, 28, 29, 34, 129, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13, 14, 15, 135, 134, 16, 17, 123,
+                                  113, 128, 127, 125, 33, 31, 19, 148, 149, 150, 146, 147};
+    setText(130, "5 s");
+    tick(53, true);
+    shell::setControlLock(app->context(), true);
+    for (const auto& [id, widget] : app->context().controls.all()) {
+        if (id == 53)
+            continue;
+        bool expectDisabled = locked.count(id) || id == 54 || id == 109;
+        EXPECT_EQ(enabled(id), !expectDisabled) << "control " << id;
+    }
+    EXPECT_TRUE(enabled(53));
+    EXPECT_FALSE(checked(53)) << "locking unticks STOP";
+    EXPECT_EQ(text(130), "");
+
+    tick(53, true);
+    shell::setControlLock(app->context(), false);
+    for (int id : locked)
+        EXPECT_TRUE(enabled(id)) << id;
+    EXPECT_FALSE(enabled(53));
+    EXPECT_FALSE(checked(53));
+}
+
+TEST_F(ShellCommands, status_line_shows_a_long_number_as_head_dots_tail)
+{
+    std::string number;
+    for (int i = 0; i < 300; ++i)
+        number += char('0' + (i * 7 + 3) % 10);
+    setCurrentNumber(number);
+    QString expected = QString::fromStdString(number.substr(0, 68)) + "..." + QString::fromStdString(number.substr(300 - 28));
+    EXPECT_EQ(text(112), expected);
+    QString line = shell::numberLine(app->context(), number);
+    EXPECT_EQ(line, "Number > " + QString::fromStdString(number.substr(0, 77)) + "..." +
+                        QString::fromStdString(number.substr(300 - 33)));
+    EXPECT_EQ(text(90), "300");
+    EXPECT_EQ(text(62), "1");
+    EXPECT_EQ(text(64), "300");
+}
+
+TEST_F(ShellCommands, view_lists_the_number_up_to_the_limit_and_refuses_one_digit_more)
+{
+    dialogs.willAnswer(Answer::Ok);
+    click(91);
+    EXPECT_EQ(dialogs.last().text, "There is currently no number generated in memory!");
+
+    setCurrentNumber(std::string(3000, '7'));
+    click(91);
+    EXPECT_EQ(lastLine(), QString(122, '-'));
+    EXPECT_EQ(lastLine(1), QString(3000 % 122, '7'));
+    EXPECT_TRUE(hasLine("Number in memory with 3000 digits:"));
+    int numberLines = 0;
+    for (const QString& l : lines())
+        numberLines += l.startsWith('7');
+    EXPECT_EQ(numberLines, 25);
+
+    setCurrentNumber(std::string(3001, '7'));
+    dialogs.willAnswer(Answer::Ok);
+    click(91);
+    EXPECT_EQ(dialogs.last().title, "Problem!");
+    EXPECT_EQ(dialogs.last().text, "The number has more than 3,000 digits; to view it completely, save it via the "
+                                   "'Save NUMBER' button and open it via Notepad.");
+}
+
+TEST_F(ShellCommands, first_output_clears_the_notes_and_clear_results_asks_first)
+{
+    setCurrentNumber("12345");
+    click(91);
+    EXPECT_EQ(lines().first(), QString(122, '-'));
+    EXPECT_NE(lines().value(1).trimmed(), "N O T E S");
+    int before = lines().size();
+
+    dialogs.willAnswer(Answer::No);
+    click(48);
+    EXPECT_EQ(dialogs.last().text, "Do you want To clear the activity logs?");
+    EXPECT_EQ(dialogs.last().title, "Attention!");
+    EXPECT_EQ(lines().size(), before);
+
+    setText(50, "9");
+    dialogs.willAnswer(Answer::Yes);
+    click(48);
+    EXPECT_TRUE(lines().isEmpty());
+    EXPECT_EQ(text(50), "0");
+
+    click(22);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "") << "Copy ALL of an empty list";
+}
+
+TEST_F(ShellCommands, copy_all_and_copy_line_put_lines_on_the_clipboard)
+{
+    setCurrentNumber("42");
+    click(91);
+    click(22);
+    QString all = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(all.endsWith(QString(122, '-') + "\r\n"));
+    EXPECT_TRUE(all.contains("Number in memory with 2 digits:\r\n42\r\n"));
+
+    EXPECT_FALSE(enabled(54));
+    app->window().resultsWidget()->setCurrentRow(1);
+    EXPECT_TRUE(enabled(54)) << "selecting a line enables Copy Line";
+    click(54);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Number in memory with 2 digits:");
+}
+
+TEST_F(ShellCommands, field_buttons_copy_clear_and_set_the_operand)
+{
+    setText(39, " 123 ");
+    click(45);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "123");
+    click(46);
+    EXPECT_EQ(text(39), "");
+    click(75);
+    EXPECT_EQ(text(68), "0");
+    click(81);
+    EXPECT_EQ(text(68), "1");
+    click(82);
+    EXPECT_EQ(text(68), "2");
+    setText(134, "Sig");
+    click(150);
+    EXPECT_EQ(text(134), "");
+}
+
+TEST_F(ShellCommands, set_stores_the_chosen_directory_and_cancel_changes_nothing)
+{
+    dialogs.willChooseFile("");
+    click(83);
+    EXPECT_EQ(dialogs.last().title, "Define in which directory the generated files will be saved...");
+    EXPECT_EQ(text(27), "");
+
+    dialogs.willChooseFile(QString::fromStdString(workDir().string()));
+    click(83);
+    EXPECT_EQ(text(27), QString::fromStdString(workDir().string()) + "/");
+    EXPECT_EQ(app->state().parameterTable[1], workDir().string() + "/");
+}
+
+TEST_F(ShellCommands, digit_view_list_sets_the_segment_fields)
+{
+    setCurrentNumber(std::string(1000, '1'));
+    choose(65, 2);  // Last 100
+    EXPECT_EQ(text(62), "901");
+    EXPECT_EQ(text(64), "1000");
+    setCurrentNumber(std::string(300, '1'));
+    choose(65, 4);  // Last 500 on 300 digits
+    EXPECT_EQ(app->context().controls.selectedIndex(65), 0);
+    EXPECT_EQ(text(62), "1");
+    EXPECT_EQ(text(64), "300");
+    choose(65, 0);  // the title row counts as 0 digits: an empty segment
+    EXPECT_EQ(text(62), "301");
+    EXPECT_EQ(text(64), "300");
+}
+
+TEST_F(ShellCommands, exit_and_close_box_are_ignored_while_a_command_runs)
+{
+    bool closedWhileBusy = true;
+    app->dispatcher().on(20, [&](shell::AppContext& ctx) {
+        shell::setControlLock(ctx, true);
+        closedWhileBusy = app->window().close();
+        ctx.controls.click(0);  // disabled by the lock, and a command runs anyway
+        shell::setControlLock(ctx, false);
+    });
+    click(20);
+    EXPECT_FALSE(closedWhileBusy);
+    EXPECT_FALSE(app->state().quitRequested);
+
+    click(0);
+    EXPECT_TRUE(app->state().quitRequested);
+}
+
+TEST_F(ShellCommands, close_box_while_idle_ends_the_program)
+{
+    EXPECT_TRUE(app->window().close());
+    EXPECT_TRUE(app->state().quitRequested);
+}
+
+struct LimitCase {
+    int entry;
+    const char* typed;
+    int64_t stored;
+    const char* message;
+};
+
+class LimitsApply : public WindowTest, public ::testing::WithParamInterface<LimitCase> {};
+
+TEST_P(LimitsApply, stores_the_value_or_resets_it_with_the_message)
+{
+    const LimitCase& c = GetParam();
+    choose(107, c.entry);
+    EXPECT_TRUE(enabled(109));
+    setText(108, c.typed);
+    dialogs.willAnswer(Answer::Ok);
+    click(109);
+    EXPECT_EQ(dialogs.last().title, "Success!");
+    EXPECT_EQ(dialogs.last().text, c.message);
+    EXPECT_EQ(app->state().limits[c.entry], c.stored);
+    EXPECT_EQ(app->state().parameterTable[static_cast<size_t>(c.entry + 1)], std::to_string(c.stored));
+    EXPECT_FALSE(enabled(109));
+    EXPECT_EQ(text(108), "");
+    EXPECT_EQ(app->context().controls.selectedIndex(107), 0);
+    bool inRange = QString(c.message).contains("has been changed");
+    EXPECT_EQ(hasLine(QString(c.message).section('\r', 0, 0)), inRange);
+}
+
+const char* kReminder = ">>> Remember to save these settings to your\r         parameter file (.qdx) using the SAVE button.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Ranges, LimitsApply,
+    ::testing::Values(
+        LimitCase{1, "3000", 3000, "Large numbers start has been changed to 3,000\r\r>>> Remember to save these settings to your\r         parameter file (.qdx) using the SAVE button."},
+        LimitCase{1, "9000", 9000, "Large numbers start has been changed to 9,000\r\r>>> Remember to save these settings to your\r         parameter file (.qdx) using the SAVE button."},
+        LimitCase{1, "2999", 7000, "Value out of range - reset To Default: 7,000\r\rThe current limit is: 9,000"},
+        LimitCase{1, "9001", 7000, "Value out of range - reset To Default: 7,000\r\rThe current limit is: 9,000"},
+        LimitCase{3, "100", 100, "Digits view number has been changed to 100\r\r>>> Remember to save these settings to your\r         parameter file (.qdx) using the SAVE button."},
+        LimitCase{8, "", 78000000, "Value out of range - reset To Default: 78,000,000\r\rThe current limit is: 78,000,000"},
+        LimitCase{9, "60", 60, "Internal limit - minutes has been changed to 60\r\r>>> Remember to save these settings to your\r         parameter file (.qdx) using the SAVE button."},
+        LimitCase{9, "0", 14400, "Value out of range - reset To Default: 14,400\r\rThe current limit is: 14,400"},
+        LimitCase{9, "14401", 14400, "Value out of range - reset To Default: 14,400\r\rThe current limit is: 14,400"}));
+
+TEST_F(ShellCommands, limits_title_item_disables_apply_and_view_follows_a_lowered_limit)
+{
+    choose(107, 3);
+    EXPECT_EQ(text(108), "3000");
+    choose(107, 0);
+    EXPECT_FALSE(enabled(109));
+    EXPECT_EQ(text(108), "");
+
+    choose(107, 3);
+    setText(108, "100");
+    dialogs.willAnswer(Answer::Ok);
+    click(109);
+    setCurrentNumber(std::string(101, '3'));
+    dialogs.willAnswer(Answer::Ok);
+    click(91);
+    EXPECT_TRUE(dialogs.last().text.startsWith("The number has more than 100 digits;"));
+    EXPECT_EQ(app->state().limits.internalTimeLimitMs(), 14400LL * 60000);
+}
