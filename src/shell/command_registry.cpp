@@ -1,3 +1,4 @@
+#include "generator/generator_commands.h"
 #include "shell/dispatcher.h"
 #include "shell/limits_commands.h"
 #include "shell/small_commands.h"
@@ -8,6 +9,7 @@ void registerAllCommands(Dispatcher& dispatcher)
 {
     registerSmallCommands(dispatcher);
     registerLimitsCommands(dispatcher);
+    generator::registerGeneratorCommands(dispatcher);
 }
 
 }  // namespace shell
