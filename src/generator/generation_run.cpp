@@ -27,7 +27,8 @@ using engine::BigInt;
 using engine::Outcome;
 namespace id = shell::id;
 
-// Below this size setting a number from its text is quicker than a thread hand-off.
+// Below this size drawing a candidate or reading it into a number is quicker
+// than handing it to a thread.
 constexpr int64_t kConvertInlineDigits = 100'000;
 constexpr int64_t kSearchStageExtraMs = 2'000;
 
@@ -230,7 +231,13 @@ private:
         if (!ctx_.controls.checked(id::Mersenne) && signatureFits(signature.size(), inputs_.n))
             block = encodeSignature(std::u16string_view(reinterpret_cast<const char16_t*>(signature.utf16()),
                                                         static_cast<size_t>(signature.size())));
-        return generator::buildRandomCandidate(ctx_.random, inputs_.n, inputs_.digits, block);
+        if (inputs_.n < kConvertInlineDigits)
+            return generator::buildRandomCandidate(ctx_.random, inputs_.n, inputs_.digits, block);
+        std::string candidate;
+        engine::runThreaded(ctx_.worker, [&] {
+            candidate = generator::buildRandomCandidate(ctx_.random, inputs_.n, inputs_.digits, block);
+        });
+        return candidate;
     }
 
     void setFromText(TrackedNumber& number, std::string text)
