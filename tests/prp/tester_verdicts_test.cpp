@@ -26,6 +26,8 @@ TEST_F(PrpTester, fermat_verdicts_on_known_primes_and_composites)
         {"3", kCheck, {"3 is 3-PRP!", true, 0}},
         {"5", " -k -T4 -f0 -b5 ", {"5 is 5-PRP!", true, 0}},
         {"4", kCheck, {"4 is composite: RES64: [0000000000000003]", true, 1}},
+        // A multiple of the base is an ordinary composite: 3^14 mod 15 = 9.
+        {"15", kCheck, {"15 is composite: RES64: [0000000000000009]", true, 1}},
         {"0", kCheck, {"0 is composite: numbers below 2 are not prime", false, 1}},
         {"1", " -k -T4 -f ", {"1 is composite: numbers below 2 are not prime", false, 1}},
         // 341 = 11*31 fools base 2 but not base 3; 3^340 mod 341 = 0x38.
