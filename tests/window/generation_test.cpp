@@ -522,3 +522,24 @@ TEST_F(Generation, default_generation_leaves_a_probable_prime_of_1111_digits_in_
     EXPECT_TRUE(reportLine().endsWith(" attempts - 0 ( And it's in memory )") ||
                 reportLine().endsWith(" attempt - 0 ( And it's in memory )"));
 }
+
+TEST_F(Generation, stop_during_a_large_numbers_test_reports_the_tested_candidate_with_the_not_wording)
+{
+    installFakeTester(kSleepingTester);
+    during([this] { return text(id::Qty) == "1"; }, [this] { tick(id::Stop, true); });
+    generate(78000);
+    std::optional<int> at = firstLineStarting(kLargeStopLine);
+    ASSERT_TRUE(at.has_value()) << lines().join("\n").toStdString();
+    QStringList all = lines();
+    ASSERT_GE(all.size(), *at + 5);
+    EXPECT_TRUE(all[*at + 1].startsWith("Number > "));
+    EXPECT_TRUE(all[*at + 2].startsWith("A candidate with 78000 digits was created in "));
+    EXPECT_TRUE(all[*at + 2].contains(" / 0 attempt")) << "only worker runs are attempts";
+    EXPECT_TRUE(all[*at + 2].endsWith(" - 0 ( And it's in memory )")) << all[*at + 2].toStdString();
+    EXPECT_TRUE(all[*at + 3].startsWith("Done in "));
+    EXPECT_EQ(currentNumber().size(), 78000u);
+    EXPECT_EQ(fileText("last_PRP.txt"), currentNumber()) << "the number reported is the one under test";
+    EXPECT_EQ(fileText("last_number.txt"), currentNumber());
+    EXPECT_FALSE(hasLine(kWaitingLarge));
+    EXPECT_FALSE(hasLine(kTipLine));
+}
