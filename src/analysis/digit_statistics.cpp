@@ -1,6 +1,7 @@
 #include "analysis/digit_statistics.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace analysis {
 
@@ -17,22 +18,29 @@ DigitTable scanDigits(std::string_view number, Segment segment, ScanDirection di
     if (steps <= 0)
         return t;
 
-    const char* first = number.data() + (segment.start - 1);
+    // Local tables: stores through the char pointer could otherwise alias
+    // them and force a reload of every entry on every character.
+    int64_t count[10] = {}, last[10] = {}, minimum[10], maximum[10] = {};
+    std::fill(std::begin(minimum), std::end(minimum), steps);
+    const auto* first = reinterpret_cast<const unsigned char*>(number.data()) + (segment.start - 1);
     const bool forward = direction == ScanDirection::Forward;
     for (int64_t i = 0; i < steps; ++i) {
-        const unsigned digit = static_cast<unsigned char>(forward ? first[i] : first[steps - 1 - i]) - '0';
+        const unsigned digit = static_cast<unsigned>(forward ? first[i] : first[steps - 1 - i]) - '0';
         if (digit > 9)
             continue;
-        ++t.count[digit];
-        if (t.last[digit] != 0) {
-            const int64_t gap = i - t.last[digit] - 1;
-            if (gap > t.maximumGap[digit])
-                t.maximumGap[digit] = gap;
-            if (gap != 0 && gap < t.minimumGap[digit])
-                t.minimumGap[digit] = gap;
-        }
-        t.last[digit] = i + 1;
+        ++count[digit];
+        // Written as selections rather than branches: on random digits the
+        // comparisons are unpredictable and mispredictions would dominate.
+        const bool seen = last[digit] != 0;
+        const int64_t gap = i - last[digit] - 1;
+        maximum[digit] = seen && gap > maximum[digit] ? gap : maximum[digit];
+        minimum[digit] = seen && gap != 0 && gap < minimum[digit] ? gap : minimum[digit];
+        last[digit] = i + 1;
     }
+    std::copy(std::begin(count), std::end(count), t.count.begin());
+    std::copy(std::begin(last), std::end(last), t.last.begin());
+    std::copy(std::begin(minimum), std::end(minimum), t.minimumGap.begin());
+    std::copy(std::begin(maximum), std::end(maximum), t.maximumGap.begin());
     return t;
 }
 

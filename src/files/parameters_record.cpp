@@ -1,6 +1,7 @@
 #include "files/parameters_record.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -163,6 +164,11 @@ ReadResult readParametersFile(const std::string& path, ParametersRecord& record)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return ReadResult::CannotOpen;
+    // The current number is nearly all of a large file: room for it once
+    // instead of growing a 10 MB line block by block.
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && info.st_size > 0)
+        record.line[qdx::CurrentNumber].reserve(static_cast<size_t>(info.st_size));
     LineReader reader(fd);
     bool any = false;
     while (!reader.atEnd()) {
