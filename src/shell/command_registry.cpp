@@ -1,3 +1,4 @@
+#include "files/command_group.h"
 #include "generator/generator_commands.h"
 #include "shell/dispatcher.h"
 #include "shell/limits_commands.h"
@@ -10,6 +11,7 @@ void registerAllCommands(Dispatcher& dispatcher)
     registerSmallCommands(dispatcher);
     registerLimitsCommands(dispatcher);
     generator::registerGeneratorCommands(dispatcher);
+    files::registerAnalysisFileAndHelpCommands(dispatcher);
 }
 
 }  // namespace shell
