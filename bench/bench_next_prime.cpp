@@ -44,62 +44,74 @@ std::vector<BigInt> randomStarts(unsigned digits, int count)
     return starts;
 }
 
+// Processor time of all threads: steadier than the wall clock when other
+// programs share the cores; it shows how much work each side does.
+double processCpuSeconds()
+{
+    timespec now;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
+}
+
+struct Timing {
+    double wall = 0;
+    double processor = 0;
+};
+
+Timing timeOne(BigInt& n, const std::function<void(BigInt&)>& step)
+{
+    double cpuBefore = processCpuSeconds();
+    auto began = Clock::now();
+    step(n);
+    return {std::chrono::duration<double>(Clock::now() - began).count(), processCpuSeconds() - cpuBefore};
+}
+
 struct Timings {
-    std::vector<double> seconds;
-    std::vector<BigInt> results;
+    std::vector<double> wall;
+    double processor = 0;
+
+    void add(Timing t)
+    {
+        wall.push_back(t.wall);
+        processor += t.processor;
+    }
     double total() const
     {
         double sum = 0;
-        for (double s : seconds)
+        for (double s : wall)
             sum += s;
         return sum;
     }
     double median() const
     {
-        std::vector<double> sorted = seconds;
+        std::vector<double> sorted = wall;
         std::sort(sorted.begin(), sorted.end());
         size_t mid = sorted.size() / 2;
         return sorted.size() % 2 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2;
     }
 };
 
-Timings timeEach(const std::vector<BigInt>& starts, const std::function<void(BigInt&)>& step)
-{
-    Timings timings;
-    for (const BigInt& start : starts) {
-        BigInt n;
-        n.set(start);
-        auto began = Clock::now();
-        step(n);
-        timings.seconds.push_back(std::chrono::duration<double>(Clock::now() - began).count());
-        timings.results.push_back(std::move(n));
-    }
-    return timings;
-}
-
+// Baseline and ours alternate start by start, so that a burst of load from
+// other programs falls on both sides alike.
 void compare(const char* what, unsigned digits, const std::vector<BigInt>& starts,
              const std::function<void(BigInt&)>& baseline, const std::function<void(BigInt&)>& ours)
 {
-    Timings base = timeEach(starts, baseline);
-    Timings fast = timeEach(starts, ours);
+    Timings base, fast;
     int differing = 0;
-    for (size_t i = 0; i < starts.size(); ++i)
-        differing += base.results[i].compare(fast.results[i]) != 0;
-    std::printf("%-22s %4u digits, %zu starts: baseline total %7.2f s median %6.2f s | ours total %6.2f s median "
-                "%6.2f s | ratio total %5.2fx median %5.2fx | %s\n",
+    for (const BigInt& start : starts) {
+        BigInt expected, found;
+        expected.set(start);
+        found.set(start);
+        base.add(timeOne(expected, baseline));
+        fast.add(timeOne(found, ours));
+        differing += expected.compare(found) != 0;
+    }
+    std::printf("%-15s %4u digits, %zu starts: baseline total %7.2f s median %6.2f s | ours total %6.2f s median "
+                "%6.2f s | ratio total %5.2fx median %5.2fx (processor time %5.2fx) | %s\n",
                 what, digits, starts.size(), base.total(), base.median(), fast.total(), fast.median(),
-                base.total() / fast.total(), base.median() / fast.median(),
+                base.total() / fast.total(), base.median() / fast.median(), base.processor / fast.processor,
                 differing ? "RESULTS DIFFER" : "same primes");
     std::fflush(stdout);
-}
-
-// Processor time of all threads: steadier than the wall clock when other
-// programs share the cores, and what a depth sweep should minimise.
-double processCpuSeconds()
-{
-    timespec now;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
 }
 
 void sweep(unsigned digits, int count, std::vector<uint64_t> depths)
@@ -113,10 +125,14 @@ void sweep(unsigned digits, int count, std::vector<uint64_t> depths)
     for (uint64_t depth : depths) {
         PrimeSearchTuning tuning;
         tuning.sieveDepth = depth;
-        double cpuBefore = processCpuSeconds();
-        Timings t = timeEach(starts, [&](BigInt& n) { nextPrime(n, tuning); });
+        Timings t;
+        for (const BigInt& start : starts) {
+            BigInt n;
+            n.set(start);
+            t.add(timeOne(n, [&](BigInt& x) { nextPrime(x, tuning); }));
+        }
         std::printf("  depth %11llu: total %7.2f s median %6.2f s, processor time %7.2f s\n",
-                    static_cast<unsigned long long>(depth), t.total(), t.median(), processCpuSeconds() - cpuBefore);
+                    static_cast<unsigned long long>(depth), t.total(), t.median(), t.processor);
         std::fflush(stdout);
     }
 }

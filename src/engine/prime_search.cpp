@@ -29,8 +29,13 @@ unsigned threadsFor(const PrimeSearchTuning& tuning)
 }
 
 // Sixteen times the mean prime gap ln n: a prime-free stretch that long has a
-// chance of about e^-16, so a second interval is almost never needed.
-uint32_t intervalOddsFor(size_t bits) { return static_cast<uint32_t>(std::max<size_t>(64, 8 * bits * 7 / 10)); }
+// chance of about e^-16, so a second interval is almost never needed. Capped
+// so that the marks of a number of millions of digits stay a few megabytes.
+uint32_t intervalOddsFor(size_t bits)
+{
+    constexpr size_t kMostOdds = size_t{1} << 22;
+    return static_cast<uint32_t>(std::clamp<size_t>(8 * bits * 7 / 10, 64, kMostOdds));
+}
 
 class StrongBase2Test {
 public:
