@@ -1,3 +1,4 @@
+#include "calculator/calculator_commands.h"
 #include "shell/dispatcher.h"
 #include "shell/limits_commands.h"
 #include "shell/small_commands.h"
@@ -8,6 +9,7 @@ void registerAllCommands(Dispatcher& dispatcher)
 {
     registerSmallCommands(dispatcher);
     registerLimitsCommands(dispatcher);
+    calculator::registerCalculatorCommands(dispatcher);
 }
 
 }  // namespace shell
