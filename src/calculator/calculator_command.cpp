@@ -7,6 +7,7 @@
 #include "calculator/decimal_views.h"
 #include "calculator/history_output.h"
 #include "calculator/off_window.h"
+#include "engine/decimal_text.h"
 #include "calculator/operand_fetch.h"
 #include "calculator/operation_precheck.h"
 #include "shell/control_lock.h"
@@ -38,7 +39,7 @@ uint64_t valueLength(const std::string& number)
     return number.size() - firstNonZero + (negative ? 1 : 0);
 }
 
-PreCheck checkBeforeRun(shell::AppContext& ctx, const Operation& op, const Operand& operand, const engine::BigInt& b)
+PreCheck checkBeforeRun(shell::AppContext& ctx, const Operation& op, const ViewAndLength& value, const engine::BigInt& b)
 {
     const std::string& number = ctx.state.currentNumber;
     PreCheckInput in{op.code};
@@ -46,8 +47,7 @@ PreCheck checkBeforeRun(shell::AppContext& ctx, const Operation& op, const Opera
     in.valueLength = valueLength(number);
     in.singleDigit = in.valueLength == 1 ? number.back() - '0' : 0;
     in.operand = &b;
-    if (op.code == Multiply)
-        in.operandLength = operand.fromMemory ? decimalLength(ctx, ctx.state.memory) : operand.text.size();
+    in.operandLength = value.length;
     in.memoryEmpty = ctx.state.memory.isZero();
     in.resultLimit = ctx.state.limits[shell::LimitDigitsGeneration];
     return preCheck(in);
@@ -127,7 +127,7 @@ bool run(shell::AppContext& ctx, const Operation& op, const PreCheck& check, eng
     switch (op.mode) {
     case RunMode::Worker: {
         WorkerResult result;
-        outcome = runCalculatorWorker(ctx, {op.code, a, b, ctx.state.memory, check.exponent}, result);
+        outcome = runCalculatorWorker(ctx, {op.code, ctx.state.currentNumber, b, ctx.state.memory, check.exponent}, result);
         failure = result.failure;
         if (outcome != engine::Finished)
             break;
@@ -192,15 +192,29 @@ void runOperation(shell::AppContext& ctx, CalculatorSession& session, const Oper
     shell::setControlLock(ctx, true);
     engine::BigInt a, b;
     loadOperandValue(ctx, *operand, b);
-    if (op.mode != RunMode::Text)
-        loadDecimal(ctx, a, state.currentNumber);
+    // A is loaded while the value's view is worked out: both can be large.
+    // The worker makes A itself; the other operations need it here.
+    ViewAndLength value;
+    const bool loadsA = op.mode == RunMode::Direct || op.mode == RunMode::PrimeSearch;
+    const bool valueIsMemory = op.takesValue && (op.code == GcfMemory || operand->fromMemory);
+    const uint64_t largest = std::max<uint64_t>(loadsA ? state.currentNumber.size() : 0,
+                                                valueIsMemory ? mpz_sizeinbase(state.memory.get(), 2) * 3 / 10 : 0);
+    runBoth(
+        ctx, largest,
+        [&] {
+            if (loadsA && !engine::setFromDecimal(a, state.currentNumber))
+                a.set(0UL);
+        },
+        [&] {
+            if (op.takesValue)
+                value = op.code == GcfMemory ? viewAndLength(state.memory) : describeOperand(*operand, state.memory);
+        });
     state.undoCopy = state.currentNumber;
     state.lastCalculatorOperation = op.code;
-    if (op.takesValue)
-        record.valueView = op.code == GcfMemory ? boundedView(ctx, state.memory) : operandView(ctx, *operand);
-    session.lastValueView = record.valueView;
+    record.valueView = value.view;
+    session.lastValueView = value.view;
 
-    const PreCheck check = checkBeforeRun(ctx, op, *operand, b);
+    const PreCheck check = checkBeforeRun(ctx, op, value, b);
     if (check.removeWaitAtOnce)
         record.wait.remove(ctx);
     record.note = check.note;

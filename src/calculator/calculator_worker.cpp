@@ -1,5 +1,7 @@
 #include "calculator/calculator_worker.h"
 
+#include "engine/decimal_text.h"
+
 namespace calculator {
 
 namespace {
@@ -10,8 +12,11 @@ constexpr int64_t kPrimeSearchExtraMs = 2000;
 // Runs inside the child.
 void compute(const WorkerInputs& in, WorkerResult& out)
 {
+    engine::BigInt value;
+    if (!engine::setFromDecimal(value, in.number))
+        value.set(0UL);  // a text GMP rejects counts as 0, as everywhere in the calculator
     mpz_ptr r = out.value.get();
-    mpz_srcptr a = in.a.get();
+    mpz_srcptr a = value.get();
     mpz_srcptr b = in.b.get();
     switch (in.code) {
     case Add: mpz_add(r, a, b); break;

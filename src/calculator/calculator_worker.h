@@ -14,7 +14,9 @@ namespace calculator {
 
 struct WorkerInputs {
     OperationCode code;
-    const engine::BigInt& a;
+    // A is made from the current number inside the child: the parent never
+    // waits for that conversion, and STOP ends it like the rest.
+    const std::string& number;
     const engine::BigInt& b;
     const engine::BigInt& memory;
     unsigned long e;  // exponent, root degree or added value

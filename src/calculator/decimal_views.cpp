@@ -61,21 +61,26 @@ std::string headDotsTail(std::string_view text)
     return view;
 }
 
-std::string headDotsTail(const engine::BigInt& x)
+std::string headDotsTail(const engine::BigInt& x) { return viewAndLength(x).view; }
+
+ViewAndLength viewAndLength(const engine::BigInt& x)
 {
-    if (small(x))
-        return headDotsTail(engine::toDecimal(x));
+    if (small(x)) {
+        std::string text = engine::toDecimal(x);
+        return {headDotsTail(text), text.size()};
+    }
     // Large numbers have far more than 83 characters.
     const bool negative = mpz_sgn(x.get()) < 0;
     uint64_t digits = 0;
     std::string head = leadingDigits(x, kViewEnd, digits);
-    std::string view;
+    ViewAndLength result;
     if (negative)
-        view.push_back('-');
-    view.append(head, 0, kViewEnd - negative);
-    view.append("...");
-    view.append(trailingDigits(x, kViewEnd));
-    return view;
+        result.view.push_back('-');
+    result.view.append(head, 0, kViewEnd - negative);
+    result.view.append("...");
+    result.view.append(trailingDigits(x, kViewEnd));
+    result.length = digits + negative;
+    return result;
 }
 
 uint64_t decimalLength(const engine::BigInt& x)

@@ -20,6 +20,13 @@ std::string headDotsTail(std::string_view text);
 // The same view of the decimal text of x ("-" counted as a character).
 std::string headDotsTail(const engine::BigInt& x);
 
+// The view above together with the length of the whole text, found with it.
+struct ViewAndLength {
+    std::string view;
+    uint64_t length = 0;
+};
+ViewAndLength viewAndLength(const engine::BigInt& x);
+
 // Characters of the decimal text of x, "-" included.
 uint64_t decimalLength(const engine::BigInt& x);
 

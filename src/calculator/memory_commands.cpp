@@ -1,7 +1,5 @@
 #include "calculator/memory_commands.h"
 
-#include <thread>
-
 #include "calculator/off_window.h"
 #include "calculator/operand_display.h"
 #include "engine/decimal_text.h"
@@ -152,17 +150,13 @@ void swapMemoryAndNumber(shell::AppContext& ctx)
     // Both conversions of a large exchange run at once, one per core.
     engine::BigInt newMemory;
     std::string newNumber;
-    auto parseNumber = [&] {
-        if (!engine::setFromDecimal(newMemory, state.currentNumber))
-            newMemory.set(0UL);
-    };
-    auto convertMemory = [&] { newNumber = engine::toDecimal(state.memory); };
     const uint64_t size = std::max<uint64_t>(state.currentNumber.size(), mpz_sizeinbase(state.memory.get(), 2) / 3);
-    runSized(ctx, size, [&] {
-        std::thread parser(parseNumber);
-        convertMemory();
-        parser.join();
-    });
+    runBoth(
+        ctx, size, [&] { newNumber = engine::toDecimal(state.memory); },
+        [&] {
+            if (!engine::setFromDecimal(newMemory, state.currentNumber))
+                newMemory.set(0UL);
+        });
     state.memory.swap(newMemory);
     state.currentNumber.swap(newNumber);
     currentNumberReplaced(ctx);

@@ -1,5 +1,7 @@
 #include "calculator/off_window.h"
 
+#include <thread>
+
 #include "calculator/decimal_views.h"
 #include "engine/decimal_text.h"
 #include "engine/worker_run.h"
@@ -23,6 +25,21 @@ void runSized(shell::AppContext& ctx, uint64_t size, const std::function<void()>
         work();
     else
         engine::runThreaded(ctx.worker, work);
+}
+
+void runBoth(shell::AppContext& ctx, uint64_t size, const std::function<void()>& first,
+             const std::function<void()>& second)
+{
+    if (size < kThreadFromDigits) {
+        first();
+        second();
+        return;
+    }
+    engine::runThreaded(ctx.worker, [&] {
+        std::thread other(second);
+        first();
+        other.join();
+    });
 }
 
 void loadDecimal(shell::AppContext& ctx, engine::BigInt& x, const std::string& text)

@@ -13,6 +13,10 @@ namespace calculator {
 // Runs work on a worker thread when `size` (digits or bits) is large.
 void runSized(shell::AppContext& ctx, uint64_t size, const std::function<void()>& work);
 
+// Runs first and second at the same time, on worker threads when large.
+void runBoth(shell::AppContext& ctx, uint64_t size, const std::function<void()>& first,
+             const std::function<void()>& second);
+
 // x = value of a decimal text; a text GMP rejects gives 0.
 void loadDecimal(shell::AppContext& ctx, engine::BigInt& x, const std::string& text);
 

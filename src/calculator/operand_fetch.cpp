@@ -65,9 +65,11 @@ void loadOperandValue(shell::AppContext& ctx, const Operand& operand, engine::Bi
         loadDecimal(ctx, value, operand.text);
 }
 
-std::string operandView(shell::AppContext& ctx, const Operand& operand)
+ViewAndLength describeOperand(const Operand& operand, const engine::BigInt& memory)
 {
-    return operand.fromMemory ? boundedView(ctx, ctx.state.memory) : headDotsTail(operand.text);
+    if (operand.fromMemory)
+        return viewAndLength(memory);
+    return {headDotsTail(operand.text), operand.text.size()};
 }
 
 std::string operandText(shell::AppContext& ctx, const Operand& operand)

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "calculator/decimal_views.h"
 #include "engine/big_integer.h"
 #include "shell/app_context.h"
 
@@ -29,8 +30,9 @@ bool cleanAndCheckOperand(shell::AppContext& ctx, Operand& operand);
 // B: the typed digits (empty counts as 0) or a copy of M.
 void loadOperandValue(shell::AppContext& ctx, const Operand& operand, engine::BigInt& value);
 
-// The operand as "Value used " shows it (40 + "..." + 40 when long).
-std::string operandView(shell::AppContext& ctx, const Operand& operand);
+// The operand as "Value used " shows it (40 + "..." + 40 when long) and the
+// length of its whole text. Touches no window: may run on a worker thread.
+ViewAndLength describeOperand(const Operand& operand, const engine::BigInt& memory);
 
 // The whole text of the operand (converts M when it comes from memory).
 std::string operandText(shell::AppContext& ctx, const Operand& operand);
