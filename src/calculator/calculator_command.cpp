@@ -45,7 +45,7 @@ PreCheck checkBeforeRun(shell::AppContext& ctx, const Operation& op, const ViewA
     PreCheckInput in{op.code};
     in.numberLength = number.size();
     in.valueLength = valueLength(number);
-    in.singleDigit = in.valueLength == 1 ? number.back() - '0' : 0;
+    in.singleDigit = in.valueLength == 1 && number.back() >= '0' && number.back() <= '9' ? number.back() - '0' : 0;
     in.operand = &b;
     in.operandLength = value.length;
     in.memoryEmpty = ctx.state.memory.isZero();
