@@ -1,4 +1,5 @@
 #include "calculator/calculator_commands.h"
+#include "generator/generator_commands.h"
 #include "shell/dispatcher.h"
 #include "shell/limits_commands.h"
 #include "shell/small_commands.h"
@@ -9,6 +10,7 @@ void registerAllCommands(Dispatcher& dispatcher)
 {
     registerSmallCommands(dispatcher);
     registerLimitsCommands(dispatcher);
+    generator::registerGeneratorCommands(dispatcher);
     calculator::registerCalculatorCommands(dispatcher);
 }
 
