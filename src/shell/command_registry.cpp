@@ -1,4 +1,5 @@
 #include "calculator/calculator_commands.h"
+#include "files/command_group.h"
 #include "generator/generator_commands.h"
 #include "shell/dispatcher.h"
 #include "shell/limits_commands.h"
@@ -11,6 +12,7 @@ void registerAllCommands(Dispatcher& dispatcher)
     registerSmallCommands(dispatcher);
     registerLimitsCommands(dispatcher);
     generator::registerGeneratorCommands(dispatcher);
+    files::registerAnalysisFileAndHelpCommands(dispatcher);
     calculator::registerCalculatorCommands(dispatcher);
 }
 
