@@ -1,3 +1,4 @@
+#include "calculator/calculator_commands.h"
 #include "files/command_group.h"
 #include "generator/generator_commands.h"
 #include "shell/dispatcher.h"
@@ -12,6 +13,7 @@ void registerAllCommands(Dispatcher& dispatcher)
     registerLimitsCommands(dispatcher);
     generator::registerGeneratorCommands(dispatcher);
     files::registerAnalysisFileAndHelpCommands(dispatcher);
+    calculator::registerCalculatorCommands(dispatcher);
 }
 
 }  // namespace shell
