@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "calculator/operand_display.h"
 #include "engine/decimal_text.h"
 #include "files/parameters_record.h"
 #include "shell/control_ids.h"
@@ -236,8 +237,10 @@ void loadParameters(AppContext& ctx)
         engine::BigInt loaded;
         bool valid = false;
         engine::runThreaded(ctx.worker, [&] { valid = engine::setFromDecimal(loaded, memoryText); });
-        if (valid)
+        if (valid) {
             state.memory.swap(loaded);
+            calculator::refreshOperandDisplay(ctx);
+        }
     }
 }
 
