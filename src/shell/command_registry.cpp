@@ -1,3 +1,5 @@
+#include "files/file_commands.h"
+#include "primality/primality_commands.h"
 #include "shell/dispatcher.h"
 #include "shell/limits_commands.h"
 #include "shell/small_commands.h"
@@ -8,6 +10,8 @@ void registerAllCommands(Dispatcher& dispatcher)
 {
     registerSmallCommands(dispatcher);
     registerLimitsCommands(dispatcher);
+    files::registerNumberFileCommands(dispatcher);
+    primality::registerPrimalityCommands(dispatcher);
 }
 
 }  // namespace shell
