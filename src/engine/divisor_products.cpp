@@ -1,5 +1,9 @@
 #include "engine/divisor_products.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <thread>
 #include <vector>
@@ -25,6 +29,29 @@ void productTree(const std::vector<unsigned>& primes, size_t first, size_t last,
     productTree(primes, first, middle, out);
     productTree(primes, middle, last, right.get());
     mpz_mul(out, out, right.get());
+}
+
+// Regular files only: a directory or a device in the file's place is no file.
+bool readWholeFile(const std::string& path, std::string& content)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (ok) {
+        content.resize(static_cast<size_t>(info.st_size));
+        size_t done = 0;
+        while (done < content.size()) {
+            ssize_t n = ::read(fd, content.data() + done, content.size() - done);
+            if (n <= 0)
+                break;
+            done += static_cast<size_t>(n);
+        }
+        content.resize(done);
+    }
+    ::close(fd);
+    return ok;
 }
 
 template <typename Work>
@@ -109,16 +136,9 @@ bool writeDivisorFile(const std::string& path, const std::array<std::string, 3>&
 
 bool readDivisorFile(const std::string& path, DivisorProducts& out)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
     std::string content;
-    std::fseek(file, 0, SEEK_END);
-    long size = std::ftell(file);
-    std::fseek(file, 0, SEEK_SET);
-    content.resize(size > 0 ? static_cast<size_t>(size) : 0);
-    content.resize(std::fread(content.data(), 1, content.size(), file));
-    std::fclose(file);
+    if (!readWholeFile(path, content))
+        return false;
     std::array<std::string, 3> lines;
     size_t from = 0;
     for (size_t i = 0; i < 3; ++i) {

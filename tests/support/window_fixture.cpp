@@ -19,11 +19,13 @@ void WindowTest::SetUp()
                ("quendrolt-window-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
     fs::remove_all(workDir_);
     fs::create_directories(workDir_);
-    fs::create_symlink(sharedDivisorFile(), workDir_ / "base.div");
     fs::current_path(workDir_);
+    prepareWorkDir();
     app = std::make_unique<shell::Application>(dialogs, clock, random);
     app->start();
 }
+
+void WindowTest::prepareWorkDir() { fs::create_symlink(sharedDivisorFile(), workDir_ / "base.div"); }
 
 void WindowTest::TearDown()
 {

@@ -45,6 +45,10 @@ protected:
     std::filesystem::path workDir() const { return workDir_; }
     std::string workFile(const std::string& name) const { return (workDir_ / name).string(); }
 
+    // Runs in the fresh working directory before the program starts; by
+    // default it links the shared base.div there.
+    virtual void prepareWorkDir();
+
     ScriptedDialogs dialogs;
     FakeClock clock;
     shell::SeededRandomSource random;

@@ -220,8 +220,6 @@ TEST_P(LimitsApply, stores_the_value_or_resets_it_with_the_message)
     EXPECT_EQ(hasLine(QString(c.message).section('\r', 0, 0)), inRange);
 }
 
-const char* kReminder = ">>> Remember to save these settings to your\r         parameter file (.qdx) using the SAVE button.";
-
 INSTANTIATE_TEST_SUITE_P(
     Ranges, LimitsApply,
     ::testing::Values(
@@ -233,7 +231,10 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{8, "", 78000000, "Value out of range - reset To Default: 78,000,000\r\rThe current limit is: 78,000,000"},
         LimitCase{9, "60", 60, "Internal limit - minutes has been changed to 60\r\r>>> Remember to save these settings to your\r         parameter file (.qdx) using the SAVE button."},
         LimitCase{9, "0", 14400, "Value out of range - reset To Default: 14,400\r\rThe current limit is: 14,400"},
-        LimitCase{9, "14401", 14400, "Value out of range - reset To Default: 14,400\r\rThe current limit is: 14,400"}));
+        LimitCase{9, "14401", 14400, "Value out of range - reset To Default: 14,400\r\rThe current limit is: 14,400"}),
+    [](const ::testing::TestParamInfo<LimitCase>& info) {
+        return "entry" + std::to_string(info.param.entry) + "_typed_" + (*info.param.typed ? info.param.typed : "empty");
+    });
 
 TEST_F(ShellCommands, limits_title_item_disables_apply_and_view_follows_a_lowered_limit)
 {

@@ -1,0 +1,111 @@
+#include "tester_process.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "engine/big_integer.h"
+#include "engine/decimal_text.h"
+
+namespace prp_test {
+
+namespace {
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+TesterResult runTesterWords(const std::vector<std::string>& words)
+{
+    TempDir capture;
+    std::string outPath = capture.path() + "/out", errPath = capture.path() + "/err";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+
+    std::vector<char*> argv;
+    std::string program = PRP_TESTER_PATH;
+    argv.push_back(program.data());
+    std::vector<std::string> copies = words;
+    for (std::string& word : copies)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    pid_t child = 0;
+    int spawnError = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawnError != 0)
+        throw std::runtime_error("cannot start " + program);
+    int status = 0;
+    waitpid(child, &status, 0);
+
+    TesterResult result;
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = readFile(outPath);
+    result.err = readFile(errPath);
+    return result;
+}
+
+TesterResult runTesterCommand(const std::string& parameters, const std::string& path)
+{
+    std::vector<std::string> words;
+    std::istringstream split(parameters + path);
+    for (std::string word; split >> word;)
+        words.push_back(word);
+    return runTesterWords(words);
+}
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "prp_tester_XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary directory");
+    path_ = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::write(const std::string& name, const std::string& content) const
+{
+    std::filesystem::path full = std::filesystem::path(path_) / name;
+    std::filesystem::create_directories(full.parent_path());
+    std::ofstream(full, std::ios::binary) << content;
+    return full.string();
+}
+
+std::string mersenneDigits(unsigned long q)
+{
+    engine::BigInt n;
+    mpz_setbit(n.get(), q);
+    mpz_sub_ui(n.get(), n.get(), 1);
+    return engine::toDecimal(n);
+}
+
+std::string productDigits(const std::string& a, const std::string& b)
+{
+    engine::BigInt x, y;
+    engine::setFromDecimal(x, a);
+    engine::setFromDecimal(y, b);
+    mpz_mul(x.get(), x.get(), y.get());
+    return engine::toDecimal(x);
+}
+
+}  // namespace prp_test

@@ -1,0 +1,104 @@
+#include "arguments.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
+namespace prp {
+
+namespace {
+
+// Parses the decimal digits of text completely into value.
+bool parseNumber(std::string_view text, uint64_t& value)
+{
+    if (text.empty())
+        return false;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+// Applies one switch; returns an error text, empty when the switch is known.
+std::string applySwitch(std::string_view word, TesterOptions& options)
+{
+    uint64_t value = 0;
+    if (word == "-k" || word == "-d" || word.starts_with("-s") || word.starts_with("-q"))
+        return {};  // accepted for compatibility, no effect here
+    if (word == "-o") {
+        options.trialOnly = true;
+        return {};
+    }
+    if (word == "-tm") {
+        options.mersenneTest = true;
+        return {};
+    }
+    if (word == "-f") {
+        options.trialDepth = kDefaultTrialDepth;
+        return {};
+    }
+    if (word.starts_with("-f") && parseNumber(word.substr(2), value)) {
+        options.trialDepth = std::min(value, kMaxTrialDepthFactor) * kTrialDepthUnit;
+        return {};
+    }
+    if (word.starts_with("-T") && parseNumber(word.substr(2), value)) {
+        options.threads = static_cast<unsigned>(std::clamp<uint64_t>(value, 1, 256));
+        return {};
+    }
+    if (word.starts_with("-b") && parseNumber(word.substr(2), value) && value >= 2 && value <= 0xFFFFFFFFu) {
+        options.bases.push_back(static_cast<unsigned long>(value));
+        return {};
+    }
+    return "unknown or malformed switch \"" + std::string(word) + "\"";
+}
+
+}  // namespace
+
+ParsedArguments parseArguments(int argc, const char* const* argv)
+{
+    ParsedArguments parsed;
+    std::string& file = parsed.options.numberFile;
+    bool inFileName = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view word = argv[i];
+        if (inFileName) {
+            file += ' ';
+            file += word;
+            continue;
+        }
+        size_t at = 0;
+        while (at < word.size()) {
+            if (word[at] == ' ') {
+                ++at;
+                continue;
+            }
+            size_t end = std::min(word.find(' ', at), word.size());
+            std::string_view piece = word.substr(at, end - at);
+            if (piece.front() != '-') {
+                file = word.substr(at);
+                inFileName = true;
+                break;
+            }
+            parsed.error = applySwitch(piece, parsed.options);
+            if (!parsed.error.empty())
+                return parsed;
+            at = end;
+        }
+    }
+    // A parameter string that ends in a blank leaves one after the name.
+    while (!file.empty() && file.back() == ' ')
+        file.pop_back();
+    if (file.empty()) {
+        parsed.error = "no number file given";
+        return parsed;
+    }
+    parsed.ok = true;
+    return parsed;
+}
+
+std::vector<unsigned long> effectiveBases(const TesterOptions& options)
+{
+    if (options.bases.empty())
+        return {3};
+    return options.bases;
+}
+
+}  // namespace prp
