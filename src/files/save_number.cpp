@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include "engine/worker_run.h"
 #include "files/number_files.h"
 #include "shell/small_commands.h"
 #include "shell/time_texts.h"
@@ -51,7 +52,10 @@ void saveNumber(shell::AppContext& ctx)
     QString path = chooseTarget(ctx);
     if (path.isEmpty())
         return;
-    if (!writeNumberFileAtomically(path.toStdString(), ctx.state.currentNumber)) {
+    bool written = false;
+    const std::string target = path.toStdString();
+    engine::runThreaded(ctx.worker, [&] { written = writeNumberFileAtomically(target, ctx.state.currentNumber); });
+    if (!written) {
         ctx.dialogs.message(kProblem, QStringLiteral("The file is being used by another application!"));
         return;
     }

@@ -15,7 +15,7 @@ void countExternalRun(shell::AppContext& ctx)
 
 int externalPrpCheck(shell::AppContext& ctx, const std::string& digits)
 {
-    prepareTesterFiles(digits);
+    prepareTesterFiles(ctx, digits);
     TesterRun run(ctx, nullptr);
     if (!run.start("-f0 "))
         return shell::NotPrime;

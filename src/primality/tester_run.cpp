@@ -40,11 +40,11 @@ QStringList testerArguments(std::string_view switches, const QString& numberFile
     return words;
 }
 
-void prepareTesterFiles(const std::string& digits)
+void prepareTesterFiles(shell::AppContext& ctx, const std::string& digits)
 {
     QFile::remove(QStringLiteral("pfgw.ini"));
     QFile::remove(QStringLiteral("pfgw.out"));
-    files::writeNumberFileAtomically(files::kLastPrpFile, digits);
+    engine::runThreaded(ctx.worker, [&] { files::writeNumberFileAtomically(files::kLastPrpFile, digits); });
 }
 
 bool testerRunning() { return running; }
@@ -95,6 +95,8 @@ TesterRun::End TesterRun::follow()
         }
         if (ctx_.worker.stopTicked()) {
             kill();
+            if (console_)
+                console_->markFinished();
             return End::Stopped;
         }
         if (console_ && console_->closedByUser())

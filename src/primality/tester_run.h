@@ -22,8 +22,9 @@ inline constexpr const char* kTesterProgram = "pfgw64_133mm.exe";
 QStringList testerArguments(std::string_view switches, const QString& numberFile);
 
 // Removes the tester's pfgw.ini and pfgw.out and writes digits to
-// last_PRP.txt, all in the working directory.
-void prepareTesterFiles(const std::string& digits);
+// last_PRP.txt, all in the working directory. The writing of a number of
+// millions of digits runs off the window thread.
+void prepareTesterFiles(shell::AppContext& ctx, const std::string& digits);
 
 // True while a tester child exists (there is never more than one).
 bool testerRunning();

@@ -73,7 +73,7 @@ void runTesterOnCurrentNumber(shell::AppContext& ctx)
         ctx.dialogs.message(QStringLiteral("Problem!"), QStringLiteral("PFGW is already running! Use STOP to abort."));
         return;
     }
-    prepareTesterFiles(ctx.state.currentNumber);
+    prepareTesterFiles(ctx, ctx.state.currentNumber);
     shell::setControlLock(ctx, true);
     ctx.controls.setText(shell::id::NextPrevElapsed, QString());
     ctx.controls.setText(shell::id::Qty, QStringLiteral("0"));

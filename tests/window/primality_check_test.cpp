@@ -18,8 +18,17 @@ const QString kSeparator(122, '-');
 const QRegularExpression kDoneLine(QStringLiteral(R"(^Done in \d+\.\d{3} s at 14:0\d h - 12/06/2026$)"));
 const char* kMersenne127 = "170141183460469231731687303715884105727";
 
-// n digits: 1, zeros, then 11: divisible by 3 and by nothing smaller.
-std::string multipleOfThree(size_t digits) { return "1" + std::string(digits - 3, '0') + "11"; }
+// 1, zeros, then the given tail, in all `digits` digits.
+std::string oneZerosThen(size_t digits, const std::string& tail)
+{
+    std::string number(digits, '0');
+    number[0] = '1';
+    number.replace(digits - tail.size(), tail.size(), tail);
+    return number;
+}
+
+// Divisible by 3 and by nothing smaller.
+std::string multipleOfThree(size_t digits) { return oneZerosThen(digits, "11"); }
 
 }  // namespace
 
@@ -101,7 +110,7 @@ TEST_F(PrimalityCheck, probable_prime_test_stopped_by_the_time_limit_reads_could
 {
     // Composite, with no factor below 100,000: only the time limit can make it "could be".
     app->state().limits[shell::InternalLimitMinutes] = 0;
-    setCurrentNumber("1" + std::string(4997, '0') + "19");
+    setCurrentNumber(oneZerosThen(5000, "19"));
     click(id::IsPrime);
     EXPECT_EQ(lastLine(2), "Final verification: IT COULD BE A PRIME");
 }
