@@ -1,6 +1,9 @@
 #pragma once
 // Prime searches used by the generator and the calculator. Both run inside a
 // worker (see worker_run.h) and may use every core.
+#include <cstddef>
+#include <cstdint>
+
 #include "engine/big_integer.h"
 
 namespace engine {
@@ -12,5 +15,19 @@ void nextPrime(BigInt& n);
 // n becomes the largest probable prime below n; n <= 2 (no prime below it)
 // gives 0.
 void previousPrime(BigInt& n);
+
+// Knobs of the sieve-and-test search above 64 bits; zero means "chosen from
+// the machine and the size of n". Tests and benchmarks set them.
+struct PrimeSearchTuning {
+    unsigned threads = 0;       // testing and sieving threads; 0: every core
+    uint64_t sieveDepth = 0;    // sieve by the odd primes up to this
+    uint32_t intervalOdds = 0;  // odd candidates sieved at a time
+};
+
+void nextPrime(BigInt& n, const PrimeSearchTuning& tuning);
+void previousPrime(BigInt& n, const PrimeSearchTuning& tuning);
+
+// The sieve depth the search uses for a number of `bits` bits.
+uint64_t sieveDepthFor(size_t bits);
 
 }  // namespace engine

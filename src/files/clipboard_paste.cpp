@@ -3,7 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "engine/latin1_folding.h"
+#include "generator/signature_block.h"
 #include "shell/control_ids.h"
 #include "shell/time_texts.h"
 
@@ -12,6 +12,20 @@ namespace files {
 namespace {
 
 constexpr size_t kSignatureLength = 60;
+
+// The signature field takes what the signature block can carry: accented
+// letters folded as the block folds them, then printable ASCII only.
+std::string printableSignature(const QString& text)
+{
+    std::string kept;
+    kept.reserve(static_cast<size_t>(text.size()));
+    for (QChar unit : text) {
+        char16_t code = generator::foldLatin1(unit.unicode());
+        if (code >= 32 && code <= 126)
+            kept.push_back(static_cast<char>(code));
+    }
+    return kept;
+}
 
 QString clipboardText() { return QGuiApplication::clipboard()->text(); }
 
@@ -51,8 +65,7 @@ void pasteSignature(shell::AppContext& ctx)
     if (text.isEmpty())
         return;
     ctx.results.clearStartupNotes();
-    const std::u32string codes = text.toStdU32String();
-    std::string cleaned = engine::printableSignature(codes);
+    std::string cleaned = printableSignature(text);
     ctx.results.add(shell::latin1(cleaned) + QStringLiteral(" The signature was added."));
     ctx.results.addSeparator();
     ctx.results.scrollToEnd();

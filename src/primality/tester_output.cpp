@@ -57,7 +57,8 @@ bool isResultLine(std::string_view line)
 std::string summariseResultLine(std::string_view line)
 {
     for (std::string_view keyword : kSummaryKeywords) {
-        const std::string afterBlank = " " + std::string(keyword);
+        std::string afterBlank(1, ' ');
+        afterBlank.append(keyword);
         size_t at = line.find(afterBlank);
         if (at != std::string_view::npos)
             return std::string(line.substr(at + 1));

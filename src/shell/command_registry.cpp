@@ -1,4 +1,6 @@
+#include "files/command_group.h"
 #include "files/file_commands.h"
+#include "generator/generator_commands.h"
 #include "primality/primality_commands.h"
 #include "shell/dispatcher.h"
 #include "shell/limits_commands.h"
@@ -10,6 +12,8 @@ void registerAllCommands(Dispatcher& dispatcher)
 {
     registerSmallCommands(dispatcher);
     registerLimitsCommands(dispatcher);
+    generator::registerGeneratorCommands(dispatcher);
+    files::registerAnalysisFileAndHelpCommands(dispatcher);
     files::registerNumberFileCommands(dispatcher);
     primality::registerPrimalityCommands(dispatcher);
 }

@@ -1,0 +1,108 @@
+#include "analysis/digit_commands.h"
+
+#include "analysis/digit_positions.h"
+#include "analysis/digit_statistics.h"
+#include "engine/decimal_text.h"
+#include "shell/control_ids.h"
+#include "shell/number_display.h"
+#include "shell/time_texts.h"
+
+namespace analysis {
+
+namespace {
+
+using shell::AppContext;
+using shell::latin1;
+
+int64_t fieldInteger(AppContext& ctx, int id) { return engine::leadingInteger(ctx.controls.text(id).toStdString()); }
+
+void addTable(AppContext& ctx, const DigitTable& table, int64_t end)
+{
+    ctx.results.add(latin1(digitTableHeader()));
+    for (const std::string& row : digitTableRows(table, end))
+        ctx.results.add(latin1(row));
+}
+
+void digitStatistics(AppContext& ctx)
+{
+    const std::string& number = ctx.state.currentNumber;
+    if (number.empty())
+        return;
+    // A segment typed beyond the number is scanned, and reported, as the part
+    // that lies inside it.
+    const Segment segment = clampSegment(fieldInteger(ctx, shell::id::SegmentStart),
+                                         fieldInteger(ctx, shell::id::SegmentEnd), ctx.state.digitCount());
+    const int64_t started = ctx.nowMs();
+    const DigitTable forward = scanDigits(number, segment, ScanDirection::Forward);
+
+    ctx.results.clearStartupNotes();
+    ctx.results.add(shell::numberLine(ctx, number));
+    ctx.results.add(QStringLiteral("Total digits: ") + QString::number(number.size()));
+    ctx.results.add(latin1(segmentLine(segment)));
+    addTable(ctx, forward, segment.end);
+    ctx.results.add(latin1(digitTotalLine(forward)));
+    ctx.results.add(QString());
+    ctx.results.add(QStringLiteral("This statistic, once we have a number,is useless; it's only useful for observing and "
+                                   "discovering anomalous"));
+    ctx.results.add(QStringLiteral("patterns that were forced. It's only used during the program's creation of the "
+                                   "number. Done in ") +
+                    shell::elapsedSeconds(ctx.nowMs() - started) + QStringLiteral(" s"));
+    ctx.results.add(QString());
+
+    const DigitTable backward = scanDigits(number, segment, ScanDirection::Backward);
+    ctx.results.add(QStringLiteral("Segment analyzed from digit %1 to %2 (Reverse direction)")
+                        .arg(segment.end)
+                        .arg(segment.start));
+    addTable(ctx, backward, segment.end);
+    ctx.results.addSeparator();
+    ctx.results.scrollToEnd();
+}
+
+void analyzePositions(AppContext& ctx)
+{
+    const std::string& number = ctx.state.currentNumber;
+    if (number.empty()) {
+        ctx.dialogs.message(QStringLiteral("Problem!"),
+                            QStringLiteral("You need to have a number stored in the program's memory."));
+        return;
+    }
+    const QString title = QStringLiteral("Analyze digit positions");
+    std::optional<QString> digitAnswer =
+        ctx.dialogs.inputText(title, QStringLiteral("Which digit to analyze? (0-9 or ALL):"), QStringLiteral("ALL"));
+    if (!digitAnswer || digitAnswer->isEmpty())
+        return;
+    std::optional<QString> limitAnswer = ctx.dialogs.inputText(
+        title, QStringLiteral("How many positions to show?\r(max 1000, 0 = use statistics result):"),
+        QStringLiteral("50"));
+    if (!limitAnswer || limitAnswer->isEmpty())
+        return;
+    const int64_t limit = engine::leadingInteger(limitAnswer->toStdString());
+
+    const int64_t started = ctx.nowMs();
+    ctx.results.clearStartupNotes();
+    ctx.results.add(QStringLiteral("Analyzing positions in ") + QString::number(number.size()) +
+                    QStringLiteral(" digits on first/last ") + *limitAnswer);
+    ctx.processPendingEvents();
+
+    if (digitAnswer->toUpper() == QLatin1String("ALL")) {
+        for (int digit = 0; digit <= 9; ++digit)
+            ctx.results.add(latin1(digitPositionLine(number, digit, limit)));
+    } else {
+        ctx.results.add(latin1(digitPositionLine(number, engine::leadingInteger(digitAnswer->toStdString()), limit)));
+    }
+
+    ctx.results.add(QStringLiteral("Done in ") + shell::elapsedSeconds(ctx.nowMs() - started) + QStringLiteral(" s"));
+    ctx.results.scrollToEnd();
+    ctx.results.addSeparator();
+    ctx.results.scrollToEnd();
+}
+
+}  // namespace
+
+void registerDigitCommands(shell::Dispatcher& d)
+{
+    d.on(shell::id::DigitStatistics, digitStatistics);
+    d.on(shell::id::Analyze, analyzePositions);
+}
+
+}  // namespace analysis

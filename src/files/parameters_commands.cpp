@@ -1,0 +1,263 @@
+#include "files/parameters_commands.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "engine/decimal_text.h"
+#include "files/parameters_record.h"
+#include "shell/control_ids.h"
+#include "shell/number_display.h"
+#include "shell/time_texts.h"
+
+namespace files {
+
+namespace {
+
+using shell::AppContext;
+namespace id = shell::id;
+
+constexpr size_t kLargeNumberDigits = 100000;
+constexpr int kFinalDigitBoxes[] = {id::FinalDigit1, id::FinalDigit3, id::FinalDigit7, id::FinalDigit9};
+constexpr int kSwitchLines[][2] = {{qdx::AllowReturm, id::AllowReturm},
+                                   {qdx::OnSegment, id::OnSegment},
+                                   {qdx::Phi, id::Phi},
+                                   {qdx::Mersenne, id::Mersenne}};
+constexpr int kTextLines[][2] = {{qdx::TotalDigits, id::TotalDigits},   {qdx::WorkDirectory, id::WorkDirectory},
+                                 {qdx::BlockSize, id::BlockSize},       {qdx::Segment, id::Segment},
+                                 {qdx::SegmentStart, id::SegmentStart}, {qdx::SegmentEnd, id::SegmentEnd},
+                                 {qdx::YourNumber, id::YourNumber},     {qdx::Signature, id::Signature},
+                                 {qdx::IconicDigit, id::IconicDigit}};
+
+std::string bytes(const QString& text) { return text.toLatin1().toStdString(); }
+QString fromBytes(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+bool worthSaving(const std::string& number) { return !number.empty() && number != "0"; }
+
+QString largeNumberNote(const char* what, size_t digits)
+{
+    return QString::fromLatin1(what) + shell::withThousands(static_cast<int64_t>(digits)) + QStringLiteral(" digits (") +
+           shell::withThousands(static_cast<int64_t>(digits / 1000)) + QStringLiteral(" KB)\r");
+}
+
+// The save dialog until the user names a file that may be written; empty when
+// the user gives up.
+QString chooseSavePath(AppContext& ctx)
+{
+    const QString defaultName = QString::fromStdString(ctx.state.workDirectoryChosen) + QStringLiteral("Quendrolt_") +
+                                shell::fileNameStamp(ctx.clock.localNow()) + QStringLiteral(".qdx");
+    for (;;) {
+        QString path = ctx.dialogs.saveFileName(QStringLiteral("Save as..."), defaultName,
+                                                QStringLiteral("Quendrolt (*.qdx)|*.qdx"));
+        if (path.isEmpty())
+            return {};
+        if (!path.endsWith(QLatin1String(".qdx")))
+            path += QStringLiteral(".qdx");
+        if (!QFileInfo::exists(path))
+            return path;
+        ui::Answer answer = ctx.dialogs.askYesNoCancel(QStringLiteral("The file already exists!"),
+                                                       QStringLiteral("Do you want to replace the existing one?"));
+        if (answer == ui::Answer::Yes)
+            return path;
+        if (answer != ui::Answer::No)
+            return {};
+    }
+}
+
+void recordControls(AppContext& ctx, ParametersRecord& record)
+{
+    ui::Controls& c = ctx.controls;
+    record.line[qdx::Operand] = bytes(c.text(id::Operand));
+    for (int entry = 1; entry <= shell::kParameterEntries; ++entry)
+        record.tableEntry(entry) = ctx.state.parameterTable[static_cast<size_t>(entry)];
+    for (const auto& [line, control] : kTextLines)
+        record.line[static_cast<size_t>(line)] = bytes(c.text(control));
+    record.line[qdx::ChaosLevel] = std::to_string(c.selectedIndex(id::ChaosLevel));
+    record.line[qdx::TestMode] = std::to_string(c.selectedIndex(id::TestMode));
+    record.line[qdx::Iconic] = c.checked(id::Iconic) ? "1" : "0";
+    for (int i = 0; i < 4; ++i)
+        record.line[static_cast<size_t>(qdx::FirstFinalDigit + i)] = c.checked(kFinalDigitBoxes[i]) ? "1" : "0";
+    for (int i = 0; i < 10; ++i)
+        record.line[static_cast<size_t>(qdx::FirstStartDigit + i)] = c.checked(id::StartDigit1 + i) ? "1" : "0";
+    for (const auto& [line, control] : kSwitchLines)
+        record.line[static_cast<size_t>(line)] = c.checked(control) ? "1" : "0";
+}
+
+void recordHistory(AppContext& ctx, ParametersRecord& record)
+{
+    const int count = ctx.results.count();
+    const int64_t kept = ctx.state.limits[shell::HistoryLinesSaved];
+    const int first = count > kept ? static_cast<int>(count - kept) : 0;
+    ctx.results.suspendUpdates(true);
+    record.history.reserve(static_cast<size_t>(count - first));
+    for (int i = first; i < count; ++i)
+        record.history.push_back(bytes(ctx.results.line(i)));
+    ctx.results.suspendUpdates(false);
+}
+
+void saveParameters(AppContext& ctx)
+{
+    bool saveNumber = worthSaving(ctx.state.currentNumber);
+    std::string memoryText = ctx.state.memory.isZero() ? std::string("0")
+                                                       : engine::runDecimalConversion(ctx.worker, ctx.state.memory);
+    bool saveMemory = worthSaving(memoryText);
+
+    QString notice;
+    if (saveNumber && ctx.state.currentNumber.size() > kLargeNumberDigits)
+        notice += largeNumberNote("Number in memory: ", ctx.state.currentNumber.size());
+    if (saveMemory && memoryText.size() > kLargeNumberDigits)
+        notice += largeNumberNote("Calculator memory: ", memoryText.size());
+    if (!notice.isEmpty()) {
+        ui::Answer answer = ctx.dialogs.askYesNoCancel(
+            QStringLiteral("Attention!"), QStringLiteral("Large numbers were detected:\r\r") + notice +
+                                              QStringLiteral("\rSave them in the parameters file?"));
+        if (answer == ui::Answer::Cancel)
+            return;
+        if (answer == ui::Answer::No)
+            saveNumber = saveMemory = false;
+    }
+
+    const QString path = chooseSavePath(ctx);
+    if (path.isEmpty())
+        return;
+
+    ParametersRecord record;
+    recordControls(ctx, record);
+    recordHistory(ctx, record);
+    record.line[qdx::Memory] = saveMemory ? std::move(memoryText) : std::string("0");
+    record.line[qdx::CurrentNumber] = "0";
+    // The current number can be tens of MB: it is lent to the record for the
+    // write instead of copied.
+    if (saveNumber)
+        record.line[qdx::CurrentNumber].swap(ctx.state.currentNumber);
+    std::string error;
+    const bool written = writeParametersFile(localPath(path), record, error);
+    if (saveNumber)
+        record.line[qdx::CurrentNumber].swap(ctx.state.currentNumber);
+
+    // SAVE is silent on success, so a failure must not be.
+    if (!written)
+        ctx.dialogs.message(QStringLiteral("Problem!"),
+                            QStringLiteral("The parameters file could not be written:\r") + path + QStringLiteral("\r") +
+                                QString::fromLocal8Bit(error.c_str()) +
+                                QStringLiteral("\r\rA file that was there before is unchanged."));
+}
+
+void applyControls(AppContext& ctx, const ParametersRecord& record)
+{
+    ui::Controls& c = ctx.controls;
+    for (const auto& [line, control] : kTextLines)
+        c.setText(control, fromBytes(record.line[static_cast<size_t>(line)]));
+    auto value = [&](int line) { return engine::leadingInteger(record.line[static_cast<size_t>(line)]); };
+    // An index the list does not have would leave it with no selection.
+    for (const auto& [line, control] : {std::pair{qdx::ChaosLevel, id::ChaosLevel}, std::pair{qdx::TestMode, id::TestMode}})
+        if (value(line) >= 0 && value(line) < c.itemCount(control))
+            c.setSelectedIndex(control, static_cast<int>(value(line)));
+    c.setChecked(id::Iconic, value(qdx::Iconic) != 0);
+    for (int i = 0; i < 4; ++i)
+        c.setChecked(kFinalDigitBoxes[i], value(qdx::FirstFinalDigit + i) != 0);
+    for (int i = 0; i < 10; ++i)
+        c.setChecked(id::StartDigit1 + i, value(qdx::FirstStartDigit + i) != 0);
+    for (const auto& [line, control] : kSwitchLines)
+        c.setChecked(control, value(line) != 0);
+}
+
+void applyHistory(AppContext& ctx, const ParametersRecord& record)
+{
+    ctx.results.suspendUpdates(true);
+    ctx.results.clear();
+    for (const std::string& line : record.history)
+        ctx.results.add(fromBytes(line));
+    ctx.results.suspendUpdates(false);
+    ctx.results.scrollToEnd();
+}
+
+// A damaged or hand-edited file must not leave a Limit at 0 or below (an
+// internal limit of 0 would time every run out at once): such a value falls
+// back to its start-up value, and the list says so.
+void applyLimits(AppContext& ctx)
+{
+    shell::AppState& state = ctx.state;
+    bool replacedAny = false;
+    for (int entry = 1; entry <= shell::kLimitCount; ++entry) {
+        std::string& text = state.parameterTable[static_cast<size_t>(entry + 1)];
+        int64_t value = 0;
+        if (isUsableLimitText(text, value)) {
+            state.limits[entry] = value;
+            continue;
+        }
+        const shell::LimitSpec& spec = shell::limitSpec(entry);
+        ctx.results.add(QStringLiteral("LOAD: '") + QString::fromLatin1(spec.name) + QStringLiteral("' read as '") +
+                        fromBytes(text) + QStringLiteral("' is not a positive whole number; its start-up value ") +
+                        QString::number(spec.startValue) + QStringLiteral(" is used."));
+        state.limits[entry] = spec.startValue;
+        text = std::to_string(spec.startValue);
+        replacedAny = true;
+    }
+    if (replacedAny) {
+        ctx.results.addSeparator();
+        ctx.results.scrollToEnd();
+    }
+}
+
+void loadParameters(AppContext& ctx)
+{
+    const QString path =
+        ctx.dialogs.openFileName(QStringLiteral("Locate the file with parameters."),
+                                 QString::fromStdString(ctx.state.workDirectoryChosen),
+                                 QStringLiteral("Quendrolt QDX (*.qdx)|*.qdx"));
+    if (path.isEmpty())
+        return;
+    ParametersRecord record;
+    if (readParametersFile(localPath(path), record) != ReadResult::Read)
+        return;
+
+    applyControls(ctx, record);
+    applyHistory(ctx, record);
+    ctx.processPendingEvents();
+
+    shell::AppState& state = ctx.state;
+    for (int entry = 1; entry <= shell::kParameterEntries; ++entry)
+        state.parameterTable[static_cast<size_t>(entry)] = record.tableEntry(entry);
+    ctx.controls.setText(id::WorkDirectory, fromBytes(state.parameterTable[1]));
+    applyLimits(ctx);
+
+    state.currentNumber = std::move(record.line[qdx::CurrentNumber]);
+    shell::showCurrentNumberStatus(ctx);
+    ctx.controls.setText(id::DigitCountDisplay, shell::withThousands(state.digitCount()));
+    ctx.controls.setText(id::Operand, fromBytes(record.line[qdx::Operand]));
+    ctx.controls.setVisible(id::Signature, !ctx.controls.checked(id::Mersenne));
+
+    const std::string& memoryText = record.line[qdx::Memory];
+    if (worthSaving(memoryText)) {
+        engine::BigInt loaded;
+        bool valid = false;
+        engine::runThreaded(ctx.worker, [&] { valid = engine::setFromDecimal(loaded, memoryText); });
+        if (valid)
+            state.memory.swap(loaded);
+    }
+}
+
+}  // namespace
+
+bool isUsableLimitText(const std::string& text, int64_t& value)
+{
+    constexpr size_t kMostDigits = 15;
+    const size_t begin = text.find_first_not_of(" \t");
+    const size_t end = text.find_last_not_of(" \t");
+    if (begin == std::string::npos)
+        return false;
+    const size_t length = end - begin + 1;
+    if (length > kMostDigits || text.find_first_not_of("0123456789", begin) <= end)
+        return false;
+    value = engine::leadingInteger(std::string_view(text).substr(begin, length));
+    return value > 0;
+}
+
+void registerParametersCommands(shell::Dispatcher& d)
+{
+    d.on(id::SaveParameters, saveParameters);
+    d.on(id::LoadParameters, loadParameters);
+}
+
+}  // namespace files

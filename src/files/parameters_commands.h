@@ -1,0 +1,13 @@
+#pragma once
+#include "shell/dispatcher.h"
+
+namespace files {
+
+// SAVE (24) and LOAD (25) of the parameters file.
+void registerParametersCommands(shell::Dispatcher& dispatcher);
+
+// A Limits text from a parameters file is usable when it is a positive whole
+// number small enough that minutes in milliseconds cannot overflow.
+bool isUsableLimitText(const std::string& text, int64_t& value);
+
+}  // namespace files

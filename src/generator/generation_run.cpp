@@ -1,0 +1,521 @@
+#include "generator/generation_run.h"
+
+#include <QString>
+#include <string>
+
+#include "engine/decimal_text.h"
+#include "engine/worker_run.h"
+#include "files/number_files.h"
+#include "generator/generation_inputs.h"
+#include "generator/generation_mode.h"
+#include "generator/iconic_candidate.h"
+#include "generator/resume_file.h"
+#include "generator/signature_block.h"
+#include "generator/stage_allowance.h"
+#include "primality/external_prp_check.h"
+#include "primality/first_check.h"
+#include "shell/control_ids.h"
+#include "shell/control_lock.h"
+#include "shell/number_display.h"
+#include "shell/time_texts.h"
+
+namespace generator {
+
+namespace {
+
+using engine::BigInt;
+using engine::Outcome;
+namespace id = shell::id;
+
+// Below this size drawing a candidate or reading it into a number is quicker
+// than handing it to a thread.
+constexpr int64_t kConvertInlineDigits = 100'000;
+constexpr int64_t kSearchStageExtraMs = 2'000;
+
+// Verdicts of the external check that the run reads.
+constexpr int kTesterCouldNotRun = 0;
+constexpr int kProbablePrime = 1;
+constexpr int kComposite = 3;
+
+// A big number and, while it still matches, its decimal text: the text of a
+// number of millions of digits is costly to make, so it is made only once.
+struct TrackedNumber {
+    BigInt value;
+    std::string text;
+    bool textCurrent = false;
+
+    void valueChanged() { textCurrent = false; }
+};
+
+enum class EndKind { Found, Stopped, StoppedLarge };
+
+struct RunEnd {
+    EndKind kind = EndKind::Found;
+    QString reason;  // of a stopped end
+};
+
+QString stopReason(int outcome)
+{
+    return outcome == engine::Timeout ? QStringLiteral("due to the time limit") : QStringLiteral("by the user");
+}
+
+class GenerationRun {
+public:
+    GenerationRun(shell::AppContext& ctx, GenerationInputs inputs) : ctx_(ctx), inputs_(std::move(inputs)) {}
+
+    void execute()
+    {
+        prepare();
+        mode_ = chooseMode(inputs_.n, inputs_.iconic, ctx_.state.limits[shell::LargeNumbersStart]);
+        if (mode_ == GenerationMode::Iconic && !iconicInputsAccepted(ctx_, inputs_)) {
+            shell::setControlLock(ctx_, false);
+            return;
+        }
+        RunEnd end = runMode();
+        if (end.kind == EndKind::StoppedLarge) {
+            stoppedLargeEnd();
+        } else {
+            if (end.kind == EndKind::Stopped)
+                stoppedEnd(end.reason);
+            else
+                foundEnd();
+            finish();
+        }
+        cleanUp();
+    }
+
+private:
+    // ---- preparation and modes ----
+
+    void prepare()
+    {
+        stageAllowanceMs_ = stageAllowanceMs(inputs_.n, ctx_.state.limits.internalTimeLimitMs());
+        ctx_.state.runCounter = 0;
+        ctx_.state.counters = {};
+        ctx_.controls.setEnabled(id::Exit, false);
+        startMs_ = ctx_.nowMs();
+        primality::showDivisorHits(ctx_);
+        ctx_.processPendingEvents();
+        shell::setControlLock(ctx_, true);
+        internalLimitMs_ = ctx_.state.limits.internalTimeLimitMs();
+        ctx_.results.clearStartupNotes();
+    }
+
+    RunEnd runMode()
+    {
+        switch (mode_) {
+        case GenerationMode::Iconic:
+            return runIconic();
+        case GenerationMode::Small:
+            return runSmall();
+        case GenerationMode::Medium:
+            return runMedium();
+        case GenerationMode::Large:
+            break;
+        }
+        return runLarge();
+    }
+
+    RunEnd runIconic()
+    {
+        startWaiting();
+        IconicCandidates iconic(inputs_.n, iconicDigit(inputs_), inputs_.digits.finalDigits);
+        for (;;) {
+            std::optional<std::string> candidate;
+            while (!candidate) {
+                duplicates_ = iconic.duplicates();
+                if (iconic.exhausted())
+                    return {EndKind::Stopped, QStringLiteral("because every tail has been tried")};
+                candidate = iconic.next(ctx_.random);
+            }
+            setFromText(x_, std::move(*candidate));
+            ctx_.processPendingEvents();
+            countCandidate();
+            if (rejectedByFirstCheck())
+                continue;
+            ctx_.processPendingEvents();
+            countCandidate();  // a candidate that reaches the search counts twice
+            std::optional<RunEnd> end = searchAndDecide(iconic.searchesDownwards());
+            if (end)
+                return *end;
+        }
+    }
+
+    RunEnd runSmall()
+    {
+        startWaiting();
+        for (;;) {
+            std::string candidate = buildRandomCandidate();
+            ctx_.processPendingEvents();
+            setFromText(x_, std::move(candidate));
+            countCandidate();
+            if (rejectedByFirstCheck())
+                continue;
+            ctx_.processPendingEvents();
+            std::optional<RunEnd> end = searchAndDecide(false);
+            if (end)
+                return *end;
+        }
+    }
+
+    RunEnd runMedium()
+    {
+        ResumeState resume;
+        if (inputs_.resume)
+            loadResumeState(resume);
+        showCounters();
+        ctx_.controls.setText(id::Qty, QString::number(ctx_.state.counters[4]));
+        ctx_.controls.setText(id::PrpElapsed, QString());
+        ctx_.processPendingEvents();
+
+        startWaiting();
+        for (;;) {
+            std::string candidate = buildRandomCandidate();
+            ctx_.processPendingEvents();
+            setFromText(x_, std::move(candidate));
+            ctx_.processPendingEvents();
+            countCandidate();
+            if (rejectedByFirstCheck())
+                continue;
+            ctx_.processPendingEvents();
+            int outcome = primality::externalPrpCheck(ctx_, decimalText(x_));
+            lastOutcome_ = outcome;
+            ctx_.processPendingEvents();
+            keepAsResult();
+            if (outcome > engine::NotDone) {
+                saveResumeState(resume);
+                return {EndKind::Stopped, stopReason(outcome)};
+            }
+            if (outcome == kProbablePrime)
+                return {EndKind::Found, {}};
+            if (outcome == kTesterCouldNotRun)
+                return testerCouldNotRun();
+        }
+    }
+
+    RunEnd runLarge()
+    {
+        startLargeWaiting();
+        nextLargeCandidate(false, true);
+        for (;;) {
+            if (ctx_.controls.checked(id::Stop))
+                return {EndKind::StoppedLarge, {}};
+            countCandidate();
+            ctx_.processPendingEvents();
+            if (rejectedByFirstCheck()) {
+                ctx_.processPendingEvents();
+                nextLargeCandidate(false, false);
+                showCounters();
+                ctx_.processPendingEvents();
+                continue;
+            }
+            int outcome = primality::externalPrpCheck(ctx_, decimalText(x_));
+            keepAsResult();
+            if (outcome == kComposite) {
+                nextLargeCandidate(true, false);
+                continue;
+            }
+            if (outcome == kTesterCouldNotRun)
+                return testerCouldNotRun();
+            lastOutcome_ = 0;
+            return {EndKind::Found, {}};
+        }
+    }
+
+    // ---- steps shared by the modes ----
+
+    std::string buildRandomCandidate()
+    {
+        std::string block;
+        QString signature = ctx_.controls.text(id::Signature);
+        if (!ctx_.controls.checked(id::Mersenne) && signatureFits(signature.size(), inputs_.n))
+            block = encodeSignature(std::u16string_view(reinterpret_cast<const char16_t*>(signature.utf16()),
+                                                        static_cast<size_t>(signature.size())));
+        if (inputs_.n < kConvertInlineDigits)
+            return generator::buildRandomCandidate(ctx_.random, inputs_.n, inputs_.digits, block);
+        std::string candidate;
+        engine::runThreaded(ctx_.worker, [&] {
+            candidate = generator::buildRandomCandidate(ctx_.random, inputs_.n, inputs_.digits, block);
+        });
+        return candidate;
+    }
+
+    void setFromText(TrackedNumber& number, std::string text)
+    {
+        if (static_cast<int64_t>(text.size()) < kConvertInlineDigits)
+            engine::setFromDecimal(number.value, text);
+        else
+            engine::runThreaded(ctx_.worker, [&] { engine::setFromDecimal(number.value, text); });
+        number.text = std::move(text);
+        number.textCurrent = true;
+    }
+
+    const std::string& decimalText(TrackedNumber& number)
+    {
+        if (!number.textCurrent) {
+            number.text = engine::runDecimalConversion(ctx_.worker, number.value);
+            number.textCurrent = true;
+        }
+        return number.text;
+    }
+
+    // R = X: what a stop reports.
+    void keepAsResult()
+    {
+        r_.value.set(x_.value);
+        r_.textCurrent = x_.textCurrent;
+        if (x_.textCurrent)
+            r_.text = x_.text;
+    }
+
+    void countCandidate()
+    {
+        ++total_;
+        ctx_.controls.setText(id::Tot, QString::number(total_));
+    }
+
+    void showCounters()
+    {
+        ctx_.controls.setText(id::Tot, QString::number(total_));
+        primality::showDivisorHits(ctx_);
+    }
+
+    bool rejectedByFirstCheck()
+    {
+        int level = primality::runFirstCheck(ctx_, x_.value);
+        primality::showDivisorHits(ctx_);
+        return level != 0;
+    }
+
+    // The prime search from the candidate. It starts 2 away so that a
+    // candidate that is prime itself is found; an abandoned search leaves the
+    // candidate in X, never a half-computed value.
+    std::optional<RunEnd> searchAndDecide(bool downwards)
+    {
+        BigInt start;
+        if (downwards)
+            mpz_add_ui(start.get(), x_.value.get(), 2);
+        else
+            mpz_sub_ui(start.get(), x_.value.get(), 2);
+        engine::RunLimits limits{internalLimitMs_, internalLimitMs_ + kSearchStageExtraMs};
+        Outcome outcome = downwards ? engine::runPreviousPrime(ctx_.worker, start, limits)
+                                    : engine::runNextPrime(ctx_.worker, start, limits);
+        if (outcome == engine::Finished) {
+            x_.value.swap(start);
+            x_.valueChanged();
+        }
+        ++ctx_.state.counters[4];
+        ctx_.controls.setText(id::Qty, QString::number(ctx_.state.counters[4]));
+        lastOutcome_ = outcome;
+        ctx_.processPendingEvents();
+        keepAsResult();
+
+        switch (outcome) {
+        case engine::Finished:
+            return RunEnd{EndKind::Found, {}};
+        case engine::NotDone:
+            return std::nullopt;
+        case engine::Timeout:
+        case engine::Stopped:
+            return RunEnd{EndKind::Stopped, stopReason(outcome)};
+        case engine::Failed:
+            break;
+        }
+        return RunEnd{EndKind::Stopped, QStringLiteral("because the prime search could not finish")};
+    }
+
+    // The tester has shown its message once; every further candidate would
+    // only show it again.
+    RunEnd testerCouldNotRun() { return {EndKind::Stopped, QStringLiteral("because the external PRP program could not run")}; }
+
+    // ---- resume file ----
+
+    void loadResumeState(ResumeState& resume)
+    {
+        std::optional<ResumeState> loaded = loadResumeFile(kResumeFile);
+        if (!loaded) {
+            ctx_.dialogs.message(QStringLiteral("Problem!"),
+                                 QStringLiteral("Previous processing file not found:\r\r") + QLatin1String(kResumeFile) +
+                                     QStringLiteral("\r\rInitial processing will be restarted."));
+            return;
+        }
+        resume = std::move(*loaded);
+        const int fields[] = {id::Tot, id::Div1, id::Div2, id::Div3, id::Qty, id::PrpElapsed, id::NextPrevElapsed};
+        for (size_t i = 0; i < resume.fieldTexts.size(); ++i)
+            ctx_.controls.setText(fields[i], QString::fromStdString(resume.fieldTexts[i]));
+        total_ = resume.total();
+        ctx_.state.counters = resume.counters;
+    }
+
+    void saveResumeState(ResumeState& resume)
+    {
+        const int fields[] = {id::Tot, id::Div1, id::Div2, id::Div3, id::Qty, id::PrpElapsed, id::NextPrevElapsed};
+        for (size_t i = 0; i < resume.fieldTexts.size(); ++i)
+            resume.fieldTexts[i] = ctx_.controls.text(fields[i]).toStdString();
+        resume.counters = ctx_.state.counters;
+        (void)saveResumeFile(kResumeFile, resume);  // a file that cannot be written is not reported
+    }
+
+    // ---- large-number mode candidates ----
+
+    // The first candidate, a candidate after a first-check rejection, or one
+    // after a composite verdict (which also shows the Mersenne exponent).
+    void nextLargeCandidate(bool afterComposite, bool first)
+    {
+        bool mersenne = ctx_.controls.checked(id::Mersenne);
+        if (!mersenne || first) {
+            std::string candidate = buildRandomCandidate();
+            ctx_.processPendingEvents();
+            setFromText(x_, std::move(candidate));
+        }
+        if (!mersenne)
+            return;
+        if (first) {
+            y_.set(mpz_sizeinbase(x_.value.get(), 2));
+            engine::runPreviousPrime(ctx_.worker, y_, {internalLimitMs_, stageAllowanceMs_});
+        } else {
+            engine::runNextPrime(ctx_.worker, y_, {internalLimitMs_, stageAllowanceMs_});
+        }
+        unsigned long exponent = mpz_get_ui(y_.get());
+        // A power of two is a single bit at any size: no worker needed.
+        mpz_pow_ui(x_.value.get(), two_.get(), exponent);
+        mpz_sub_ui(x_.value.get(), x_.value.get(), 1);
+        x_.valueChanged();
+        if (afterComposite)
+            ctx_.controls.setText(id::PrpElapsed, QString::number(exponent));
+    }
+
+    // ---- waiting lines ----
+
+    void startWaiting()
+    {
+        ctx_.results.startPleaseWait(QLatin1String(waitingText(mode_)), shell::clockTimeWithSeconds(ctx_.clock.localNow()));
+        ctx_.processPendingEvents();
+    }
+
+    void startLargeWaiting()
+    {
+        QString time = shell::clockTimeWithSeconds(ctx_.clock.localNow());
+        largeWaitingIndex_ = ctx_.results.count();
+        ctx_.results.add(QLatin1String(waitingText(GenerationMode::Large)));
+        ctx_.results.add(QStringLiteral("Tip: Set 'Internal limit in minutes' to control waiting time. ( ") + time +
+                         QStringLiteral(" )"));
+        ctx_.results.scrollToEnd();
+        ctx_.processPendingEvents();
+    }
+
+    void removeWaitingLines()
+    {
+        if (mode_ != GenerationMode::Large) {
+            ctx_.results.removePleaseWait();
+            return;
+        }
+        ctx_.results.remove(largeWaitingIndex_ + 1);
+        ctx_.results.remove(largeWaitingIndex_);
+    }
+
+    // ---- ends ----
+
+    QString stoppedLine(const QString& reason) const
+    {
+        return QStringLiteral("Generation was stopped ") + reason +
+               QStringLiteral("... the generated number may not be a prime number! (") + QString::number(duplicates_) +
+               QStringLiteral(")");
+    }
+
+    QString stoppedNotPrimeLine() const
+    {
+        return shell::clockPrefix(ctx_.clock.localNow()) +
+               QStringLiteral("Generation was stopped... the generated number may Not be a prime number! (") +
+               QString::number(duplicates_) + QStringLiteral(")");
+    }
+
+    void stoppedEnd(const QString& reason)
+    {
+        removeWaitingLines();
+        finalText_ = decimalText(r_);
+        ctx_.results.add(stoppedLine(reason));
+        ctx_.controls.setChecked(id::Stop, false);
+    }
+
+    void foundEnd()
+    {
+        removeWaitingLines();
+        finalText_ = decimalText(x_);
+    }
+
+    void stoppedLargeEnd()
+    {
+        removeWaitingLines();
+        ctx_.results.add(stoppedNotPrimeLine());
+        ctx_.results.addSeparator();
+        ctx_.state.currentNumber = decimalText(r_);
+        shell::showCurrentNumberStatus(ctx_);
+    }
+
+    void finish()
+    {
+        if (ctx_.controls.checked(id::Stop)) {
+            finalText_ = decimalText(r_);
+            ctx_.results.add(stoppedNotPrimeLine());
+        }
+        ctx_.state.currentNumber = std::move(finalText_);
+        const std::string& number = ctx_.state.currentNumber;
+        shell::showCurrentNumberStatus(ctx_);
+        ctx_.results.add(shell::numberLine(ctx_, number));
+
+        showCounters();
+        ctx_.controls.setText(id::Qty, QString::number(ctx_.state.runCounter));
+        const auto& hits = ctx_.state.counters;
+        ctx_.results.add(QStringLiteral("A candidate with %1 digits was created in %2 / %3-%4-%5 / %6 attempt%7 - %8 ( "
+                                        "And it's in memory )")
+                             .arg(inputs_.n)
+                             .arg(total_)
+                             .arg(hits[1])
+                             .arg(hits[2])
+                             .arg(hits[3])
+                             .arg(ctx_.state.runCounter)
+                             .arg(total_ == 1 ? QString() : QStringLiteral("s"))
+                             .arg(lastOutcome_));
+        ctx_.results.add(shell::completionLine(ctx_.nowMs() - startMs_, ctx_.clock.localNow()));
+        ctx_.results.addSeparator();
+        ctx_.results.scrollToEnd();
+        (void)files::writeNumberFileAtomically(files::kLastNumberFile, number);
+    }
+
+    void cleanUp()
+    {
+        shell::setControlLock(ctx_, false);
+        shell::numberChanged(ctx_, ctx_.state.digitCount());
+    }
+
+    shell::AppContext& ctx_;
+    GenerationInputs inputs_;
+    GenerationMode mode_ = GenerationMode::Small;
+
+    TrackedNumber x_;
+    TrackedNumber r_{BigInt(0UL), "0", true};
+    BigInt two_{2UL};
+    BigInt y_;
+    std::string finalText_;
+
+    int64_t total_ = 0;
+    int64_t duplicates_ = 0;
+    int64_t lastOutcome_ = 0;
+    int64_t startMs_ = 0;
+    int64_t stageAllowanceMs_ = 0;
+    int64_t internalLimitMs_ = 0;
+    int largeWaitingIndex_ = 0;
+};
+
+}  // namespace
+
+void startGeneration(shell::AppContext& ctx)
+{
+    std::optional<GenerationInputs> inputs = readCheckedInputs(ctx);
+    if (!inputs)
+        return;
+    GenerationRun(ctx, std::move(*inputs)).execute();
+}
+
+}  // namespace generator

@@ -1,0 +1,55 @@
+#include "help/help_commands.h"
+
+#include <QFile>
+
+#include "help/about_text.h"
+#include "help/help_text.h"
+#include "shell/application.h"
+#include "shell/control_ids.h"
+#include "shell/small_commands.h"
+
+namespace help {
+
+namespace {
+
+using shell::AppContext;
+
+// The file from the working directory, one list line per text line, with the
+// list showing its first line.
+void showTextFile(AppContext& ctx, const char* name)
+{
+    QFile file(QString::fromLatin1(name));
+    if (!file.open(QIODevice::ReadOnly)) {
+        ctx.results.addSeparator();
+        return;
+    }
+    ctx.results.clearStartupNotes();
+    const QByteArray text = file.readAll();
+    file.close();
+
+    const int firstLine = ctx.results.count();
+    ctx.results.suspendUpdates(true);
+    for (std::string_view line : splitHelpText(std::string_view(text.constData(), static_cast<size_t>(text.size()))))
+        ctx.results.add(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+    ctx.results.addSeparator();
+    ctx.results.suspendUpdates(false);
+    ctx.results.scrollTo(firstLine);
+}
+
+void showAbout(AppContext& ctx)
+{
+    const std::string text = aboutText(freePhysicalMemoryBytes(), shell::kWebsiteAddress);
+    ctx.dialogs.message(QStringLiteral("Quendrolt - version ") + QLatin1String(shell::kVersionText),
+                        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+}  // namespace
+
+void registerHelpCommands(shell::Dispatcher& d)
+{
+    d.on(shell::id::UserManual, [](AppContext& ctx) { showTextFile(ctx, kUserManualFile); });
+    d.on(shell::id::CalculatorHelp, [](AppContext& ctx) { showTextFile(ctx, kCalculatorHelpFile); });
+    d.on(shell::id::About, showAbout);
+}
+
+}  // namespace help
