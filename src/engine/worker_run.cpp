@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -258,14 +260,22 @@ Outcome runForked(WorkerHost& host, WorkerKind kind, RunLimits limits, const Chi
 
 void runThreaded(WorkerHost& host, const std::function<void()>& work)
 {
-    std::atomic<bool> done{false};
+    // The poll ends as soon as the work does, so short conversions cost no
+    // full period.
+    std::mutex lock;
+    std::condition_variable finished;
+    bool done = false;
     std::thread worker([&] {
         work();
-        done.store(true, std::memory_order_release);
+        std::lock_guard<std::mutex> guard(lock);
+        done = true;
+        finished.notify_one();
     });
-    while (!done.load(std::memory_order_acquire)) {
+    for (;;) {
         host.processPendingEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(kPollPeriodMs));
+        std::unique_lock<std::mutex> guard(lock);
+        if (finished.wait_for(guard, std::chrono::milliseconds(kPollPeriodMs), [&] { return done; }))
+            break;
     }
     worker.join();
 }

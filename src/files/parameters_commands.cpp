@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "calculator/operand_display.h"
 #include "engine/decimal_text.h"
 #include "files/parameters_record.h"
 #include "shell/control_ids.h"
@@ -12,6 +13,9 @@
 namespace files {
 
 namespace {
+
+// "1" or "0". (Built from a char: GCC 12 warns falsely on literal assignment here.)
+std::string flagText(bool on) { return std::string(1, on ? '1' : '0'); }
 
 using shell::AppContext;
 namespace id = shell::id;
@@ -74,13 +78,13 @@ void recordControls(AppContext& ctx, ParametersRecord& record)
         record.line[static_cast<size_t>(line)] = bytes(c.text(control));
     record.line[qdx::ChaosLevel] = std::to_string(c.selectedIndex(id::ChaosLevel));
     record.line[qdx::TestMode] = std::to_string(c.selectedIndex(id::TestMode));
-    record.line[qdx::Iconic] = c.checked(id::Iconic) ? "1" : "0";
+    record.line[qdx::Iconic] = flagText(c.checked(id::Iconic));
     for (int i = 0; i < 4; ++i)
-        record.line[static_cast<size_t>(qdx::FirstFinalDigit + i)] = c.checked(kFinalDigitBoxes[i]) ? "1" : "0";
+        record.line[static_cast<size_t>(qdx::FirstFinalDigit + i)] = flagText(c.checked(kFinalDigitBoxes[i]));
     for (int i = 0; i < 10; ++i)
-        record.line[static_cast<size_t>(qdx::FirstStartDigit + i)] = c.checked(id::StartDigit1 + i) ? "1" : "0";
+        record.line[static_cast<size_t>(qdx::FirstStartDigit + i)] = flagText(c.checked(id::StartDigit1 + i));
     for (const auto& [line, control] : kSwitchLines)
-        record.line[static_cast<size_t>(line)] = c.checked(control) ? "1" : "0";
+        record.line[static_cast<size_t>(line)] = flagText(c.checked(control));
 }
 
 void recordHistory(AppContext& ctx, ParametersRecord& record)
@@ -125,7 +129,7 @@ void saveParameters(AppContext& ctx)
     recordControls(ctx, record);
     recordHistory(ctx, record);
     record.line[qdx::Memory] = saveMemory ? std::move(memoryText) : std::string("0");
-    record.line[qdx::CurrentNumber] = "0";
+    record.line[qdx::CurrentNumber].assign(1, '0');
     // The current number can be tens of MB: it is lent to the record for the
     // write instead of copied.
     if (saveNumber)
@@ -233,8 +237,10 @@ void loadParameters(AppContext& ctx)
         engine::BigInt loaded;
         bool valid = false;
         engine::runThreaded(ctx.worker, [&] { valid = engine::setFromDecimal(loaded, memoryText); });
-        if (valid)
+        if (valid) {
             state.memory.swap(loaded);
+            calculator::refreshOperandDisplay(ctx);
+        }
     }
 }
 

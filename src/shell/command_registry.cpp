@@ -1,3 +1,4 @@
+#include "calculator/calculator_commands.h"
 #include "files/command_group.h"
 #include "files/file_commands.h"
 #include "generator/generator_commands.h"
@@ -16,6 +17,7 @@ void registerAllCommands(Dispatcher& dispatcher)
     files::registerAnalysisFileAndHelpCommands(dispatcher);
     files::registerNumberFileCommands(dispatcher);
     primality::registerPrimalityCommands(dispatcher);
+    calculator::registerCalculatorCommands(dispatcher);
 }
 
 }  // namespace shell

@@ -95,4 +95,11 @@ constexpr int SignatureCopy = 149;
 constexpr int SignatureClear = 150;
 constexpr int Signature = 134;
 
+// Calculator operation buttons.
+constexpr int Add = 69, Subtract = 70, Divide = 71, Multiply = 72;
+constexpr int Power = 76, Root = 77, NextP = 78, PrevP = 79;
+constexpr int Mod = 84, Gcd = 85, ShiftLeft = 86, ShiftRight = 87;
+constexpr int Reverse = 92, TimesTen = 93, PlusUI = 95;
+constexpr int GcfM = 99, Concat = 101, Lcm = 102, RootRem = 113, LogX = 131;
+
 }  // namespace shell::id

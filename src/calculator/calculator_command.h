@@ -1,0 +1,17 @@
+#pragma once
+// The one command behind the 21 operation buttons.
+#include <string>
+
+#include "calculator/operation_table.h"
+#include "shell/app_context.h"
+
+namespace calculator {
+
+// What "Undo last CALC" repeats of the last operation besides its code.
+struct CalculatorSession {
+    std::string lastValueView;
+};
+
+void runOperation(shell::AppContext& ctx, CalculatorSession& session, const Operation& op);
+
+}  // namespace calculator

@@ -1,0 +1,44 @@
+#pragma once
+// What is checked before an operation runs: refusals, questions, size
+// estimates and the small integer e (exponent, root degree, shift count).
+#include <QString>
+#include <cstdint>
+
+#include "calculator/operation_table.h"
+#include "engine/big_integer.h"
+
+namespace calculator {
+
+enum Severity : int {
+    NoConcern = 0,
+    MayGoOn = 1,      // asked; Yes continues
+    AlwaysStops = 2,  // asked; stops whatever the answer
+    Refused = 3,      // told; stops
+};
+
+// Results above this many digits are never computed, whatever the Limits say.
+constexpr int64_t kHardDigitCap = 78000000;
+
+struct PreCheckInput {
+    OperationCode code;
+    uint64_t numberLength = 0;   // L: characters of the current number
+    uint64_t valueLength = 0;    // characters of the decimal text of A
+    int singleDigit = 0;         // A's value when valueLength is 1
+    const engine::BigInt* operand = nullptr;  // B
+    uint64_t operandLength = 0;  // characters of the operand text (Multiply)
+    bool memoryEmpty = true;
+    int64_t resultLimit = 0;     // Limits "Limit digits generation"
+};
+
+struct PreCheck {
+    QString note;
+    QString message;
+    Severity severity = NoConcern;
+    long double estimate = 0;    // digits; 0 when the operation sets none
+    unsigned long exponent = 0;  // e
+    bool removeWaitAtOnce = false;
+};
+
+PreCheck preCheck(const PreCheckInput& in);
+
+}  // namespace calculator

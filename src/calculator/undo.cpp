@@ -1,0 +1,37 @@
+#include "calculator/undo.h"
+
+#include "calculator/history_output.h"
+#include "calculator/off_window.h"
+#include "shell/control_ids.h"
+
+namespace calculator {
+
+void undoLastCalculation(shell::AppContext& ctx, const CalculatorSession& session)
+{
+    shell::AppState& state = ctx.state;
+    if (state.undoCopy.empty())
+        return;
+    ctx.results.clearStartupNotes();
+    OperationRecord record;
+    record.code = state.lastCalculatorOperation;
+    record.startMs = ctx.nowMs();
+    record.wait.add(ctx, QStringLiteral("PLEASE WAIT..."));
+    state.currentNumber = state.undoCopy;
+    record.note = QStringLiteral(" Undo last calculation");
+    if (takesValue(record.code))
+        record.valueView = record.code == GcfMemory ? boundedView(ctx, state.memory) : session.lastValueView;
+    writeHistory(ctx, record);
+    finishOperation(ctx, record);
+}
+
+void autoUndoSwitched(shell::AppContext& ctx)
+{
+    ctx.results.clearStartupNotes();
+    ctx.results.add(ctx.controls.checked(shell::id::AutoUndo)
+                        ? QStringLiteral("Auto Undo [ON]: calculated numbers will only be presented here.")
+                        : QStringLiteral("Auto Undo [OFF]: calculated numbers will be stored in memory."));
+    ctx.results.addSeparator();
+    ctx.results.scrollToEnd();
+}
+
+}  // namespace calculator
