@@ -16,3 +16,10 @@ namespace primality {
 int externalPrpCheck(shell::AppContext& ctx, const std::string& digits);
 
 }  // namespace primality
+
+namespace primality {
+
+// Adds one to the count of external runs and shows it in "QTY".
+void countExternalRun(shell::AppContext& ctx);
+
+}  // namespace primality

@@ -1,0 +1,78 @@
+#include "files/save_number.h"
+
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include "engine/worker_run.h"
+#include "files/number_files.h"
+#include "shell/small_commands.h"
+#include "shell/time_texts.h"
+
+namespace files {
+
+namespace {
+
+const QString kProblem = QStringLiteral("Problem!");
+
+QString defaultFileName(shell::AppContext& ctx)
+{
+    return QString::fromStdString(ctx.state.workDirectoryChosen) + QStringLiteral("Number_") +
+           shell::fileNameStamp(ctx.clock.localNow()) + QStringLiteral("_") +
+           QString::number(ctx.state.digitCount()) + QStringLiteral(".txt");
+}
+
+// The path to write to, or empty when the user gave up. A No to the replace
+// question asks for another name.
+QString chooseTarget(shell::AppContext& ctx)
+{
+    const QString defaultName = defaultFileName(ctx);
+    for (;;) {
+        QString path = ctx.dialogs.saveFileName(QStringLiteral("Save the number to a file..."), defaultName,
+                                                QStringLiteral("TXT (*.txt)|*.txt"));
+        if (path.isEmpty() || !QFileInfo::exists(path))
+            return path;
+        ui::Answer answer = ctx.dialogs.askYesNoCancel(QStringLiteral("The file already exists!"),
+                                                       QStringLiteral("Do you want to replace the existing one?"));
+        if (answer == ui::Answer::Yes)
+            return path;
+        if (answer != ui::Answer::No)
+            return {};
+    }
+}
+
+}  // namespace
+
+void saveNumber(shell::AppContext& ctx)
+{
+    if (ctx.state.currentNumber.empty()) {
+        ctx.dialogs.message(kProblem, QStringLiteral("There is currently no number generated in memory!"));
+        return;
+    }
+    QString path = chooseTarget(ctx);
+    if (path.isEmpty())
+        return;
+    bool written = false;
+    const std::string target = path.toStdString();
+    engine::runThreaded(ctx.worker, [&] { written = writeNumberFileAtomically(target, ctx.state.currentNumber); });
+    if (!written) {
+        ctx.dialogs.message(kProblem, QStringLiteral("The file is being used by another application!"));
+        return;
+    }
+    ctx.results.add(shell::clockPrefix(ctx.clock.localNow()) + QStringLiteral("number saved in ") +
+                    QFileInfo(path).absoluteFilePath());
+    ctx.results.addSeparator();
+    ctx.results.scrollToEnd();
+}
+
+void copyCurrentNumber(shell::AppContext& ctx)
+{
+    if (!shell::currentNumberViewable(ctx))
+        return;
+    QGuiApplication::clipboard()->setText(shell::latin1(ctx.state.currentNumber));
+    ctx.results.add(QStringLiteral("Number with %1 digits copied to the clipboard.").arg(ctx.state.digitCount()));
+    ctx.results.addSeparator();
+    ctx.results.scrollToEnd();
+}
+
+}  // namespace files

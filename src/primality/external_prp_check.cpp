@@ -1,0 +1,28 @@
+#include "primality/external_prp_check.h"
+
+#include "primality/tester_output.h"
+#include "primality/tester_run.h"
+#include "shell/control_ids.h"
+#include "shell/word_table.h"
+
+namespace primality {
+
+void countExternalRun(shell::AppContext& ctx)
+{
+    ++ctx.state.counters[4];
+    ctx.controls.setText(shell::id::Qty, QString::number(ctx.state.counters[4]));
+}
+
+int externalPrpCheck(shell::AppContext& ctx, const std::string& digits)
+{
+    prepareTesterFiles(ctx, digits);
+    TesterRun run(ctx, nullptr);
+    if (!run.start("-f0 "))
+        return shell::NotPrime;
+    countExternalRun(ctx);
+    if (run.follow() == TesterRun::End::Stopped)
+        return shell::StoppedWord;
+    return verdictFromResultLine(run.resultLine());
+}
+
+}  // namespace primality

@@ -1,0 +1,108 @@
+#include "primality/primality_check.h"
+
+#include "engine/decimal_text.h"
+#include "engine/worker_run.h"
+#include "primality/external_prp_check.h"
+#include "primality/first_check.h"
+#include "shell/control_ids.h"
+#include "shell/control_lock.h"
+#include "shell/number_display.h"
+#include "shell/time_texts.h"
+#include "shell/word_table.h"
+
+namespace primality {
+
+namespace {
+
+constexpr int kRepetitions = 10;
+
+const QString kPleaseWait = QStringLiteral("PLEASE WAIT... This process can take minutes or several hours!");
+
+void startPleaseWait(shell::AppContext& ctx)
+{
+    ctx.results.startPleaseWait(kPleaseWait, shell::clockTimeWithSeconds(ctx.clock.localNow()));
+}
+
+QString probablePrimeVerdict(shell::AppContext& ctx, const engine::BigInt& n)
+{
+    startPleaseWait(ctx);
+    int code = engine::runProbablePrime(ctx.worker, n, kRepetitions, ctx.state.limits.internalTimeLimitMs());
+    ctx.results.removePleaseWait();
+    if (code == engine::Timeout)
+        return shell::word(shell::CouldBePrime);
+    if (code == engine::Failed) {
+        // The test's process died (for instance out of memory): no verdict was reached.
+        ctx.results.add(QStringLiteral("The probable-prime test ended without a result "
+                                       "(its worker process failed, for instance for lack of memory)."));
+        return shell::word(shell::NotDone);
+    }
+    return shell::word(code);
+}
+
+QString largeNumberVerdict(shell::AppContext& ctx, const engine::BigInt& n)
+{
+    if (runFirstCheck(ctx, n) != 0) {
+        showDivisorHits(ctx);
+        ctx.processPendingEvents();
+        return QStringLiteral("Definitely not a prime number");
+    }
+    ctx.results.add(QStringLiteral("First check: Approved"));
+    showDivisorHits(ctx);
+    ctx.results.scrollToEnd();
+    startPleaseWait(ctx);
+    int code = externalPrpCheck(ctx, ctx.state.currentNumber);
+    ctx.results.removePleaseWait();
+    return shell::word(code);
+}
+
+QString verdictOf(shell::AppContext& ctx, const engine::BigInt& n)
+{
+    ctx.processPendingEvents();
+    if (ctx.state.digitCount() <= ctx.state.limits[shell::LargeNumbersStart])
+        return probablePrimeVerdict(ctx, n);
+    return largeNumberVerdict(ctx, n);
+}
+
+}  // namespace
+
+void zeroCounterFields(shell::AppContext& ctx)
+{
+    for (int field : {shell::id::Tot, shell::id::Div1, shell::id::Div2, shell::id::Div3, shell::id::Qty})
+        ctx.controls.setText(field, QStringLiteral("0"));
+}
+
+void testAndReport(shell::AppContext& ctx, CheckMode mode, const engine::BigInt& n, int64_t startMs)
+{
+    QString verdict;
+    if (mode != CheckMode::LoadOnly)
+        verdict = verdictOf(ctx, n);
+
+    const int64_t digits = ctx.state.digitCount();
+    shell::numberChanged(ctx, digits);
+    shell::showCurrentNumberStatus(ctx);
+    ctx.results.add(shell::numberLine(ctx, ctx.state.currentNumber));
+    if (mode != CheckMode::LoadOnly)
+        ctx.results.add(QStringLiteral("Final verification: ") + verdict.toUpper());
+    ctx.results.add(shell::completionLine(ctx.nowMs() - startMs, ctx.clock.localNow()));
+    ctx.results.addSeparator();
+    ctx.results.scrollToEnd();
+}
+
+void checkCurrentNumber(shell::AppContext& ctx, CheckMode mode)
+{
+    const std::string& number = ctx.state.currentNumber;
+    if (number.empty() || number == "0")
+        return;
+    shell::setControlLock(ctx, true);
+    ctx.results.add(QStringLiteral("Analyzing a number with %1 digits:").arg(ctx.state.digitCount()));
+    ctx.results.scrollToEnd();
+
+    engine::BigInt n;
+    engine::runThreaded(ctx.worker, [&] { engine::setFromDecimal(n, number); });
+    const int64_t startMs = ctx.nowMs();
+    zeroCounterFields(ctx);
+    testAndReport(ctx, mode, n, startMs);
+    shell::setControlLock(ctx, false);
+}
+
+}  // namespace primality

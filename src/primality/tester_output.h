@@ -1,0 +1,29 @@
+#pragma once
+// What the runner reads from the tester's standard output: which lines count
+// as result lines, how a result line is shortened for the results list, and
+// which verdict code it stands for. Plain text in, text or a code out.
+#include <string>
+#include <string_view>
+
+namespace primality {
+
+// A raw output line with every CR removed and blanks trimmed at both ends.
+std::string cleanOutputLine(std::string_view raw);
+
+// True when the line holds one of the keywords that make a result line.
+bool isResultLine(std::string_view line);
+
+// The line from its keyword on (the number before it dropped) when the
+// keyword stands after a blank; otherwise the line unchanged.
+std::string summariseResultLine(std::string_view line);
+
+// Verdict code of the hidden check for its last result line: 1 probable
+// prime, 4 no small factor, 3 composite; 5 ("Not done") when the output held
+// no result line the check understands.
+int verdictFromResultLine(std::string_view line);
+
+// Switches the test-mode entry adds to the base switches of the interactive
+// run; empty for an index outside the list.
+std::string_view testModeSwitches(int index);
+
+}  // namespace primality

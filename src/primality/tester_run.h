@@ -1,0 +1,65 @@
+#pragma once
+// One run of the probable-prime tester as a child process, shared by the
+// interactive run and the hidden check: finding the program, its arguments,
+// starting it in the working directory, following its output every 10 ms
+// while the window keeps handling events, and STOP.
+#include <QPointer>
+#include <QProcess>
+#include <QStringList>
+#include <string>
+#include <string_view>
+
+#include "primality/console_window.h"
+#include "shell/app_context.h"
+
+namespace primality {
+
+inline constexpr const char* kTesterProgram = "pfgw64_133mm.exe";
+
+// The base switches " -k -T4 ", then the given switches, each as a word of
+// its own, then the number file as one last word: a path with blanks stays
+// whole without any quoting.
+QStringList testerArguments(std::string_view switches, const QString& numberFile);
+
+// Removes the tester's pfgw.ini and pfgw.out and writes digits to
+// last_PRP.txt, all in the working directory. The writing of a number of
+// millions of digits runs off the window thread.
+void prepareTesterFiles(shell::AppContext& ctx, const std::string& digits);
+
+// True while a tester child exists (there is never more than one).
+bool testerRunning();
+
+class TesterRun {
+public:
+    enum class End { Finished, Stopped };
+
+    // console: where the output goes as it comes; null for the hidden check.
+    TesterRun(shell::AppContext& ctx, ConsoleWindow* console);
+    ~TesterRun();
+    TesterRun(const TesterRun&) = delete;
+    TesterRun& operator=(const TesterRun&) = delete;
+
+    // Finds and starts the tester on last_PRP.txt. When it is missing or does
+    // not start, shows the message and returns false.
+    bool start(std::string_view switches);
+    // Until the tester ends, or STOP is ticked (the tester is then killed).
+    End follow();
+
+    // The last output line that carried a recognised keyword; empty if none.
+    const std::string& resultLine() const { return resultLine_; }
+    int64_t startMs() const { return startMs_; }
+
+private:
+    void takeLine(const QByteArray& raw);
+    void passErrorOutputToConsole();
+    void drainOutput();
+    void kill();
+
+    shell::AppContext& ctx_;
+    QPointer<ConsoleWindow> console_;
+    QProcess process_;
+    std::string resultLine_;
+    int64_t startMs_ = 0;
+};
+
+}  // namespace primality
