@@ -7,6 +7,7 @@
 
 #include "files/biff2_writer.h"
 #include "files/export_rules.h"
+#include "files/save_dialog.h"
 #include "shell/control_ids.h"
 #include "shell/time_texts.h"
 
@@ -18,27 +19,12 @@ using shell::AppContext;
 
 constexpr int64_t kMostRows = 16383;
 
-// The save dialog and the replace question; empty when the user gives up.
 QString chooseExportPath(AppContext& ctx)
 {
     const QString defaultName = QStringLiteral("Activity_") + shell::fileNameStamp(ctx.clock.localNow()) +
                                 QStringLiteral("_") + QString::number(ctx.state.digitCount()) + QStringLiteral(".xls");
-    for (;;) {
-        QString path = ctx.dialogs.saveFileName(QStringLiteral("Export to Excel ..."), defaultName,
-                                                QStringLiteral("Excel (*.xls)|*.xls"));
-        if (path.isEmpty())
-            return {};
-        if (!path.endsWith(QLatin1String(".xls")))
-            path += QStringLiteral(".xls");
-        if (!QFile(path).open(QIODevice::ReadOnly))
-            return path;
-        ui::Answer answer = ctx.dialogs.askYesNoCancel(QStringLiteral("The file already exists!"),
-                                                       QStringLiteral("Do you want to replace the existing one?"));
-        if (answer == ui::Answer::Yes)
-            return path;
-        if (answer != ui::Answer::No)
-            return {};
-    }
+    return chooseFileToWrite(ctx, {QStringLiteral("Export to Excel ..."), defaultName,
+                                   QStringLiteral("Excel (*.xls)|*.xls"), QStringLiteral(".xls")});
 }
 
 void exportToExcel(AppContext& ctx)

@@ -6,6 +6,7 @@
 #include "calculator/operand_display.h"
 #include "engine/decimal_text.h"
 #include "files/parameters_record.h"
+#include "files/save_dialog.h"
 #include "shell/control_ids.h"
 #include "shell/number_display.h"
 #include "shell/time_texts.h"
@@ -44,28 +45,12 @@ QString largeNumberNote(const char* what, size_t digits)
            shell::withThousands(static_cast<int64_t>(digits / 1000)) + QStringLiteral(" KB)\r");
 }
 
-// The save dialog until the user names a file that may be written; empty when
-// the user gives up.
 QString chooseSavePath(AppContext& ctx)
 {
     const QString defaultName = QString::fromStdString(ctx.state.workDirectoryChosen) + QStringLiteral("Quendrolt_") +
                                 shell::fileNameStamp(ctx.clock.localNow()) + QStringLiteral(".qdx");
-    for (;;) {
-        QString path = ctx.dialogs.saveFileName(QStringLiteral("Save as..."), defaultName,
-                                                QStringLiteral("Quendrolt (*.qdx)|*.qdx"));
-        if (path.isEmpty())
-            return {};
-        if (!path.endsWith(QLatin1String(".qdx")))
-            path += QStringLiteral(".qdx");
-        if (!QFileInfo::exists(path))
-            return path;
-        ui::Answer answer = ctx.dialogs.askYesNoCancel(QStringLiteral("The file already exists!"),
-                                                       QStringLiteral("Do you want to replace the existing one?"));
-        if (answer == ui::Answer::Yes)
-            return path;
-        if (answer != ui::Answer::No)
-            return {};
-    }
+    return chooseFileToWrite(ctx, {QStringLiteral("Save as..."), defaultName, QStringLiteral("Quendrolt (*.qdx)|*.qdx"),
+                                   QStringLiteral(".qdx")});
 }
 
 void recordControls(AppContext& ctx, ParametersRecord& record)

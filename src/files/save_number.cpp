@@ -6,6 +6,7 @@
 
 #include "engine/worker_run.h"
 #include "files/number_files.h"
+#include "files/save_dialog.h"
 #include "shell/small_commands.h"
 #include "shell/time_texts.h"
 
@@ -22,23 +23,10 @@ QString defaultFileName(shell::AppContext& ctx)
            QString::number(ctx.state.digitCount()) + QStringLiteral(".txt");
 }
 
-// The path to write to, or empty when the user gave up. A No to the replace
-// question asks for another name.
 QString chooseTarget(shell::AppContext& ctx)
 {
-    const QString defaultName = defaultFileName(ctx);
-    for (;;) {
-        QString path = ctx.dialogs.saveFileName(QStringLiteral("Save the number to a file..."), defaultName,
-                                                QStringLiteral("TXT (*.txt)|*.txt"));
-        if (path.isEmpty() || !QFileInfo::exists(path))
-            return path;
-        ui::Answer answer = ctx.dialogs.askYesNoCancel(QStringLiteral("The file already exists!"),
-                                                       QStringLiteral("Do you want to replace the existing one?"));
-        if (answer == ui::Answer::Yes)
-            return path;
-        if (answer != ui::Answer::No)
-            return {};
-    }
+    return chooseFileToWrite(ctx, {QStringLiteral("Save the number to a file..."), defaultFileName(ctx),
+                                   QStringLiteral("TXT (*.txt)|*.txt"), QString()});
 }
 
 }  // namespace
