@@ -18,6 +18,10 @@ bool setFromDecimal(BigInt& x, const std::string& text);
 // into the returned string (no intermediate buffer).
 std::string toDecimal(const BigInt& x);
 
+// The same text as toDecimal, converted as two halves on two threads when x
+// is large (a division by a power of ten, then both halves at once).
+std::string toDecimalInParallel(const BigInt& x);
+
 // Number of decimal digits of |x| without converting it: exact for small
 // values, otherwise GMP's estimate corrected by one comparison with 10^(d-1).
 uint64_t decimalDigitCount(const BigInt& x);

@@ -324,7 +324,7 @@ Outcome runPreviousPrime(WorkerHost& host, BigInt& n, RunLimits limits)
 std::string runDecimalConversion(WorkerHost& host, const BigInt& x)
 {
     std::string text;
-    runThreaded(host, [&] { text = toDecimal(x); });
+    runThreaded(host, [&] { text = toDecimalInParallel(x); });
     return text;
 }
 

@@ -63,3 +63,21 @@ TEST(LeadingInteger, reads_like_the_input_fields)
     EXPECT_EQ(leadingInteger("-5"), -5);
     EXPECT_EQ(leadingInteger("99999999999999999999999"), INT64_MAX);
 }
+
+TEST(DecimalText, parallel_conversion_gives_the_same_text_across_the_split)
+{
+    BigInt x;
+    std::string expected;
+    // Around the split point the low half starts with zeros, is all nines, or is zero.
+    for (int variant = 0; variant < 5; ++variant) {
+        mpz_ui_pow_ui(x.get(), 10, 250000);
+        switch (variant) {
+        case 0: break;                                   // 1 followed by zeros
+        case 1: mpz_sub_ui(x.get(), x.get(), 1); break;  // all nines
+        case 2: mpz_add_ui(x.get(), x.get(), 7); break;  // zeros, then 7
+        case 3: mpz_mul_ui(x.get(), x.get(), 123456789); mpz_add_ui(x.get(), x.get(), 42); break;
+        case 4: mpz_mul_si(x.get(), x.get(), -3); mpz_sub_ui(x.get(), x.get(), 1); break;
+        }
+        EXPECT_EQ(toDecimalInParallel(x), toDecimal(x)) << "variant " << variant;
+    }
+}
