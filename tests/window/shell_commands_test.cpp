@@ -199,6 +199,8 @@ struct LimitCase {
     const char* message;
 };
 
+void PrintTo(const LimitCase& c, std::ostream* out) { *out << "entry " << c.entry << " typed \"" << c.typed << "\""; }
+
 class LimitsApply : public WindowTest, public ::testing::WithParamInterface<LimitCase> {};
 
 TEST_P(LimitsApply, stores_the_value_or_resets_it_with_the_message)
