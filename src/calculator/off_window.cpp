@@ -10,10 +10,7 @@ namespace calculator {
 
 namespace {
 
-// Below about 30,000 digits a conversion takes a few milliseconds: less than
-// one polling period of a thread run.
-constexpr uint64_t kThreadFromDigits = 30000;
-constexpr uint64_t kThreadFromBits = 100000;
+constexpr uint64_t kThreadFromBits = engine::kInPlaceBelowDigits * 10 / 3;
 
 uint64_t bitsOf(const engine::BigInt& x) { return mpz_sizeinbase(x.get(), 2); }
 
@@ -21,16 +18,13 @@ uint64_t bitsOf(const engine::BigInt& x) { return mpz_sizeinbase(x.get(), 2); }
 
 void runSized(shell::AppContext& ctx, uint64_t size, const std::function<void()>& work)
 {
-    if (size < kThreadFromDigits)
-        work();
-    else
-        engine::runThreaded(ctx.worker, work);
+    engine::runSizedWork(ctx.worker, size, work);
 }
 
 void runBoth(shell::AppContext& ctx, uint64_t size, const std::function<void()>& first,
              const std::function<void()>& second)
 {
-    if (size < kThreadFromDigits) {
+    if (size < engine::kInPlaceBelowDigits) {
         first();
         second();
         return;

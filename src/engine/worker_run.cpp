@@ -280,6 +280,14 @@ void runThreaded(WorkerHost& host, const std::function<void()>& work)
     worker.join();
 }
 
+void runSizedWork(WorkerHost& host, uint64_t digits, const std::function<void()>& work)
+{
+    if (digits < kInPlaceBelowDigits)
+        work();
+    else
+        runThreaded(host, work);
+}
+
 int runProbablePrime(WorkerHost& host, const BigInt& n, int repetitions, int64_t limitA)
 {
     int64_t verdict = Timeout;

@@ -89,6 +89,14 @@ Outcome runForked(WorkerHost& host, WorkerKind kind, RunLimits limits, const Chi
 // No limit, no STOP: for the kinds that always finish.
 void runThreaded(WorkerHost& host, const std::function<void()>& work);
 
+// Below this many digits a conversion or scan of a number takes a few
+// milliseconds, less than one polling period: it is done in place.
+constexpr uint64_t kInPlaceBelowDigits = 30000;
+
+// Runs work in place when digits is small, otherwise on a thread while the
+// window keeps processing events.
+void runSizedWork(WorkerHost& host, uint64_t digits, const std::function<void()>& work);
+
 // Convenience kinds built on the two runners.
 int runProbablePrime(WorkerHost& host, const BigInt& n, int repetitions, int64_t limitA);  // 0,1,2 or 6,7,9
 Outcome runNextPrime(WorkerHost& host, BigInt& n, RunLimits limits);

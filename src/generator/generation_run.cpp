@@ -27,9 +27,6 @@ using engine::BigInt;
 using engine::Outcome;
 namespace id = shell::id;
 
-// Below this size drawing a candidate or reading it into a number is quicker
-// than handing it to a thread.
-constexpr int64_t kConvertInlineDigits = 100'000;
 constexpr int64_t kSearchStageExtraMs = 2'000;
 
 // Verdicts of the external check that the run reads.
@@ -231,10 +228,8 @@ private:
         if (!ctx_.controls.checked(id::Mersenne) && signatureFits(signature.size(), inputs_.n))
             block = encodeSignature(std::u16string_view(reinterpret_cast<const char16_t*>(signature.utf16()),
                                                         static_cast<size_t>(signature.size())));
-        if (inputs_.n < kConvertInlineDigits)
-            return generator::buildRandomCandidate(ctx_.random, inputs_.n, inputs_.digits, block);
         std::string candidate;
-        engine::runThreaded(ctx_.worker, [&] {
+        engine::runSizedWork(ctx_.worker, static_cast<uint64_t>(inputs_.n), [&] {
             candidate = generator::buildRandomCandidate(ctx_.random, inputs_.n, inputs_.digits, block);
         });
         return candidate;
@@ -242,10 +237,7 @@ private:
 
     void setFromText(TrackedNumber& number, std::string text)
     {
-        if (static_cast<int64_t>(text.size()) < kConvertInlineDigits)
-            engine::setFromDecimal(number.value, text);
-        else
-            engine::runThreaded(ctx_.worker, [&] { engine::setFromDecimal(number.value, text); });
+        engine::runSizedWork(ctx_.worker, text.size(), [&] { engine::setFromDecimal(number.value, text); });
         number.text = std::move(text);
         number.textCurrent = true;
     }
@@ -480,7 +472,9 @@ private:
         ctx_.results.add(shell::completionLine(ctx_.nowMs() - startMs_, ctx_.clock.localNow()));
         ctx_.results.addSeparator();
         ctx_.results.scrollToEnd();
-        (void)files::writeNumberFileAtomically(files::kLastNumberFile, number);
+        // Tens of MB with an fsync: written while the window keeps responding.
+        engine::runSizedWork(ctx_.worker, number.size(),
+                             [&] { (void)files::writeNumberFileAtomically(files::kLastNumberFile, number); });
     }
 
     void cleanUp()
