@@ -1,10 +1,13 @@
 #include "files/parameters_commands.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QFileInfo>
 
 #include "calculator/operand_display.h"
 #include "engine/decimal_text.h"
+#include "engine/worker_run.h"
 #include "files/parameters_record.h"
 #include "files/save_dialog.h"
 #include "shell/control_ids.h"
@@ -120,7 +123,12 @@ void saveParameters(AppContext& ctx)
     if (saveNumber)
         record.line[qdx::CurrentNumber].swap(ctx.state.currentNumber);
     std::string error;
-    const bool written = writeParametersFile(localPath(path), record, error);
+    bool written = false;
+    const std::string target = localPath(path);
+    // Large numbers make a file of tens of MB written with an fsync: the
+    // window keeps responding meanwhile.
+    const uint64_t size = record.line[qdx::CurrentNumber].size() + record.line[qdx::Memory].size();
+    engine::runSizedWork(ctx.worker, size, [&] { written = writeParametersFile(target, record, error); });
     if (saveNumber)
         record.line[qdx::CurrentNumber].swap(ctx.state.currentNumber);
 
@@ -198,7 +206,11 @@ void loadParameters(AppContext& ctx)
     if (path.isEmpty())
         return;
     ParametersRecord record;
-    if (readParametersFile(localPath(path), record) != ReadResult::Read)
+    ReadResult read = ReadResult::Read;
+    const std::string source = localPath(path);
+    const uint64_t size = static_cast<uint64_t>(std::max<qint64>(QFileInfo(path).size(), 0));
+    engine::runSizedWork(ctx.worker, size, [&] { read = readParametersFile(source, record); });
+    if (read != ReadResult::Read)
         return;
 
     applyControls(ctx, record);
