@@ -40,7 +40,6 @@ struct AppState {
     int64_t runCounter = 0;  // worker runs, shown in "QTY"
 
     bool quitRequested = false;
-    bool controlsLocked = false;
 };
 
 }  // namespace shell

@@ -34,7 +34,6 @@ void setControlLock(AppContext& ctx, bool locked)
     c.setText(id::LimitsValue, QString());
     for (int control : kFollowingControls)
         c.setEnabled(control, !locked);
-    ctx.state.controlsLocked = locked;
 }
 
 }  // namespace shell
