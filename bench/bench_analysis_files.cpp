@@ -11,10 +11,10 @@
 #include <random>
 #include <string>
 
-#include "analysis/digit_statistics.h"
+#include "engine/digit_statistics.h"
 #include "files/export_command.h"
-#include "shell/application.h"
-#include "shell/control_ids.h"
+#include "app/application.h"
+#include "ui/control_ids.h"
 #include "shell/number_display.h"
 
 namespace {
@@ -94,10 +94,9 @@ int main(int argc, char** argv)
     QApplication qt(argc, argv);
     BenchDialogs dialogs;
     shell::SystemClock clock;
-    shell::SeededRandomSource random;
-    shell::Application app(dialogs, clock, random);
+    engine::SeededRandomSource random;
+    app::Application app(dialogs, clock, random);
     shell::AppContext& ctx = app.context();
-    namespace id = shell::id;
 
     const size_t kDigits = 10'000'000;
     std::printf("Quendrolt analysis and files benchmark (%zu-digit number)\n\n", kDigits);
@@ -118,11 +117,11 @@ int main(int argc, char** argv)
         sink = sink + count[3];
     });
     const double scans = secondsOf([&] {
-        const analysis::Segment all{1, static_cast<int64_t>(kDigits)};
-        sink = sink + analysis::scanDigits(number, all, analysis::ScanDirection::Forward).count[3] +
-               analysis::scanDigits(number, all, analysis::ScanDirection::Backward).count[3];
+        const engine::Segment all{1, static_cast<int64_t>(kDigits)};
+        sink = sink + engine::scanDigits(number, all, engine::ScanDirection::Forward).count[3] +
+               engine::scanDigits(number, all, engine::ScanDirection::Backward).count[3];
     });
-    const double statisticsCommand = secondsOf([&] { ctx.controls.click(id::DigitStatistics); });
+    const double statisticsCommand = secondsOf([&] { ctx.controls.click(ui::ControlId::DigitStatistics); });
     report("digit statistics: both scans", scans, countLoop, 0.5);
     report("digit statistics: \"< Digit Statistics\" command", statisticsCommand, countLoop, 0.5);
 
@@ -130,13 +129,13 @@ int main(int argc, char** argv)
     // (with the same fsync) and reading the same bytes bare.
     const char* qdx = "bench.qdx";
     dialogs.path = QString::fromLatin1(qdx);
-    const double save = secondsOf([&] { ctx.controls.click(id::SaveParameters); });
+    const double save = secondsOf([&] { ctx.controls.click(ui::ControlId::SaveParameters); });
     const std::string fileBytes = readWhole(qdx);
     const double bareWrite = secondsOf([&] { writeWhole("bare.qdx", fileBytes); });
     const double bareRead = secondsOf([&] { sink = sink + static_cast<int64_t>(readWhole("bare.qdx").size()); });
     const double load = secondsOf([&] {
         app.state().currentNumber.clear();
-        ctx.controls.click(id::LoadParameters);
+        ctx.controls.click(ui::ControlId::LoadParameters);
     });
     if (app.state().currentNumber != number)
         std::printf("LOAD did not restore the number!\n");
@@ -164,7 +163,7 @@ int main(int argc, char** argv)
     const double exportCore =
         secondsOf([&] { sink = sink + files::exportResults(ctx.results, "core.xls", 16383).written; });
     dialogs.path = QStringLiteral("bench.xls");
-    const double exportCommand = secondsOf([&] { ctx.controls.click(id::ExportToExcel); });
+    const double exportCommand = secondsOf([&] { ctx.controls.click(ui::ControlId::ExportToExcel); });
     report("export of 16,383 lines: record writer", exportCore, bareExport, 1.0);
     report("export of 16,383 lines: \"Export to Excel\" command", exportCommand, bareExport, 1.0);
     return 0;

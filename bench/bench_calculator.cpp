@@ -12,13 +12,12 @@
 
 #include "engine/decimal_text.h"
 #include "engine/prime_search.h"
-#include "shell/application.h"
-#include "shell/control_ids.h"
+#include "app/application.h"
+#include "ui/control_ids.h"
 #include "shell/control_lock.h"
 
 namespace {
 
-namespace id = shell::id;
 
 // Every question is answered Yes; the benchmark asks nothing on purpose.
 class YesDialogs : public ui::Dialogs {
@@ -114,7 +113,7 @@ void enterScratchDirectory()
 }
 
 struct Bench {
-    shell::Application& app;
+    app::Application& app;
     gmp_randstate_t& random;
 
     shell::AppState& state() { return app.state(); }
@@ -128,7 +127,7 @@ struct Bench {
         engine::setFromDecimal(b, randomDigits(random, 1000000));
 
         state().memory.set(b);
-        click(id::MemoryOption);
+        click(ui::ControlId::MemoryOption);
         const auto [bare, command] = bestInTurns(
             5,
             [&] {
@@ -140,9 +139,9 @@ struct Bench {
             },
             [&] {
                 setNumber(a);
-                click(id::Multiply);
+                click(ui::ControlId::Multiply);
             });
-        click(id::OperandOption);
+        click(ui::ControlId::OperandOption);
         printComparison("Multiply 1,000,000 x 1,000,000 digits", "bare GMP (set_str + mul + get_str)", bare, command);
         // What any locked command costs the window: disabling and enabling
         // the controls and painting the window after each.
@@ -172,7 +171,7 @@ struct Bench {
         };
         auto command = [&] {
             setNumber(start);
-            click(id::NextP);
+            click(ui::ControlId::NextP);
         };
         auto bareSearch = [](engine::BigInt& n) { mpz_nextprime(n.get(), n.get()); };
         // One turn each: a search from 1000 digits takes seconds.
@@ -193,9 +192,9 @@ struct Bench {
         state().memory.set(value);
         setNumber("12345");
         QCoreApplication::processEvents();
-        const Timing recall = timingOf([&] { click(id::MemoryRecall); });
+        const Timing recall = timingOf([&] { click(ui::ControlId::MemoryRecall); });
         QCoreApplication::processEvents();
-        const Timing swap = timingOf([&] { click(id::MemorySwap); });
+        const Timing swap = timingOf([&] { click(ui::ControlId::MemorySwap); });
         printComparison("MR of a 10,000,000-digit memory", "bare mpz_get_str", bareToText, recall);
         printComparison("M<>D of two 10,000,000-digit values", "bare mpz_get_str", bareToText, swap);
     }
@@ -211,8 +210,8 @@ int main(int argc, char** argv)
     enterScratchDirectory();
     YesDialogs dialogs;
     shell::SystemClock clock;
-    shell::SeededRandomSource randomSource;
-    shell::Application app(dialogs, clock, randomSource);
+    engine::SeededRandomSource randomSource;
+    app::Application app(dialogs, clock, randomSource);
     app.start();
 
     gmp_randstate_t random;

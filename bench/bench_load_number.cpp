@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "engine/decimal_text.h"
-#include "shell/application.h"
-#include "shell/control_ids.h"
+#include "app/application.h"
+#include "ui/control_ids.h"
 
 namespace fs = std::filesystem;
 
@@ -99,8 +99,8 @@ int main(int argc, char** argv)
 
     BenchDialogs dialogs(QString::fromStdString(path));
     shell::SystemClock clock;
-    shell::SeededRandomSource random;
-    shell::Application app(dialogs, clock, random);
+    engine::SeededRandomSource random;
+    app::Application app(dialogs, clock, random);
     app.start();
 
     QElapsedTimer sinceTick;
@@ -114,7 +114,7 @@ int main(int argc, char** argv)
     sinceTick.start();
 
     auto start = std::chrono::steady_clock::now();
-    app.context().controls.click(shell::id::LoadNumber);
+    app.context().controls.click(ui::ControlId::LoadNumber);
     double load = secondsSince(start);
     longestPauseMs = std::max(longestPauseMs, sinceTick.elapsed());
     ticker.stop();

@@ -11,7 +11,7 @@
 
 #include "engine/divisor_products.h"
 #include "engine/worker_run.h"
-#include "shell/application.h"
+#include "app/application.h"
 #include "ui/dialogs.h"
 
 namespace {
@@ -88,8 +88,8 @@ void benchResponsiveWindow(int argc, char** argv)
     QApplication app(argc, argv);
     SilentDialogs dialogs;
     shell::SystemClock clock;
-    shell::SeededRandomSource random;
-    shell::Application quendrolt(dialogs, clock, random);
+    engine::SeededRandomSource random;
+    app::Application quendrolt(dialogs, clock, random);
     quendrolt.start();
     QApplication::processEvents();
     double toResponsive = secondsSince(start);

@@ -1,9 +1,9 @@
 #include "analysis/digit_commands.h"
 
-#include "analysis/digit_positions.h"
-#include "analysis/digit_statistics.h"
+#include "engine/digit_positions.h"
+#include "engine/digit_statistics.h"
 #include "engine/decimal_text.h"
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "shell/number_display.h"
 #include "shell/time_texts.h"
 
@@ -16,10 +16,10 @@ using shell::latin1;
 
 int64_t fieldInteger(AppContext& ctx, int id) { return engine::leadingInteger(ctx.controls.text(id).toStdString()); }
 
-void addTable(AppContext& ctx, const DigitTable& table, int64_t end)
+void addTable(AppContext& ctx, const engine::DigitTable& table, int64_t end)
 {
-    ctx.results.add(latin1(digitTableHeader()));
-    for (const std::string& row : digitTableRows(table, end))
+    ctx.results.add(latin1(engine::digitTableHeader()));
+    for (const std::string& row : engine::digitTableRows(table, end))
         ctx.results.add(latin1(row));
 }
 
@@ -30,17 +30,17 @@ void digitStatistics(AppContext& ctx)
         return;
     // A segment typed beyond the number is scanned, and reported, as the part
     // that lies inside it.
-    const Segment segment = clampSegment(fieldInteger(ctx, shell::id::SegmentStart),
-                                         fieldInteger(ctx, shell::id::SegmentEnd), ctx.state.digitCount());
+    const engine::Segment segment = engine::clampSegment(fieldInteger(ctx, ui::ControlId::SegmentStart),
+                                         fieldInteger(ctx, ui::ControlId::SegmentEnd), ctx.state.digitCount());
     const int64_t started = ctx.nowMs();
-    const DigitTable forward = scanDigits(number, segment, ScanDirection::Forward);
+    const engine::DigitTable forward = engine::scanDigits(number, segment, engine::ScanDirection::Forward);
 
     ctx.results.clearStartupNotes();
     ctx.results.add(shell::numberLine(ctx, number));
     ctx.results.add(QStringLiteral("Total digits: ") + QString::number(number.size()));
-    ctx.results.add(latin1(segmentLine(segment)));
+    ctx.results.add(latin1(engine::segmentLine(segment)));
     addTable(ctx, forward, segment.end);
-    ctx.results.add(latin1(digitTotalLine(forward)));
+    ctx.results.add(latin1(engine::digitTotalLine(forward)));
     ctx.results.add(QString());
     ctx.results.add(QStringLiteral("This statistic, once we have a number,is useless; it's only useful for observing and "
                                    "discovering anomalous"));
@@ -49,7 +49,7 @@ void digitStatistics(AppContext& ctx)
                     shell::elapsedSeconds(ctx.nowMs() - started) + QStringLiteral(" s"));
     ctx.results.add(QString());
 
-    const DigitTable backward = scanDigits(number, segment, ScanDirection::Backward);
+    const engine::DigitTable backward = engine::scanDigits(number, segment, engine::ScanDirection::Backward);
     ctx.results.add(QStringLiteral("Segment analyzed from digit %1 to %2 (Reverse direction)")
                         .arg(segment.end)
                         .arg(segment.start));
@@ -86,9 +86,9 @@ void analyzePositions(AppContext& ctx)
 
     if (digitAnswer->toUpper() == QLatin1String("ALL")) {
         for (int digit = 0; digit <= 9; ++digit)
-            ctx.results.add(latin1(digitPositionLine(number, digit, limit)));
+            ctx.results.add(latin1(engine::digitPositionLine(number, digit, limit)));
     } else {
-        ctx.results.add(latin1(digitPositionLine(number, engine::leadingInteger(digitAnswer->toStdString()), limit)));
+        ctx.results.add(latin1(engine::digitPositionLine(number, engine::leadingInteger(digitAnswer->toStdString()), limit)));
     }
 
     ctx.results.add(QStringLiteral("Done in ") + shell::elapsedSeconds(ctx.nowMs() - started) + QStringLiteral(" s"));
@@ -101,8 +101,8 @@ void analyzePositions(AppContext& ctx)
 
 void registerDigitCommands(shell::Dispatcher& d)
 {
-    d.on(shell::id::DigitStatistics, digitStatistics);
-    d.on(shell::id::Analyze, analyzePositions);
+    d.on(ui::ControlId::DigitStatistics, digitStatistics);
+    d.on(ui::ControlId::Analyze, analyzePositions);
 }
 
 }  // namespace analysis

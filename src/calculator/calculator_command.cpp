@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "calculator/calculator_worker.h"
-#include "calculator/decimal_views.h"
+#include "engine/decimal_views.h"
 #include "calculator/history_output.h"
-#include "calculator/off_window.h"
+#include "shell/large_number_views.h"
 #include "engine/decimal_text.h"
 #include "calculator/operand_fetch.h"
 #include "calculator/operation_precheck.h"
@@ -39,7 +39,7 @@ uint64_t valueLength(const std::string& number)
     return number.size() - firstNonZero + (negative ? 1 : 0);
 }
 
-PreCheck checkBeforeRun(shell::AppContext& ctx, const Operation& op, const ViewAndLength& value, const engine::BigInt& b)
+PreCheck checkBeforeRun(shell::AppContext& ctx, const Operation& op, const engine::ViewAndLength& value, const engine::BigInt& b)
 {
     const std::string& number = ctx.state.currentNumber;
     PreCheckInput in{op.code};
@@ -81,7 +81,7 @@ QString remainderNote(const engine::BigInt& remainder)
     constexpr size_t kNoteLimit = 40;
     const QString opening = QStringLiteral(" ( rem=");
     uint64_t length = 0;
-    std::string head = leadingText(remainder, kNoteLimit, &length);
+    std::string head = engine::leadingText(remainder, kNoteLimit, &length);
     if (opening.size() + length + 2 > kNoteLimit)
         return (opening + shell::latin1(head)).left(kNoteLimit) + QStringLiteral("... )");
     return opening + shell::latin1(head) + QStringLiteral(" )");
@@ -194,12 +194,12 @@ void runOperation(shell::AppContext& ctx, CalculatorSession& session, const Oper
     loadOperandValue(ctx, *operand, b);
     // A is loaded while the value's view is worked out: both can be large.
     // The worker makes A itself; the other operations need it here.
-    ViewAndLength value;
+    engine::ViewAndLength value;
     const bool loadsA = op.mode == RunMode::Direct || op.mode == RunMode::PrimeSearch;
     const bool valueIsMemory = op.takesValue && (op.code == GcfMemory || operand->fromMemory);
     const uint64_t largest = std::max<uint64_t>(loadsA ? state.currentNumber.size() : 0,
                                                 valueIsMemory ? mpz_sizeinbase(state.memory.get(), 2) * 3 / 10 : 0);
-    runBoth(
+    shell::runBoth(
         ctx, largest,
         [&] {
             if (loadsA && !engine::setFromDecimal(a, state.currentNumber))
@@ -207,7 +207,7 @@ void runOperation(shell::AppContext& ctx, CalculatorSession& session, const Oper
         },
         [&] {
             if (op.takesValue)
-                value = op.code == GcfMemory ? viewAndLength(state.memory) : describeOperand(*operand, state.memory);
+                value = op.code == GcfMemory ? engine::viewAndLength(state.memory) : describeOperand(*operand, state.memory);
         });
     state.undoCopy = state.currentNumber;
     state.lastCalculatorOperation = op.code;
@@ -233,7 +233,7 @@ void runOperation(shell::AppContext& ctx, CalculatorSession& session, const Oper
 
     ctx.processPendingEvents();
     if (record.kind == ResultKind::Numeric && !record.abandoned)
-        state.currentNumber = decimalText(ctx, a);
+        state.currentNumber = shell::decimalText(ctx, a);
     writeHistory(ctx, record);
     finishOperation(ctx, record);
 }

@@ -1,7 +1,7 @@
 #include "calculator/history_output.h"
 
-#include "calculator/decimal_views.h"
-#include "shell/control_ids.h"
+#include "engine/decimal_views.h"
+#include "ui/control_ids.h"
 #include "shell/control_lock.h"
 #include "shell/number_display.h"
 #include "shell/time_texts.h"
@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kHistoryWordOffset = 10;
 
-bool autoUndo(shell::AppContext& ctx) { return ctx.controls.checked(shell::id::AutoUndo); }
+bool autoUndo(shell::AppContext& ctx) { return ctx.controls.checked(ui::ControlId::AutoUndo); }
 
 QString historyWord(int code) { return shell::word(code + kHistoryWordOffset); }
 
@@ -58,7 +58,7 @@ void finishOperation(shell::AppContext& ctx, const OperationRecord& record)
     shell::AppState& state = ctx.state;
     if (autoUndo(ctx)) {
         if (record.kind == ResultKind::Text)
-            state.currentNumber = canonicalDecimal(state.undoCopy);
+            state.currentNumber = engine::canonicalDecimal(state.undoCopy);
         else if (!state.undoCopy.empty()) {
             state.currentNumber.swap(state.undoCopy);
             state.undoCopy.clear();

@@ -1,9 +1,9 @@
 #include "calculator/memory_commands.h"
 
-#include "calculator/off_window.h"
-#include "calculator/operand_display.h"
+#include "shell/large_number_views.h"
+#include "shell/operand_row.h"
 #include "engine/decimal_text.h"
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "shell/number_display.h"
 
 namespace calculator {
@@ -47,7 +47,7 @@ void currentNumberReplaced(shell::AppContext& ctx)
 QString combineWithMemory(shell::AppContext& ctx, bool subtract)
 {
     engine::BigInt number;
-    loadDecimal(ctx, number, ctx.state.currentNumber);
+    shell::loadDecimal(ctx, number, ctx.state.currentNumber);
     engine::BigInt& memory = ctx.state.memory;
     if (subtract) {
         mpz_sub(memory.get(), memory.get(), number.get());
@@ -55,13 +55,13 @@ QString combineWithMemory(shell::AppContext& ctx, bool subtract)
     } else {
         mpz_add(memory.get(), memory.get(), number.get());
     }
-    return QString::number(decimalLength(ctx, memory));
+    return QString::number(shell::decimalLength(ctx, memory));
 }
 
 // The text of the "Your Number" edit as the row's buttons take it.
 std::string yourNumberDigits(shell::AppContext& ctx)
 {
-    QString text = ctx.controls.text(shell::id::YourNumber).trimmed();
+    QString text = ctx.controls.text(ui::ControlId::YourNumber).trimmed();
     std::string digits = text.isEmpty() ? std::string("0") : text.toStdString();
     engine::digitsFilter(digits);
     return digits;
@@ -82,22 +82,22 @@ void storeInMemory(shell::AppContext& ctx)
     if (refuseEmptyNumber(ctx))
         return;
     const std::string& number = ctx.state.currentNumber;
-    loadDecimal(ctx, ctx.state.memory, number);
+    shell::loadDecimal(ctx, ctx.state.memory, number);
     writeLines(ctx, {shell::numberLine(ctx, number),
                      QStringLiteral("With %1 digits stored in calculator memory").arg(number.size())});
-    refreshOperandDisplay(ctx);
+    shell::refreshOperandDisplay(ctx);
 }
 
 void recallMemory(shell::AppContext& ctx)
 {
     if (refuseEmptyMemory(ctx))
         return;
-    std::string recalled = decimalText(ctx, ctx.state.memory);
+    std::string recalled = shell::decimalText(ctx, ctx.state.memory);
     ctx.state.undoCopy.swap(ctx.state.currentNumber);
     ctx.state.currentNumber.swap(recalled);
     writeLines(ctx, {QStringLiteral("MR: Number retrieved from calculator memory")});
     currentNumberReplaced(ctx);
-    refreshOperandDisplay(ctx);
+    shell::refreshOperandDisplay(ctx);
 }
 
 void clearMemory(shell::AppContext& ctx)
@@ -108,7 +108,7 @@ void clearMemory(shell::AppContext& ctx)
     }
     ctx.state.memory.set(0UL);
     writeLines(ctx, {QStringLiteral("MC: Calculator memory cleared")});
-    refreshOperandDisplay(ctx);
+    shell::refreshOperandDisplay(ctx);
 }
 
 void addToMemory(shell::AppContext& ctx)
@@ -117,7 +117,7 @@ void addToMemory(shell::AppContext& ctx)
         return;
     QString digits = combineWithMemory(ctx, false);
     writeLines(ctx, {QStringLiteral("M+: Memory now has ") + digits + QStringLiteral(" digits")});
-    refreshOperandDisplay(ctx);
+    shell::refreshOperandDisplay(ctx);
 }
 
 void subtractFromMemory(shell::AppContext& ctx)
@@ -126,20 +126,20 @@ void subtractFromMemory(shell::AppContext& ctx)
         return;
     QString digits = combineWithMemory(ctx, true);
     writeLines(ctx, {QStringLiteral("M-: Memory now has ") + digits + QStringLiteral(" digits (ABS)")});
-    refreshOperandDisplay(ctx);
+    shell::refreshOperandDisplay(ctx);
 }
 
 void clearCalculator(shell::AppContext& ctx)
 {
     shell::AppState& state = ctx.state;
     state.currentNumber.assign(1, '0');
-    ctx.controls.setText(shell::id::StatusLine, QStringLiteral("0"));
+    ctx.controls.setText(ui::ControlId::StatusLine, QStringLiteral("0"));
     state.undoCopy.clear();
     state.memory.set(0UL);
-    ctx.controls.setText(shell::id::Operand, QStringLiteral("2"));
+    ctx.controls.setText(ui::ControlId::Operand, QStringLiteral("2"));
     shell::numberChanged(ctx, 1);
     writeLines(ctx, {QStringLiteral("C: Calculator cleared")});
-    refreshOperandDisplay(ctx);
+    shell::refreshOperandDisplay(ctx);
 }
 
 void swapMemoryAndNumber(shell::AppContext& ctx)
@@ -151,7 +151,7 @@ void swapMemoryAndNumber(shell::AppContext& ctx)
     engine::BigInt newMemory;
     std::string newNumber;
     const uint64_t size = std::max<uint64_t>(state.currentNumber.size(), mpz_sizeinbase(state.memory.get(), 2) / 3);
-    runBoth(
+    shell::runBoth(
         ctx, size, [&] { newNumber = engine::toDecimal(state.memory); },
         [&] {
             if (!engine::setFromDecimal(newMemory, state.currentNumber))
@@ -161,15 +161,15 @@ void swapMemoryAndNumber(shell::AppContext& ctx)
     state.currentNumber.swap(newNumber);
     currentNumberReplaced(ctx);
     writeLines(ctx, {QStringLiteral("M<>D: Memory was swapped by Display.")});
-    refreshOperandDisplay(ctx);
+    shell::refreshOperandDisplay(ctx);
 }
 
 void yourNumberToMemory(shell::AppContext& ctx)
 {
     std::string digits = yourNumberDigits(ctx);
-    loadDecimal(ctx, ctx.state.memory, digits);
+    shell::loadDecimal(ctx, ctx.state.memory, digits);
     yourNumberTail(ctx, digits.size(), "stored in memory.");
-    refreshOperandDisplay(ctx);
+    shell::refreshOperandDisplay(ctx);
 }
 
 void yourNumberToDisplay(shell::AppContext& ctx)

@@ -1,8 +1,8 @@
 #include "calculator/operand_fetch.h"
 
-#include "calculator/decimal_views.h"
-#include "calculator/off_window.h"
-#include "shell/control_ids.h"
+#include "engine/decimal_views.h"
+#include "shell/large_number_views.h"
+#include "ui/control_ids.h"
 
 namespace calculator {
 
@@ -19,8 +19,8 @@ const QString kProblem = QStringLiteral("Problem!");
 std::optional<Operand> fetchOperand(shell::AppContext& ctx)
 {
     Operand operand;
-    if (!ctx.controls.checked(shell::id::MemoryOption)) {
-        operand.typed = ctx.controls.text(shell::id::Operand);
+    if (!ctx.controls.checked(ui::ControlId::MemoryOption)) {
+        operand.typed = ctx.controls.text(ui::ControlId::Operand);
         return operand;
     }
     if (ctx.state.memory.isZero()) {
@@ -51,7 +51,7 @@ bool cleanAndCheckOperand(shell::AppContext& ctx, Operand& operand)
             return false;
         }
     }
-    ctx.controls.setText(shell::id::Operand, text);
+    ctx.controls.setText(ui::ControlId::Operand, text);
     operand.text = text.toStdString();
     operand.typed = text;
     return true;
@@ -62,19 +62,19 @@ void loadOperandValue(shell::AppContext& ctx, const Operand& operand, engine::Bi
     if (operand.fromMemory)
         value.set(ctx.state.memory);
     else
-        loadDecimal(ctx, value, operand.text);
+        shell::loadDecimal(ctx, value, operand.text);
 }
 
-ViewAndLength describeOperand(const Operand& operand, const engine::BigInt& memory)
+engine::ViewAndLength describeOperand(const Operand& operand, const engine::BigInt& memory)
 {
     if (operand.fromMemory)
-        return viewAndLength(memory);
-    return {headDotsTail(operand.text), operand.text.size()};
+        return engine::viewAndLength(memory);
+    return {engine::headDotsTail(operand.text), operand.text.size()};
 }
 
 std::string operandText(shell::AppContext& ctx, const Operand& operand)
 {
-    return operand.fromMemory ? decimalText(ctx, ctx.state.memory) : operand.text;
+    return operand.fromMemory ? shell::decimalText(ctx, ctx.state.memory) : operand.text;
 }
 
 }  // namespace calculator

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "calculator/decimal_views.h"
+#include "engine/decimal_views.h"
 #include "engine/big_integer.h"
 #include "shell/app_context.h"
 
@@ -32,7 +32,7 @@ void loadOperandValue(shell::AppContext& ctx, const Operand& operand, engine::Bi
 
 // The operand as "Value used " shows it (40 + "..." + 40 when long) and the
 // length of its whole text. Touches no window: may run on a worker thread.
-ViewAndLength describeOperand(const Operand& operand, const engine::BigInt& memory);
+engine::ViewAndLength describeOperand(const Operand& operand, const engine::BigInt& memory);
 
 // The whole text of the operand (converts M when it comes from memory).
 std::string operandText(shell::AppContext& ctx, const Operand& operand);

@@ -2,36 +2,35 @@
 
 #include <map>
 
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 
 namespace calculator {
 
 namespace {
 
-namespace id = shell::id;
 
 constexpr Operation kOperations[kOperationCount] = {
-    {Add, id::Add, RunMode::Worker, true},
-    {Subtract, id::Subtract, RunMode::Worker, true},
-    {Divide, id::Divide, RunMode::Worker, true},
-    {Multiply, id::Multiply, RunMode::Worker, true},
-    {Power, id::Power, RunMode::Worker, true},
-    {Root, id::Root, RunMode::Worker, true},
-    {NextPrime, id::NextP, RunMode::PrimeSearch, false},
-    {PreviousPrime, id::PrevP, RunMode::PrimeSearch, false},
-    {Mod, id::Mod, RunMode::Worker, true},
-    {Gcd, id::Gcd, RunMode::Worker, true},
-    {ShiftLeft, id::ShiftLeft, RunMode::Direct, true},
-    {ShiftRight, id::ShiftRight, RunMode::Direct, true},
-    {Reverse, id::Reverse, RunMode::Text, false},
-    {TimesTen, id::TimesTen, RunMode::Text, false},
-    {DivideByTen, id::DivideByTen, RunMode::Text, false},
-    {AddSmall, id::PlusUI, RunMode::Worker, true},
-    {Lcm, id::Lcm, RunMode::Worker, true},
-    {Concat, id::Concat, RunMode::Text, true},
-    {GcfMemory, id::GcfM, RunMode::Worker, true},
-    {RootRem, id::RootRem, RunMode::Worker, false},
-    {LogX, id::LogX, RunMode::Direct, true},
+    {Add, ui::ControlId::Add, RunMode::Worker, true},
+    {Subtract, ui::ControlId::Subtract, RunMode::Worker, true},
+    {Divide, ui::ControlId::Divide, RunMode::Worker, true},
+    {Multiply, ui::ControlId::Multiply, RunMode::Worker, true},
+    {Power, ui::ControlId::Power, RunMode::Worker, true},
+    {Root, ui::ControlId::Root, RunMode::Worker, true},
+    {NextPrime, ui::ControlId::NextP, RunMode::PrimeSearch, false},
+    {PreviousPrime, ui::ControlId::PrevP, RunMode::PrimeSearch, false},
+    {Mod, ui::ControlId::Mod, RunMode::Worker, true},
+    {Gcd, ui::ControlId::Gcd, RunMode::Worker, true},
+    {ShiftLeft, ui::ControlId::ShiftLeft, RunMode::Direct, true},
+    {ShiftRight, ui::ControlId::ShiftRight, RunMode::Direct, true},
+    {Reverse, ui::ControlId::Reverse, RunMode::Text, false},
+    {TimesTen, ui::ControlId::TimesTen, RunMode::Text, false},
+    {DivideByTen, ui::ControlId::DivideByTen, RunMode::Text, false},
+    {AddSmall, ui::ControlId::PlusUI, RunMode::Worker, true},
+    {Lcm, ui::ControlId::Lcm, RunMode::Worker, true},
+    {Concat, ui::ControlId::Concat, RunMode::Text, true},
+    {GcfMemory, ui::ControlId::GcfM, RunMode::Worker, true},
+    {RootRem, ui::ControlId::RootRem, RunMode::Worker, false},
+    {LogX, ui::ControlId::LogX, RunMode::Direct, true},
 };
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "calculator/undo.h"
 
 #include "calculator/history_output.h"
-#include "calculator/off_window.h"
-#include "shell/control_ids.h"
+#include "shell/large_number_views.h"
+#include "ui/control_ids.h"
 
 namespace calculator {
 
@@ -19,7 +19,7 @@ void undoLastCalculation(shell::AppContext& ctx, const CalculatorSession& sessio
     state.currentNumber = state.undoCopy;
     record.note = QStringLiteral(" Undo last calculation");
     if (takesValue(record.code))
-        record.valueView = record.code == GcfMemory ? boundedView(ctx, state.memory) : session.lastValueView;
+        record.valueView = record.code == GcfMemory ? shell::boundedView(ctx, state.memory) : session.lastValueView;
     writeHistory(ctx, record);
     finishOperation(ctx, record);
 }
@@ -27,7 +27,7 @@ void undoLastCalculation(shell::AppContext& ctx, const CalculatorSession& sessio
 void autoUndoSwitched(shell::AppContext& ctx)
 {
     ctx.results.clearStartupNotes();
-    ctx.results.add(ctx.controls.checked(shell::id::AutoUndo)
+    ctx.results.add(ctx.controls.checked(ui::ControlId::AutoUndo)
                         ? QStringLiteral("Auto Undo [ON]: calculated numbers will only be presented here.")
                         : QStringLiteral("Auto Undo [OFF]: calculated numbers will be stored in memory."));
     ctx.results.addSeparator();

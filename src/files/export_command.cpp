@@ -5,10 +5,10 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "files/biff2_writer.h"
-#include "files/export_rules.h"
+#include "storage/biff2_writer.h"
+#include "storage/export_rules.h"
 #include "files/save_dialog.h"
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "shell/time_texts.h"
 
 namespace files {
@@ -72,22 +72,22 @@ ExportOutcome exportResults(const ui::ResultsList& results, const std::string& p
     const int first = count > maxRows ? static_cast<int>(count - maxRows) : 0;
 
     ExportOutcome outcome;
-    Biff2Writer writer;
+    storage::Biff2Writer writer;
     bool ok = writer.beginFile(path);
     ok = writer.printGridlines(false) && ok;
     ok = writer.columnWidth(0, 0, 122) && ok;
     ok = writer.columnWidth(1, 5, 11) && ok;
-    ok = writer.label("Total digits", 0, 1, cell::Heading) && ok;
+    ok = writer.label("Total digits", 0, 1, storage::cell::Heading) && ok;
 
     int64_t row = 1;
     for (int i = first; i < count; ++i) {
         outcome.lastLineTaken = i;
         const QByteArray line = results.line(i).toLatin1();
-        const ExportRow cells = exportRow(std::string_view(line.constData(), static_cast<size_t>(line.size())));
+        const storage::ExportRow cells = storage::exportRow(std::string_view(line.constData(), static_cast<size_t>(line.size())));
         if (!cells.takesRow)
             continue;
         const auto r = static_cast<uint16_t>(row);
-        for (const ExportCell& c : cells.cells) {
+        for (const storage::ExportCell& c : cells.cells) {
             const auto column = static_cast<uint16_t>(c.column);
             ok = (c.isNumber ? writer.number(c.value, r, column, c.attributes)
                              : writer.label(c.text, r, column, c.attributes)) &&
@@ -101,6 +101,6 @@ ExportOutcome exportResults(const ui::ResultsList& results, const std::string& p
     return outcome;
 }
 
-void registerExportCommand(shell::Dispatcher& d) { d.on(shell::id::ExportToExcel, exportToExcel); }
+void registerExportCommand(shell::Dispatcher& d) { d.on(ui::ControlId::ExportToExcel, exportToExcel); }
 
 }  // namespace files

@@ -1,19 +1,18 @@
 #include "files/file_commands.h"
 
-#include "files/clipboard_paste.h"
+#include "shell/clipboard_paste.h"
 #include "files/save_number.h"
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 
 namespace files {
 
 void registerNumberFileCommands(shell::Dispatcher& d)
 {
-    namespace id = shell::id;
-    d.on(id::SaveNumber, saveNumber);
-    d.on(id::CopyNumber, copyCurrentNumber);
-    d.on(id::YourNumberPaste, [](shell::AppContext& ctx) { pasteDigitsInto(ctx, id::YourNumber); });
-    d.on(id::OperandPaste, [](shell::AppContext& ctx) { pasteDigitsInto(ctx, id::Operand); });
-    d.on(id::SignaturePaste, pasteSignature);
+    d.on(ui::ControlId::SaveNumber, saveNumber);
+    d.on(ui::ControlId::CopyNumber, copyCurrentNumber);
+    d.on(ui::ControlId::YourNumberPaste, [](shell::AppContext& ctx) { shell::pasteDigitsInto(ctx, ui::ControlId::YourNumber); });
+    d.on(ui::ControlId::OperandPaste, [](shell::AppContext& ctx) { shell::pasteDigitsInto(ctx, ui::ControlId::Operand); });
+    d.on(ui::ControlId::SignaturePaste, shell::pasteSignature);
 }
 
 }  // namespace files

@@ -5,12 +5,12 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "calculator/operand_display.h"
+#include "shell/operand_row.h"
 #include "engine/decimal_text.h"
 #include "engine/worker_run.h"
-#include "files/parameters_record.h"
+#include "storage/parameters_record.h"
 #include "files/save_dialog.h"
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "shell/number_display.h"
 #include "shell/time_texts.h"
 
@@ -22,19 +22,18 @@ namespace {
 std::string flagText(bool on) { return std::string(1, on ? '1' : '0'); }
 
 using shell::AppContext;
-namespace id = shell::id;
 
 constexpr size_t kLargeNumberDigits = 100000;
-constexpr int kFinalDigitBoxes[] = {id::FinalDigit1, id::FinalDigit3, id::FinalDigit7, id::FinalDigit9};
-constexpr int kSwitchLines[][2] = {{qdx::AllowReturm, id::AllowReturm},
-                                   {qdx::OnSegment, id::OnSegment},
-                                   {qdx::Phi, id::Phi},
-                                   {qdx::Mersenne, id::Mersenne}};
-constexpr int kTextLines[][2] = {{qdx::TotalDigits, id::TotalDigits},   {qdx::WorkDirectory, id::WorkDirectory},
-                                 {qdx::BlockSize, id::BlockSize},       {qdx::Segment, id::Segment},
-                                 {qdx::SegmentStart, id::SegmentStart}, {qdx::SegmentEnd, id::SegmentEnd},
-                                 {qdx::YourNumber, id::YourNumber},     {qdx::Signature, id::Signature},
-                                 {qdx::IconicDigit, id::IconicDigit}};
+constexpr int kFinalDigitBoxes[] = {ui::ControlId::FinalDigit1, ui::ControlId::FinalDigit3, ui::ControlId::FinalDigit7, ui::ControlId::FinalDigit9};
+constexpr int kSwitchLines[][2] = {{storage::qdx::AllowReturm, ui::ControlId::AllowReturm},
+                                   {storage::qdx::OnSegment, ui::ControlId::OnSegment},
+                                   {storage::qdx::Phi, ui::ControlId::Phi},
+                                   {storage::qdx::Mersenne, ui::ControlId::Mersenne}};
+constexpr int kTextLines[][2] = {{storage::qdx::TotalDigits, ui::ControlId::TotalDigits},   {storage::qdx::WorkDirectory, ui::ControlId::WorkDirectory},
+                                 {storage::qdx::BlockSize, ui::ControlId::BlockSize},       {storage::qdx::Segment, ui::ControlId::Segment},
+                                 {storage::qdx::SegmentStart, ui::ControlId::SegmentStart}, {storage::qdx::SegmentEnd, ui::ControlId::SegmentEnd},
+                                 {storage::qdx::YourNumber, ui::ControlId::YourNumber},     {storage::qdx::Signature, ui::ControlId::Signature},
+                                 {storage::qdx::IconicDigit, ui::ControlId::IconicDigit}};
 
 std::string bytes(const QString& text) { return text.toLatin1().toStdString(); }
 QString fromBytes(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
@@ -56,26 +55,26 @@ QString chooseSavePath(AppContext& ctx)
                                    QStringLiteral(".qdx")});
 }
 
-void recordControls(AppContext& ctx, ParametersRecord& record)
+void recordControls(AppContext& ctx, storage::ParametersRecord& record)
 {
     ui::Controls& c = ctx.controls;
-    record.line[qdx::Operand] = bytes(c.text(id::Operand));
+    record.line[storage::qdx::Operand] = bytes(c.text(ui::ControlId::Operand));
     for (int entry = 1; entry <= shell::kParameterEntries; ++entry)
         record.tableEntry(entry) = ctx.state.parameterTable[static_cast<size_t>(entry)];
     for (const auto& [line, control] : kTextLines)
         record.line[static_cast<size_t>(line)] = bytes(c.text(control));
-    record.line[qdx::ChaosLevel] = std::to_string(c.selectedIndex(id::ChaosLevel));
-    record.line[qdx::TestMode] = std::to_string(c.selectedIndex(id::TestMode));
-    record.line[qdx::Iconic] = flagText(c.checked(id::Iconic));
+    record.line[storage::qdx::ChaosLevel] = std::to_string(c.selectedIndex(ui::ControlId::ChaosLevel));
+    record.line[storage::qdx::TestMode] = std::to_string(c.selectedIndex(ui::ControlId::TestMode));
+    record.line[storage::qdx::Iconic] = flagText(c.checked(ui::ControlId::Iconic));
     for (int i = 0; i < 4; ++i)
-        record.line[static_cast<size_t>(qdx::FirstFinalDigit + i)] = flagText(c.checked(kFinalDigitBoxes[i]));
+        record.line[static_cast<size_t>(storage::qdx::FirstFinalDigit + i)] = flagText(c.checked(kFinalDigitBoxes[i]));
     for (int i = 0; i < 10; ++i)
-        record.line[static_cast<size_t>(qdx::FirstStartDigit + i)] = flagText(c.checked(id::StartDigit1 + i));
+        record.line[static_cast<size_t>(storage::qdx::FirstStartDigit + i)] = flagText(c.checked(ui::ControlId::StartDigit1 + i));
     for (const auto& [line, control] : kSwitchLines)
         record.line[static_cast<size_t>(line)] = flagText(c.checked(control));
 }
 
-void recordHistory(AppContext& ctx, ParametersRecord& record)
+void recordHistory(AppContext& ctx, storage::ParametersRecord& record)
 {
     const int count = ctx.results.count();
     const int64_t kept = ctx.state.limits[shell::HistoryLinesSaved];
@@ -113,24 +112,24 @@ void saveParameters(AppContext& ctx)
     if (path.isEmpty())
         return;
 
-    ParametersRecord record;
+    storage::ParametersRecord record;
     recordControls(ctx, record);
     recordHistory(ctx, record);
-    record.line[qdx::Memory] = saveMemory ? std::move(memoryText) : std::string("0");
-    record.line[qdx::CurrentNumber].assign(1, '0');
+    record.line[storage::qdx::Memory] = saveMemory ? std::move(memoryText) : std::string("0");
+    record.line[storage::qdx::CurrentNumber].assign(1, '0');
     // The current number can be tens of MB: it is lent to the record for the
     // write instead of copied.
     if (saveNumber)
-        record.line[qdx::CurrentNumber].swap(ctx.state.currentNumber);
+        record.line[storage::qdx::CurrentNumber].swap(ctx.state.currentNumber);
     std::string error;
     bool written = false;
     const std::string target = localPath(path);
     // Large numbers make a file of tens of MB written with an fsync: the
     // window keeps responding meanwhile.
-    const uint64_t size = record.line[qdx::CurrentNumber].size() + record.line[qdx::Memory].size();
-    engine::runSizedWork(ctx.worker, size, [&] { written = writeParametersFile(target, record, error); });
+    const uint64_t size = record.line[storage::qdx::CurrentNumber].size() + record.line[storage::qdx::Memory].size();
+    engine::runSizedWork(ctx.worker, size, [&] { written = storage::writeParametersFile(target, record, error); });
     if (saveNumber)
-        record.line[qdx::CurrentNumber].swap(ctx.state.currentNumber);
+        record.line[storage::qdx::CurrentNumber].swap(ctx.state.currentNumber);
 
     // SAVE is silent on success, so a failure must not be.
     if (!written)
@@ -140,26 +139,26 @@ void saveParameters(AppContext& ctx)
                                 QStringLiteral("\r\rA file that was there before is unchanged."));
 }
 
-void applyControls(AppContext& ctx, const ParametersRecord& record)
+void applyControls(AppContext& ctx, const storage::ParametersRecord& record)
 {
     ui::Controls& c = ctx.controls;
     for (const auto& [line, control] : kTextLines)
         c.setText(control, fromBytes(record.line[static_cast<size_t>(line)]));
     auto value = [&](int line) { return engine::leadingInteger(record.line[static_cast<size_t>(line)]); };
     // An index the list does not have would leave it with no selection.
-    for (const auto& [line, control] : {std::pair{qdx::ChaosLevel, id::ChaosLevel}, std::pair{qdx::TestMode, id::TestMode}})
+    for (const auto& [line, control] : {std::pair{storage::qdx::ChaosLevel, ui::ControlId::ChaosLevel}, std::pair{storage::qdx::TestMode, ui::ControlId::TestMode}})
         if (value(line) >= 0 && value(line) < c.itemCount(control))
             c.setSelectedIndex(control, static_cast<int>(value(line)));
-    c.setChecked(id::Iconic, value(qdx::Iconic) != 0);
+    c.setChecked(ui::ControlId::Iconic, value(storage::qdx::Iconic) != 0);
     for (int i = 0; i < 4; ++i)
-        c.setChecked(kFinalDigitBoxes[i], value(qdx::FirstFinalDigit + i) != 0);
+        c.setChecked(kFinalDigitBoxes[i], value(storage::qdx::FirstFinalDigit + i) != 0);
     for (int i = 0; i < 10; ++i)
-        c.setChecked(id::StartDigit1 + i, value(qdx::FirstStartDigit + i) != 0);
+        c.setChecked(ui::ControlId::StartDigit1 + i, value(storage::qdx::FirstStartDigit + i) != 0);
     for (const auto& [line, control] : kSwitchLines)
         c.setChecked(control, value(line) != 0);
 }
 
-void applyHistory(AppContext& ctx, const ParametersRecord& record)
+void applyHistory(AppContext& ctx, const storage::ParametersRecord& record)
 {
     ctx.results.suspendUpdates(true);
     ctx.results.clear();
@@ -205,12 +204,12 @@ void loadParameters(AppContext& ctx)
                                  QStringLiteral("Quendrolt QDX (*.qdx)|*.qdx"));
     if (path.isEmpty())
         return;
-    ParametersRecord record;
-    ReadResult read = ReadResult::Read;
+    storage::ParametersRecord record;
+    storage::ReadResult read = storage::ReadResult::Read;
     const std::string source = localPath(path);
     const uint64_t size = static_cast<uint64_t>(std::max<qint64>(QFileInfo(path).size(), 0));
-    engine::runSizedWork(ctx.worker, size, [&] { read = readParametersFile(source, record); });
-    if (read != ReadResult::Read)
+    engine::runSizedWork(ctx.worker, size, [&] { read = storage::readParametersFile(source, record); });
+    if (read != storage::ReadResult::Read)
         return;
 
     applyControls(ctx, record);
@@ -220,23 +219,23 @@ void loadParameters(AppContext& ctx)
     shell::AppState& state = ctx.state;
     for (int entry = 1; entry <= shell::kParameterEntries; ++entry)
         state.parameterTable[static_cast<size_t>(entry)] = record.tableEntry(entry);
-    ctx.controls.setText(id::WorkDirectory, fromBytes(state.parameterTable[1]));
+    ctx.controls.setText(ui::ControlId::WorkDirectory, fromBytes(state.parameterTable[1]));
     applyLimits(ctx);
 
-    state.currentNumber = std::move(record.line[qdx::CurrentNumber]);
+    state.currentNumber = std::move(record.line[storage::qdx::CurrentNumber]);
     shell::showCurrentNumberStatus(ctx);
-    ctx.controls.setText(id::DigitCountDisplay, shell::withThousands(state.digitCount()));
-    ctx.controls.setText(id::Operand, fromBytes(record.line[qdx::Operand]));
-    ctx.controls.setVisible(id::Signature, !ctx.controls.checked(id::Mersenne));
+    ctx.controls.setText(ui::ControlId::DigitCountDisplay, shell::withThousands(state.digitCount()));
+    ctx.controls.setText(ui::ControlId::Operand, fromBytes(record.line[storage::qdx::Operand]));
+    ctx.controls.setVisible(ui::ControlId::Signature, !ctx.controls.checked(ui::ControlId::Mersenne));
 
-    const std::string& memoryText = record.line[qdx::Memory];
+    const std::string& memoryText = record.line[storage::qdx::Memory];
     if (worthSaving(memoryText)) {
         engine::BigInt loaded;
         bool valid = false;
         engine::runThreaded(ctx.worker, [&] { valid = engine::setFromDecimal(loaded, memoryText); });
         if (valid) {
             state.memory.swap(loaded);
-            calculator::refreshOperandDisplay(ctx);
+            shell::refreshOperandDisplay(ctx);
         }
     }
 }
@@ -259,8 +258,8 @@ bool isUsableLimitText(const std::string& text, int64_t& value)
 
 void registerParametersCommands(shell::Dispatcher& d)
 {
-    d.on(id::SaveParameters, saveParameters);
-    d.on(id::LoadParameters, loadParameters);
+    d.on(ui::ControlId::SaveParameters, saveParameters);
+    d.on(ui::ControlId::LoadParameters, loadParameters);
 }
 
 }  // namespace files

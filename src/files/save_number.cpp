@@ -5,9 +5,9 @@
 #include <QGuiApplication>
 
 #include "engine/worker_run.h"
-#include "files/number_files.h"
+#include "storage/number_files.h"
 #include "files/save_dialog.h"
-#include "shell/small_commands.h"
+#include "shell/window_commands.h"
 #include "shell/time_texts.h"
 
 namespace files {
@@ -42,7 +42,7 @@ void saveNumber(shell::AppContext& ctx)
         return;
     bool written = false;
     const std::string target = path.toStdString();
-    engine::runThreaded(ctx.worker, [&] { written = writeNumberFileAtomically(target, ctx.state.currentNumber); });
+    engine::runThreaded(ctx.worker, [&] { written = storage::writeNumberFileAtomically(target, ctx.state.currentNumber); });
     if (!written) {
         ctx.dialogs.message(kProblem, QStringLiteral("The file is being used by another application!"));
         return;

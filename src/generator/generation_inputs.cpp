@@ -1,7 +1,7 @@
 #include "generator/generation_inputs.h"
 
 #include "engine/decimal_text.h"
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "shell/time_texts.h"
 
 namespace generator {
@@ -16,21 +16,21 @@ void refuse(shell::AppContext& ctx, const QString& text) { ctx.dialogs.message(Q
 
 void resetCounterFields(ui::Controls& controls)
 {
-    using namespace shell::id;
+    using namespace ui::ControlId;
     for (int field : {Tot, Div1, Div2, Div3, Qty, NextPrevElapsed})
         controls.setText(field, QStringLiteral("0"));
 }
 
 int64_t readTotalDigits(const ui::Controls& controls)
 {
-    return engine::leadingInteger(controls.text(shell::id::TotalDigits).toStdString());
+    return engine::leadingInteger(controls.text(ui::ControlId::TotalDigits).toStdString());
 }
 
 }  // namespace
 
 std::string readFinalDigits(const ui::Controls& controls)
 {
-    using namespace shell::id;
+    using namespace ui::ControlId;
     std::string digits;
     const std::pair<int, char> boxes[] = {{FinalDigit1, '1'}, {FinalDigit3, '3'}, {FinalDigit7, '7'}, {FinalDigit9, '9'}};
     for (auto [box, digit] : boxes)
@@ -43,9 +43,9 @@ std::string readStartDigits(const ui::Controls& controls)
 {
     std::string digits;
     for (int i = 0; i < 9; ++i)
-        if (controls.checked(shell::id::StartDigit1 + i))
+        if (controls.checked(ui::ControlId::StartDigit1 + i))
             digits += static_cast<char>('1' + i);
-    if (controls.checked(shell::id::StartDigit0))
+    if (controls.checked(ui::ControlId::StartDigit0))
         digits += '0';
     return digits;
 }
@@ -77,9 +77,9 @@ std::optional<GenerationInputs> readCheckedInputs(shell::AppContext& ctx)
         refuse(ctx, QStringLiteral("Please enter a higher number of digits."));
         return std::nullopt;
     }
-    inputs.iconic = controls.checked(shell::id::Iconic);
-    inputs.iconicCharacter = controls.text(shell::id::IconicDigit);
-    inputs.resume = controls.checked(shell::id::LoadPrevious);
+    inputs.iconic = controls.checked(ui::ControlId::Iconic);
+    inputs.iconicCharacter = controls.text(ui::ControlId::IconicDigit);
+    inputs.resume = controls.checked(ui::ControlId::LoadPrevious);
     return inputs;
 }
 

@@ -6,14 +6,14 @@
 #include <optional>
 #include <string>
 
-#include "generator/random_candidate.h"
+#include "engine/random_candidate.h"
 #include "shell/app_context.h"
 
 namespace generator {
 
 struct GenerationInputs {
     int64_t n = 0;             // "Total digits"
-    DigitChoices digits;
+    engine::DigitChoices digits;
     bool iconic = false;
     QString iconicCharacter;   // at most one character
     bool resume = false;       // " Load Previous Processing"

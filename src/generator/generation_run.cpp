@@ -5,16 +5,16 @@
 
 #include "engine/decimal_text.h"
 #include "engine/worker_run.h"
-#include "files/number_files.h"
+#include "storage/number_files.h"
 #include "generator/generation_inputs.h"
 #include "generator/generation_mode.h"
-#include "generator/iconic_candidate.h"
-#include "generator/resume_file.h"
-#include "generator/signature_block.h"
+#include "engine/iconic_candidate.h"
+#include "storage/resume_file.h"
+#include "engine/signature_block.h"
 #include "generator/stage_allowance.h"
 #include "primality/external_prp_check.h"
 #include "primality/first_check.h"
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "shell/control_lock.h"
 #include "shell/number_display.h"
 #include "shell/time_texts.h"
@@ -25,7 +25,6 @@ namespace {
 
 using engine::BigInt;
 using engine::Outcome;
-namespace id = shell::id;
 
 constexpr int64_t kSearchStageExtraMs = 2'000;
 
@@ -89,7 +88,7 @@ private:
         stageAllowanceMs_ = stageAllowanceMs(inputs_.n, ctx_.state.limits.internalTimeLimitMs());
         ctx_.state.runCounter = 0;
         ctx_.state.counters = {};
-        ctx_.controls.setEnabled(id::Exit, false);
+        ctx_.controls.setEnabled(ui::ControlId::Exit, false);
         startMs_ = ctx_.nowMs();
         primality::showDivisorHits(ctx_);
         ctx_.processPendingEvents();
@@ -116,7 +115,7 @@ private:
     RunEnd runIconic()
     {
         startWaiting();
-        IconicCandidates iconic(inputs_.n, iconicDigit(inputs_), inputs_.digits.finalDigits);
+        engine::IconicCandidates iconic(inputs_.n, iconicDigit(inputs_), inputs_.digits.finalDigits);
         for (;;) {
             std::optional<std::string> candidate;
             while (!candidate) {
@@ -157,12 +156,12 @@ private:
 
     RunEnd runMedium()
     {
-        ResumeState resume;
+        storage::ResumeState resume;
         if (inputs_.resume)
             loadResumeState(resume);
         showCounters();
-        ctx_.controls.setText(id::Qty, QString::number(ctx_.state.counters[4]));
-        ctx_.controls.setText(id::PrpElapsed, QString());
+        ctx_.controls.setText(ui::ControlId::Qty, QString::number(ctx_.state.counters[4]));
+        ctx_.controls.setText(ui::ControlId::PrpElapsed, QString());
         ctx_.processPendingEvents();
 
         startWaiting();
@@ -195,7 +194,7 @@ private:
         startLargeWaiting();
         nextLargeCandidate(false, true);
         for (;;) {
-            if (ctx_.controls.checked(id::Stop))
+            if (ctx_.controls.checked(ui::ControlId::Stop))
                 return {EndKind::StoppedLarge, {}};
             countCandidate();
             ctx_.processPendingEvents();
@@ -224,13 +223,13 @@ private:
     std::string buildRandomCandidate()
     {
         std::string block;
-        QString signature = ctx_.controls.text(id::Signature);
-        if (!ctx_.controls.checked(id::Mersenne) && signatureFits(signature.size(), inputs_.n))
-            block = encodeSignature(std::u16string_view(reinterpret_cast<const char16_t*>(signature.utf16()),
+        QString signature = ctx_.controls.text(ui::ControlId::Signature);
+        if (!ctx_.controls.checked(ui::ControlId::Mersenne) && engine::signatureFits(signature.size(), inputs_.n))
+            block = engine::encodeSignature(std::u16string_view(reinterpret_cast<const char16_t*>(signature.utf16()),
                                                         static_cast<size_t>(signature.size())));
         std::string candidate;
         engine::runSizedWork(ctx_.worker, static_cast<uint64_t>(inputs_.n), [&] {
-            candidate = generator::buildRandomCandidate(ctx_.random, inputs_.n, inputs_.digits, block);
+            candidate = engine::buildRandomCandidate(ctx_.random, inputs_.n, inputs_.digits, block);
         });
         return candidate;
     }
@@ -263,12 +262,12 @@ private:
     void countCandidate()
     {
         ++total_;
-        ctx_.controls.setText(id::Tot, QString::number(total_));
+        ctx_.controls.setText(ui::ControlId::Tot, QString::number(total_));
     }
 
     void showCounters()
     {
-        ctx_.controls.setText(id::Tot, QString::number(total_));
+        ctx_.controls.setText(ui::ControlId::Tot, QString::number(total_));
         primality::showDivisorHits(ctx_);
     }
 
@@ -297,7 +296,7 @@ private:
             x_.valueChanged();
         }
         ++ctx_.state.counters[4];
-        ctx_.controls.setText(id::Qty, QString::number(ctx_.state.counters[4]));
+        ctx_.controls.setText(ui::ControlId::Qty, QString::number(ctx_.state.counters[4]));
         lastOutcome_ = outcome;
         ctx_.processPendingEvents();
         keepAsResult();
@@ -322,30 +321,30 @@ private:
 
     // ---- resume file ----
 
-    void loadResumeState(ResumeState& resume)
+    void loadResumeState(storage::ResumeState& resume)
     {
-        std::optional<ResumeState> loaded = loadResumeFile(kResumeFile);
+        std::optional<storage::ResumeState> loaded = storage::loadResumeFile(storage::kResumeFile);
         if (!loaded) {
             ctx_.dialogs.message(QStringLiteral("Problem!"),
-                                 QStringLiteral("Previous processing file not found:\r\r") + QLatin1String(kResumeFile) +
+                                 QStringLiteral("Previous processing file not found:\r\r") + QLatin1String(storage::kResumeFile) +
                                      QStringLiteral("\r\rInitial processing will be restarted."));
             return;
         }
         resume = std::move(*loaded);
-        const int fields[] = {id::Tot, id::Div1, id::Div2, id::Div3, id::Qty, id::PrpElapsed, id::NextPrevElapsed};
+        const int fields[] = {ui::ControlId::Tot, ui::ControlId::Div1, ui::ControlId::Div2, ui::ControlId::Div3, ui::ControlId::Qty, ui::ControlId::PrpElapsed, ui::ControlId::NextPrevElapsed};
         for (size_t i = 0; i < resume.fieldTexts.size(); ++i)
             ctx_.controls.setText(fields[i], QString::fromStdString(resume.fieldTexts[i]));
         total_ = resume.total();
         ctx_.state.counters = resume.counters;
     }
 
-    void saveResumeState(ResumeState& resume)
+    void saveResumeState(storage::ResumeState& resume)
     {
-        const int fields[] = {id::Tot, id::Div1, id::Div2, id::Div3, id::Qty, id::PrpElapsed, id::NextPrevElapsed};
+        const int fields[] = {ui::ControlId::Tot, ui::ControlId::Div1, ui::ControlId::Div2, ui::ControlId::Div3, ui::ControlId::Qty, ui::ControlId::PrpElapsed, ui::ControlId::NextPrevElapsed};
         for (size_t i = 0; i < resume.fieldTexts.size(); ++i)
             resume.fieldTexts[i] = ctx_.controls.text(fields[i]).toStdString();
         resume.counters = ctx_.state.counters;
-        (void)saveResumeFile(kResumeFile, resume);  // a file that cannot be written is not reported
+        (void)storage::saveResumeFile(storage::kResumeFile, resume);  // a file that cannot be written is not reported
     }
 
     // ---- large-number mode candidates ----
@@ -354,7 +353,7 @@ private:
     // after a composite verdict (which also shows the Mersenne exponent).
     void nextLargeCandidate(bool afterComposite, bool first)
     {
-        bool mersenne = ctx_.controls.checked(id::Mersenne);
+        bool mersenne = ctx_.controls.checked(ui::ControlId::Mersenne);
         if (!mersenne || first) {
             std::string candidate = buildRandomCandidate();
             ctx_.processPendingEvents();
@@ -374,7 +373,7 @@ private:
         mpz_sub_ui(x_.value.get(), x_.value.get(), 1);
         x_.valueChanged();
         if (afterComposite)
-            ctx_.controls.setText(id::PrpElapsed, QString::number(exponent));
+            ctx_.controls.setText(ui::ControlId::PrpElapsed, QString::number(exponent));
     }
 
     // ---- waiting lines ----
@@ -427,7 +426,7 @@ private:
         removeWaitingLines();
         finalText_ = decimalText(r_);
         ctx_.results.add(stoppedLine(reason));
-        ctx_.controls.setChecked(id::Stop, false);
+        ctx_.controls.setChecked(ui::ControlId::Stop, false);
     }
 
     void foundEnd()
@@ -447,7 +446,7 @@ private:
 
     void finish()
     {
-        if (ctx_.controls.checked(id::Stop)) {
+        if (ctx_.controls.checked(ui::ControlId::Stop)) {
             finalText_ = decimalText(r_);
             ctx_.results.add(stoppedNotPrimeLine());
         }
@@ -457,7 +456,7 @@ private:
         ctx_.results.add(shell::numberLine(ctx_, number));
 
         showCounters();
-        ctx_.controls.setText(id::Qty, QString::number(ctx_.state.runCounter));
+        ctx_.controls.setText(ui::ControlId::Qty, QString::number(ctx_.state.runCounter));
         const auto& hits = ctx_.state.counters;
         ctx_.results.add(QStringLiteral("A candidate with %1 digits was created in %2 / %3-%4-%5 / %6 attempt%7 - %8 ( "
                                         "And it's in memory )")
@@ -474,7 +473,7 @@ private:
         ctx_.results.scrollToEnd();
         // Tens of MB with an fsync: written while the window keeps responding.
         engine::runSizedWork(ctx_.worker, number.size(),
-                             [&] { (void)files::writeNumberFileAtomically(files::kLastNumberFile, number); });
+                             [&] { (void)storage::writeNumberFileAtomically(storage::kLastNumberFile, number); });
     }
 
     void cleanUp()

@@ -1,7 +1,7 @@
 #include "generator/generator_commands.h"
 
 #include "generator/generation_run.h"
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 
 namespace generator {
 
@@ -17,14 +17,14 @@ void showUnless(ui::Controls& controls, bool hidden, std::initializer_list<int> 
 
 void iconicToggled(shell::AppContext& ctx)
 {
-    using namespace shell::id;
+    using namespace ui::ControlId;
     showUnless(ctx.controls, ctx.controls.checked(Iconic),
                {Signature, Mersenne, SignaturePaste, SignatureCopy, SignatureClear});
 }
 
 void mersenneToggled(shell::AppContext& ctx)
 {
-    using namespace shell::id;
+    using namespace ui::ControlId;
     showUnless(ctx.controls, ctx.controls.checked(Mersenne),
                {Signature, IconicDigit, Iconic, SignaturePaste, SignatureCopy, SignatureClear});
 }
@@ -33,9 +33,9 @@ void mersenneToggled(shell::AppContext& ctx)
 
 void registerGeneratorCommands(shell::Dispatcher& dispatcher)
 {
-    dispatcher.on(shell::id::StartGeneration, startGeneration);
-    dispatcher.on(shell::id::Iconic, iconicToggled);
-    dispatcher.on(shell::id::Mersenne, mersenneToggled);
+    dispatcher.on(ui::ControlId::StartGeneration, startGeneration);
+    dispatcher.on(ui::ControlId::Iconic, iconicToggled);
+    dispatcher.on(ui::ControlId::Mersenne, mersenneToggled);
 }
 
 }  // namespace generator

@@ -4,9 +4,9 @@
 
 #include "help/about_text.h"
 #include "help/help_text.h"
-#include "shell/application.h"
-#include "shell/control_ids.h"
-#include "shell/small_commands.h"
+#include "shell/version.h"
+#include "ui/control_ids.h"
+#include "shell/window_commands.h"
 
 namespace help {
 
@@ -47,9 +47,9 @@ void showAbout(AppContext& ctx)
 
 void registerHelpCommands(shell::Dispatcher& d)
 {
-    d.on(shell::id::UserManual, [](AppContext& ctx) { showTextFile(ctx, kUserManualFile); });
-    d.on(shell::id::CalculatorHelp, [](AppContext& ctx) { showTextFile(ctx, kCalculatorHelpFile); });
-    d.on(shell::id::About, showAbout);
+    d.on(ui::ControlId::UserManual, [](AppContext& ctx) { showTextFile(ctx, kUserManualFile); });
+    d.on(ui::ControlId::CalculatorHelp, [](AppContext& ctx) { showTextFile(ctx, kCalculatorHelpFile); });
+    d.on(ui::ControlId::About, showAbout);
 }
 
 }  // namespace help

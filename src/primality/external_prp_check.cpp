@@ -1,8 +1,8 @@
 #include "primality/external_prp_check.h"
 
 #include "primality/tester_output.h"
-#include "primality/tester_run.h"
-#include "shell/control_ids.h"
+#include "primality/tester_process.h"
+#include "ui/control_ids.h"
 #include "shell/word_table.h"
 
 namespace primality {
@@ -10,7 +10,7 @@ namespace primality {
 void countExternalRun(shell::AppContext& ctx)
 {
     ++ctx.state.counters[4];
-    ctx.controls.setText(shell::id::Qty, QString::number(ctx.state.counters[4]));
+    ctx.controls.setText(ui::ControlId::Qty, QString::number(ctx.state.counters[4]));
 }
 
 int externalPrpCheck(shell::AppContext& ctx, const std::string& digits)

@@ -1,7 +1,7 @@
 #include "primality/first_check.h"
 
 #include "engine/divisor_test.h"
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 
 namespace primality {
 
@@ -16,9 +16,9 @@ int runFirstCheck(shell::AppContext& ctx, const engine::BigInt& n)
 
 void showDivisorHits(shell::AppContext& ctx)
 {
-    ctx.controls.setText(shell::id::Div1, QString::number(ctx.state.counters[1]));
-    ctx.controls.setText(shell::id::Div2, QString::number(ctx.state.counters[2]));
-    ctx.controls.setText(shell::id::Div3, QString::number(ctx.state.counters[3]));
+    ctx.controls.setText(ui::ControlId::Div1, QString::number(ctx.state.counters[1]));
+    ctx.controls.setText(ui::ControlId::Div2, QString::number(ctx.state.counters[2]));
+    ctx.controls.setText(ui::ControlId::Div3, QString::number(ctx.state.counters[3]));
 }
 
 }  // namespace primality

@@ -4,7 +4,7 @@
 #include "engine/worker_run.h"
 #include "primality/external_prp_check.h"
 #include "primality/first_check.h"
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "shell/control_lock.h"
 #include "shell/number_display.h"
 #include "shell/time_texts.h"
@@ -67,7 +67,7 @@ QString verdictOf(shell::AppContext& ctx, const engine::BigInt& n)
 
 void zeroCounterFields(shell::AppContext& ctx)
 {
-    for (int field : {shell::id::Tot, shell::id::Div1, shell::id::Div2, shell::id::Div3, shell::id::Qty})
+    for (int field : {ui::ControlId::Tot, ui::ControlId::Div1, ui::ControlId::Div2, ui::ControlId::Div3, ui::ControlId::Qty})
         ctx.controls.setText(field, QStringLiteral("0"));
 }
 

@@ -2,8 +2,8 @@
 
 #include "primality/external_prp_check.h"
 #include "primality/tester_output.h"
-#include "primality/tester_run.h"
-#include "shell/control_ids.h"
+#include "primality/tester_process.h"
+#include "ui/control_ids.h"
 #include "shell/control_lock.h"
 #include "shell/number_display.h"
 #include "shell/time_texts.h"
@@ -38,7 +38,7 @@ void reportResult(shell::AppContext& ctx, const TesterRun& run)
 
 void runInConsole(shell::AppContext& ctx)
 {
-    const int mode = ctx.controls.selectedIndex(shell::id::TestMode);
+    const int mode = ctx.controls.selectedIndex(ui::ControlId::TestMode);
     ConsoleWindow* console = freshConsole(ctx);
     TesterRun run(ctx, console);
     if (!run.start(testModeSwitches(mode))) {
@@ -47,7 +47,7 @@ void runInConsole(shell::AppContext& ctx)
     }
     console->show();
     ctx.results.add(QStringLiteral("PFGW started at ") + shell::clockPrefix(ctx.clock.localNow()) + QStringLiteral("[") +
-                    ctx.controls.itemText(shell::id::TestMode, mode) +
+                    ctx.controls.itemText(ui::ControlId::TestMode, mode) +
                     QStringLiteral("] - monitor progress in the console window. Press STOP to cancel."));
     ctx.results.scrollToEnd();
     countExternalRun(ctx);
@@ -75,8 +75,8 @@ void runTesterOnCurrentNumber(shell::AppContext& ctx)
     }
     prepareTesterFiles(ctx, ctx.state.currentNumber);
     shell::setControlLock(ctx, true);
-    ctx.controls.setText(shell::id::NextPrevElapsed, QString());
-    ctx.controls.setText(shell::id::Qty, QStringLiteral("0"));
+    ctx.controls.setText(ui::ControlId::NextPrevElapsed, QString());
+    ctx.controls.setText(ui::ControlId::Qty, QStringLiteral("0"));
     runInConsole(ctx);
     shell::setControlLock(ctx, false);
 }

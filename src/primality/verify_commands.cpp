@@ -5,10 +5,10 @@
 
 #include "engine/decimal_text.h"
 #include "engine/worker_run.h"
-#include "files/clipboard_paste.h"
-#include "files/number_file_reader.h"
+#include "shell/clipboard_paste.h"
+#include "storage/number_file_reader.h"
 #include "primality/primality_check.h"
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "shell/control_lock.h"
 #include "shell/number_display.h"
 
@@ -32,15 +32,15 @@ bool userConfirms(shell::AppContext& ctx, const QString& requirement, const QStr
 int64_t readNumberFileIntoCurrent(shell::AppContext& ctx, const QString& path)
 {
     std::string digits;
-    files::NumberFileStatus status = files::NumberFileStatus::CannotOpen;
+    storage::NumberFileStatus status = storage::NumberFileStatus::CannotOpen;
     const std::string localPath = path.toStdString();
     ctx.processPendingEvents();
-    engine::runThreaded(ctx.worker, [&] { status = files::readNumberFile(localPath, digits); });
-    if (status == files::NumberFileStatus::CannotOpen) {
+    engine::runThreaded(ctx.worker, [&] { status = storage::readNumberFile(localPath, digits); });
+    if (status == storage::NumberFileStatus::CannotOpen) {
         ctx.dialogs.message(QStringLiteral("Problem!"), QStringLiteral("File not found: ") + path);
         return 0;
     }
-    if (status == files::NumberFileStatus::NoMemory)
+    if (status == storage::NumberFileStatus::NoMemory)
         return 0;
     ctx.processPendingEvents();
     ctx.state.currentNumber.swap(digits);
@@ -96,11 +96,11 @@ void bringInNumberFile(shell::AppContext& ctx, CheckMode mode)
 
 void checkTypedNumber(shell::AppContext& ctx)
 {
-    const QString typed = ctx.controls.text(shell::id::YourNumber);
+    const QString typed = ctx.controls.text(ui::ControlId::YourNumber);
     ctx.results.clearStartupNotes();
     if (typed.isEmpty())
         return;
-    ctx.state.currentNumber = files::digitsOf(typed);
+    ctx.state.currentNumber = shell::digitsOf(typed);
     checkCurrentNumber(ctx, CheckMode::Check);
 }
 
@@ -117,7 +117,7 @@ void verifyClipboardNumber(shell::AppContext& ctx)
     const QString text = QGuiApplication::clipboard()->text();
     if (text.isEmpty())
         return;
-    ctx.state.currentNumber = files::digitsOf(text);
+    ctx.state.currentNumber = shell::digitsOf(text);
     checkCurrentNumber(ctx, CheckMode::Check);
 }
 

@@ -7,7 +7,7 @@
 #include "engine/worker_run.h"
 #include "shell/app_state.h"
 #include "shell/clock.h"
-#include "shell/random_source.h"
+#include "engine/random_source.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
 #include "ui/results_list.h"
@@ -22,7 +22,7 @@ struct AppContext {
     ui::ResultsList& results;
     ui::Dialogs& dialogs;
     Clock& clock;
-    RandomSource& random;
+    engine::RandomSource& random;
     engine::WorkerHost& worker;
     QWidget* window;
 

@@ -1,6 +1,6 @@
 #include "shell/control_lock.h"
 
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 
 namespace shell {
 
@@ -22,16 +22,16 @@ void setControlLock(AppContext& ctx, bool locked)
     ui::Controls& c = ctx.controls;
     for (int control : kLockedControls)
         c.setEnabled(control, !locked);
-    c.setChecked(id::Stop, false);
-    c.setEnabled(id::Stop, locked);
+    c.setChecked(ui::ControlId::Stop, false);
+    c.setEnabled(ui::ControlId::Stop, locked);
     if (locked) {
-        c.setText(id::NextPrevElapsed, QString());
-        c.setText(id::PrpElapsed, QString());
+        c.setText(ui::ControlId::NextPrevElapsed, QString());
+        c.setText(ui::ControlId::PrpElapsed, QString());
     }
-    c.setEnabled(id::CopyLine, false);
-    c.setEnabled(id::Apply, false);
-    c.setSelectedIndex(id::LimitsList, 0);
-    c.setText(id::LimitsValue, QString());
+    c.setEnabled(ui::ControlId::CopyLine, false);
+    c.setEnabled(ui::ControlId::Apply, false);
+    c.setSelectedIndex(ui::ControlId::LimitsList, 0);
+    c.setText(ui::ControlId::LimitsValue, QString());
     for (int control : kFollowingControls)
         c.setEnabled(control, !locked);
 }

@@ -29,7 +29,5 @@ private:
     bool busy_ = false;
 };
 
-// Every subsystem adds its commands here.
-void registerAllCommands(Dispatcher& dispatcher);
 
 }  // namespace shell

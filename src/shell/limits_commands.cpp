@@ -1,7 +1,7 @@
 #include "shell/limits_commands.h"
 
 #include "engine/decimal_text.h"
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "shell/time_texts.h"
 
 namespace shell {
@@ -10,23 +10,23 @@ namespace {
 
 void limitChosen(AppContext& ctx)
 {
-    int entry = ctx.controls.selectedIndex(id::LimitsList);
+    int entry = ctx.controls.selectedIndex(ui::ControlId::LimitsList);
     if (entry <= 0) {
-        ctx.controls.setEnabled(id::Apply, false);
-        ctx.controls.setText(id::LimitsValue, QString());
+        ctx.controls.setEnabled(ui::ControlId::Apply, false);
+        ctx.controls.setText(ui::ControlId::LimitsValue, QString());
         return;
     }
-    ctx.controls.setText(id::LimitsValue, QString::number(ctx.state.limits[entry]));
-    ctx.controls.setEnabled(id::Apply, true);
+    ctx.controls.setText(ui::ControlId::LimitsValue, QString::number(ctx.state.limits[entry]));
+    ctx.controls.setEnabled(ui::ControlId::Apply, true);
 }
 
 void applyLimit(AppContext& ctx)
 {
-    int entry = ctx.controls.selectedIndex(id::LimitsList);
+    int entry = ctx.controls.selectedIndex(ui::ControlId::LimitsList);
     if (entry <= 0 || entry > kLimitCount)
         return;
     const LimitSpec& spec = limitSpec(entry);
-    std::string typed = engine::removeAll(ctx.controls.text(id::LimitsValue).toStdString(), " ");
+    std::string typed = engine::removeAll(ctx.controls.text(ui::ControlId::LimitsValue).toStdString(), " ");
     int64_t value = engine::leadingInteger(typed);
     int64_t outOfRangeBound = 0;
     if (value < spec.lowest || value > spec.highest) {
@@ -35,12 +35,12 @@ void applyLimit(AppContext& ctx)
     }
 
     ctx.results.clearStartupNotes();
-    ctx.controls.setText(id::LimitsValue, QString::number(value));
-    ctx.state.parameterTable[static_cast<size_t>(ctx.controls.itemValue(id::LimitsList, entry))] = std::to_string(value);
+    ctx.controls.setText(ui::ControlId::LimitsValue, QString::number(value));
+    ctx.state.parameterTable[static_cast<size_t>(ctx.controls.itemValue(ui::ControlId::LimitsList, entry))] = std::to_string(value);
     ctx.state.limits[entry] = value;
-    ctx.controls.setEnabled(id::Apply, false);
-    ctx.controls.setText(id::LimitsValue, QString());
-    ctx.controls.setSelectedIndex(id::LimitsList, 0);
+    ctx.controls.setEnabled(ui::ControlId::Apply, false);
+    ctx.controls.setText(ui::ControlId::LimitsValue, QString());
+    ctx.controls.setSelectedIndex(ui::ControlId::LimitsList, 0);
 
     QString changed, outOfRange, reminder;
     if (outOfRangeBound == 0) {
@@ -66,8 +66,8 @@ void applyLimit(AppContext& ctx)
 
 void registerLimitsCommands(Dispatcher& d)
 {
-    d.on(id::LimitsList, limitChosen);
-    d.on(id::Apply, applyLimit);
+    d.on(ui::ControlId::LimitsList, limitChosen);
+    d.on(ui::ControlId::Apply, applyLimit);
 }
 
 }  // namespace shell

@@ -1,6 +1,6 @@
 #include "shell/number_display.h"
 
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "shell/time_texts.h"
 #include "ui/short_view.h"
 
@@ -8,17 +8,17 @@ namespace shell {
 
 void numberChanged(AppContext& ctx, int64_t digitCount)
 {
-    ctx.controls.setText(id::SegmentEnd, QString::number(digitCount));
-    ctx.controls.setText(id::SegmentStart, QStringLiteral("1"));
-    ctx.controls.setSelectedIndex(id::DigitView, 1);
-    ctx.controls.setText(id::DigitCountDisplay, withThousands(digitCount));
+    ctx.controls.setText(ui::ControlId::SegmentEnd, QString::number(digitCount));
+    ctx.controls.setText(ui::ControlId::SegmentStart, QStringLiteral("1"));
+    ctx.controls.setSelectedIndex(ui::ControlId::DigitView, 1);
+    ctx.controls.setText(ui::ControlId::DigitCountDisplay, withThousands(digitCount));
 }
 
 QString shortViewText(AppContext& ctx, std::string_view number, int width)
 {
     ui::ShortView view = ui::shortView(number, width);
     if (!view.signature.empty())
-        ctx.controls.setText(id::Signature, latin1(view.signature));
+        ctx.controls.setText(ui::ControlId::Signature, latin1(view.signature));
     return latin1(view.text);
 }
 
@@ -29,7 +29,7 @@ QString numberLine(AppContext& ctx, std::string_view number)
 
 void showCurrentNumberStatus(AppContext& ctx)
 {
-    ctx.controls.setText(id::StatusLine, shortViewText(ctx, ctx.state.currentNumber, ui::kStatusViewWidth));
+    ctx.controls.setText(ui::ControlId::StatusLine, shortViewText(ctx, ctx.state.currentNumber, ui::kStatusViewWidth));
 }
 
 }  // namespace shell

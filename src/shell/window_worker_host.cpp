@@ -2,13 +2,13 @@
 
 #include <QCoreApplication>
 
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 
 namespace shell {
 
 void WindowWorkerHost::processPendingEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
-bool WindowWorkerHost::stopTicked() { return controls_.checked(id::Stop); }
+bool WindowWorkerHost::stopTicked() { return controls_.checked(ui::ControlId::Stop); }
 
 void WindowWorkerHost::showElapsed(int fieldId, const std::string& text)
 {
@@ -18,7 +18,7 @@ void WindowWorkerHost::showElapsed(int fieldId, const std::string& text)
 void WindowWorkerHost::countRun()
 {
     ++state_.runCounter;
-    controls_.setText(id::Qty, QString::number(state_.runCounter));
+    controls_.setText(ui::ControlId::Qty, QString::number(state_.runCounter));
 }
 
 }  // namespace shell

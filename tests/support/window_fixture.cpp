@@ -3,7 +3,7 @@
 #include <QTimer>
 #include <atomic>
 
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "shell/number_display.h"
 #include "support/shared_fixtures.h"
 
@@ -21,7 +21,7 @@ void WindowTest::SetUp()
     fs::create_directories(workDir_);
     fs::current_path(workDir_);
     prepareWorkDir();
-    app = std::make_unique<shell::Application>(dialogs, clock, random);
+    app = std::make_unique<app::Application>(dialogs, clock, random);
     app->start();
 }
 
@@ -41,7 +41,7 @@ void WindowTest::TearDown()
 
 void WindowTest::tickStopAfter(int delayMs)
 {
-    QTimer::singleShot(delayMs, [this] { app->context().controls.setChecked(shell::id::Stop, true); });
+    QTimer::singleShot(delayMs, [this] { app->context().controls.setChecked(ui::ControlId::Stop, true); });
 }
 
 QStringList WindowTest::lines() const

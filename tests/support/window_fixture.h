@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "shell/application.h"
+#include "app/application.h"
 #include "support/fake_clock.h"
 #include "support/scripted_dialogs.h"
 
@@ -51,8 +51,8 @@ protected:
 
     ScriptedDialogs dialogs;
     FakeClock clock;
-    shell::SeededRandomSource random;
-    std::unique_ptr<shell::Application> app;
+    engine::SeededRandomSource random;
+    std::unique_ptr<app::Application> app;
 
 private:
     std::filesystem::path workDir_;

@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "generator/generation_mode.h"
-#include "generator/iconic_candidate.h"
-#include "generator/random_candidate.h"
-#include "generator/signature_block.h"
+#include "engine/iconic_candidate.h"
+#include "engine/random_candidate.h"
+#include "engine/signature_block.h"
 #include "generator/stage_allowance.h"
 #include "unit/scripted_random.h"
 
 using namespace generator;
+using namespace engine;
 
 namespace {
 

@@ -7,9 +7,10 @@
 #include <sstream>
 
 #include "files/parameters_commands.h"
-#include "files/parameters_record.h"
+#include "storage/parameters_record.h"
 
 using namespace files;
+using namespace storage;
 namespace fs = std::filesystem;
 
 namespace {

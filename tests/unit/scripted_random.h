@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "shell/random_source.h"
+#include "engine/random_source.h"
 
-class ScriptedRandom : public shell::RandomSource {
+class ScriptedRandom : public engine::RandomSource {
 public:
     explicit ScriptedRandom(std::deque<int64_t> values = {}) : values_(std::move(values)) {}
 

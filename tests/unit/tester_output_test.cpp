@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "primality/tester_run.h"
+#include "primality/tester_process.h"
 
 using namespace primality;
 

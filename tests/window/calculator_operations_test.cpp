@@ -4,12 +4,11 @@
 #include <QTimer>
 #include <optional>
 
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "support/window_fixture.h"
 
 using namespace testing_support;
 using ui::Answer;
-namespace id = shell::id;
 
 namespace {
 
@@ -28,56 +27,56 @@ struct OperationCase {
 };
 
 const OperationCase kCases[] = {
-    {"add_empty_operand_adds_0", id::Add, "123", "", "123",
+    {"add_empty_operand_adds_0", ui::ControlId::Add, "123", "", "123",
      "New number with 3 digits through addition, placed in memory", "", {}},
-    {"subtract_below_zero_counts_the_sign", id::Subtract, "5", "12", "-7",
+    {"subtract_below_zero_counts_the_sign", ui::ControlId::Subtract, "5", "12", "-7",
      "New number with 2 digits through subtraction, placed in memory", "12", {}},
-    {"divide_truncates", id::Divide, "17", "5", "3", "New number with 1 digits through division, placed in memory", "5", {}},
-    {"divide_by_zero_asks_and_stops_on_yes", id::Divide, "100", "0", "100", {}, {}, "Division by zero?\r\rContinue?"},
-    {"divide_by_zero_asks_and_stops_on_no", id::Divide, "100", "0", "100", {}, {}, "Division by zero?\r\rContinue?",
+    {"divide_truncates", ui::ControlId::Divide, "17", "5", "3", "New number with 1 digits through division, placed in memory", "5", {}},
+    {"divide_by_zero_asks_and_stops_on_yes", ui::ControlId::Divide, "100", "0", "100", {}, {}, "Division by zero?\r\rContinue?"},
+    {"divide_by_zero_asks_and_stops_on_no", ui::ControlId::Divide, "100", "0", "100", {}, {}, "Division by zero?\r\rContinue?",
      Answer::No},
-    {"mod_by_zero_asks_and_stops", id::Mod, "100", "0", "100", {}, {}, "Modulo by zero?\r\rContinue?"},
-    {"mod_of_17_by_5", id::Mod, "17", "5", "2", "New number with 1 digits through mod, placed in memory", "5", {}},
-    {"multiply", id::Multiply, "12", "12", "144", "New number with 3 digits through multiplication, placed in memory",
+    {"mod_by_zero_asks_and_stops", ui::ControlId::Mod, "100", "0", "100", {}, {}, "Modulo by zero?\r\rContinue?"},
+    {"mod_of_17_by_5", ui::ControlId::Mod, "17", "5", "2", "New number with 1 digits through mod, placed in memory", "5", {}},
+    {"multiply", ui::ControlId::Multiply, "12", "12", "144", "New number with 3 digits through multiplication, placed in memory",
      "12", {}},
-    {"reverse_keeps_leading_zeros", id::Reverse, "1200", "2", "0021",
+    {"reverse_keeps_leading_zeros", ui::ControlId::Reverse, "1200", "2", "0021",
      "New number with 4 digits through reverse function, placed in memory", {}, {}},
-    {"times_ten_appends_a_zero", id::TimesTen, "5", "2", "50", "New number with 2 digits through *10, placed in memory",
+    {"times_ten_appends_a_zero", ui::ControlId::TimesTen, "5", "2", "50", "New number with 2 digits through *10, placed in memory",
      {}, {}},
-    {"divide_by_ten_drops_the_last_digit", id::DivideByTen, "125", "2", "12",
+    {"divide_by_ten_drops_the_last_digit", ui::ControlId::DivideByTen, "125", "2", "12",
      "New number with 2 digits through /10, placed in memory", {}, {}},
-    {"divide_by_ten_of_one_digit_asks_and_stops", id::DivideByTen, "7", "2", "7", {}, {},
+    {"divide_by_ten_of_one_digit_asks_and_stops", ui::ControlId::DivideByTen, "7", "2", "7", {}, {},
      "Number has only 1 digit!\r\rContinue?"},
-    {"power_over_the_digit_limit_asks_and_no_stops", id::Power, "12345", "100000000", "12345", {}, {},
+    {"power_over_the_digit_limit_asks_and_no_stops", ui::ControlId::Power, "12345", "100000000", "12345", {}, {},
      "Result would exceed 78,000,000 digits! Exponent reduced.\r\rContinue?", Answer::No},
-    {"root_with_operand_0_takes_a_square_root", id::Root, "17", "0", "4",
+    {"root_with_operand_0_takes_a_square_root", ui::ControlId::Root, "17", "0", "4",
      "New number with 1 digits through root value changed to 2, placed in memory", "0", {}},
-    {"root_with_operand_5000_takes_the_1000th_root", id::Root, "17", "5000", "1",
+    {"root_with_operand_5000_takes_the_1000th_root", ui::ControlId::Root, "17", "5000", "1",
      "New number with 1 digits through root reduced value for 1000, placed in memory", "5000", {}},
-    {"exact_root_is_noted", id::Root, "1000000", "3", "100",
+    {"exact_root_is_noted", ui::ControlId::Root, "1000000", "3", "100",
      "New number with 3 digits through root (exact!), placed in memory", "3", {}},
-    {"rootrem_of_17_notes_the_remainder", id::RootRem, "17", "2", "4",
+    {"rootrem_of_17_notes_the_remainder", ui::ControlId::RootRem, "17", "2", "4",
      "New number with 1 digits through Root Rem ( rem=1 ), placed in memory", {}, {}},
-    {"rootrem_of_16_is_exact", id::RootRem, "16", "2", "4",
+    {"rootrem_of_16_is_exact", ui::ControlId::RootRem, "16", "2", "4",
      "New number with 1 digits through Root Rem (exact root!), placed in memory", {}, {}},
-    {"shift_left_multiplies_by_a_power_of_two", id::ShiftLeft, "3", "2", "12",
+    {"shift_left_multiplies_by_a_power_of_two", ui::ControlId::ShiftLeft, "3", "2", "12",
      "New number with 2 digits through shift left (* 2^n), placed in memory", "2", {}},
-    {"shift_right_of_9_by_4_warns_and_gives_0", id::ShiftRight, "9", "4", "0",
+    {"shift_right_of_9_by_4_warns_and_gives_0", ui::ControlId::ShiftRight, "9", "4", "0",
      "New number with 1 digits through shift right (/ 2^n), placed in memory", "4",
      "Shift exceeds number size, result will be 0.\r\rContinue?"},
-    {"shift_right_of_9_by_3_warns_and_gives_1", id::ShiftRight, "9", "3", "1",
+    {"shift_right_of_9_by_3_warns_and_gives_1", ui::ControlId::ShiftRight, "9", "3", "1",
      "New number with 1 digits through shift right (/ 2^n), placed in memory", "3",
      "Shift exceeds number size, result will be 0.\r\rContinue?"},
-    {"logx_of_1024_with_2", id::LogX, "1024", "2", "11", "New number with 2 digits through Logx(n), placed in memory", "2",
+    {"logx_of_1024_with_2", ui::ControlId::LogX, "1024", "2", "11", "New number with 2 digits through Logx(n), placed in memory", "2",
      {}},
-    {"concat_appends_the_operand", id::Concat, "123", "45", "12345",
+    {"concat_appends_the_operand", ui::ControlId::Concat, "123", "45", "12345",
      "New number with 5 digits through Concat, placed in memory", "45", {}},
-    {"plus_ui_adds_a_small_value", id::PlusUI, "999", "1", "1000", "New number with 4 digits through +UI, placed in memory",
+    {"plus_ui_adds_a_small_value", ui::ControlId::PlusUI, "999", "1", "1000", "New number with 4 digits through +UI, placed in memory",
      "1", {}},
-    {"lcm", id::Lcm, "4", "6", "12", "New number with 2 digits through LCM, placed in memory", "6", {}},
-    {"gcd", id::Gcd, "12", "18", "6", "New number with 1 digits through GCD, placed in memory", "18", {}},
-    {"next_prime", id::NextP, "100", "2", "101", "New number with 3 digits through next prime, placed in memory", {}, {}},
-    {"previous_prime", id::PrevP, "100", "2", "97", "New number with 2 digits through previous prime, placed in memory",
+    {"lcm", ui::ControlId::Lcm, "4", "6", "12", "New number with 2 digits through LCM, placed in memory", "6", {}},
+    {"gcd", ui::ControlId::Gcd, "12", "18", "6", "New number with 1 digits through GCD, placed in memory", "18", {}},
+    {"next_prime", ui::ControlId::NextP, "100", "2", "101", "New number with 3 digits through next prime, placed in memory", {}, {}},
+    {"previous_prime", ui::ControlId::PrevP, "100", "2", "97", "New number with 2 digits through previous prime, placed in memory",
      {}, {}},
 };
 
@@ -88,7 +87,7 @@ protected:
     void press(int button, const std::string& number, const QString& operand)
     {
         setCurrentNumber(number);
-        setText(id::Operand, operand);
+        setText(ui::ControlId::Operand, operand);
         click(button);
     }
 };
@@ -98,7 +97,7 @@ TEST_F(CalculatorOperations, each_operation_gives_its_result_and_history)
     for (const OperationCase& c : kCases) {
         SCOPED_TRACE(c.name);
         setCurrentNumber(c.number);
-        setText(id::Operand, c.operand);
+        setText(ui::ControlId::Operand, c.operand);
         const int linesBefore = static_cast<int>(lines().size());
         const size_t dialogsBefore = dialogs.calls.size();
         if (!c.question.isEmpty())
@@ -127,14 +126,14 @@ TEST_F(CalculatorOperations, each_operation_gives_its_result_and_history)
         if (c.value) {
             EXPECT_EQ(all[next++], "Value used " + *c.value);
         }
-        if (c.button == id::NextP || c.button == id::PrevP) {
+        if (c.button == ui::ControlId::NextP || c.button == ui::ControlId::PrevP) {
             EXPECT_TRUE(all[next].startsWith("Done in ")) << all[next].toStdString();
             ++next;
         }
         EXPECT_EQ(all[next], kSeparator);
         EXPECT_EQ(next, all.size() - 1);
-        EXPECT_EQ(text(id::StatusLine), QString::fromStdString(c.expected));
-        EXPECT_EQ(text(id::DigitCountDisplay), QString::number(c.expected.size()));
+        EXPECT_EQ(text(ui::ControlId::StatusLine), QString::fromStdString(c.expected));
+        EXPECT_EQ(text(ui::ControlId::DigitCountDisplay), QString::number(c.expected.size()));
     }
 }
 
@@ -142,7 +141,7 @@ TEST_F(CalculatorOperations, power_reduced_to_the_result_limit_computes_with_the
 {
     app->state().limits[shell::LimitDigitsGeneration] = 20;  // 12345^100 would have ~400 digits
     dialogs.willAnswer(Answer::Yes);
-    press(id::Power, "12345", "100");
+    press(ui::ControlId::Power, "12345", "100");
     EXPECT_EQ(dialogs.last().text, "Result would exceed 20 digits! Exponent reduced.\r\rContinue?");
     EXPECT_EQ(currentNumber(), "286718338524635465625");  // 12345^5
     EXPECT_TRUE(hasLine("New number with 21 digits through power reduced to 5 (result limit), placed in memory"));
@@ -151,7 +150,7 @@ TEST_F(CalculatorOperations, power_reduced_to_the_result_limit_computes_with_the
 TEST_F(CalculatorOperations, no_current_number_is_refused_before_anything_is_written)
 {
     dialogs.willAnswer(Answer::Ok);
-    click(id::Add);
+    click(ui::ControlId::Add);
     EXPECT_EQ(dialogs.last().title, "Problem!");
     EXPECT_EQ(dialogs.last().text, "You need to have a number stored in the program's memory.");
     EXPECT_TRUE(app->context().results.showsStartupNotes());
@@ -160,7 +159,7 @@ TEST_F(CalculatorOperations, no_current_number_is_refused_before_anything_is_wri
 TEST_F(CalculatorOperations, operand_scan_stops_at_the_first_letter)
 {
     dialogs.willAnswer(Answer::Ok);
-    press(id::Add, "10", "12a4");
+    press(ui::ControlId::Add, "10", "12a4");
     EXPECT_EQ(dialogs.last().title, "Problem!");
     EXPECT_EQ(dialogs.last().text, "Invalid digit 'a' within the value");
     EXPECT_EQ(currentNumber(), "10");
@@ -169,34 +168,34 @@ TEST_F(CalculatorOperations, operand_scan_stops_at_the_first_letter)
 
 TEST_F(CalculatorOperations, operand_is_cleaned_of_blanks_and_tabs_and_written_back)
 {
-    press(id::Add, "10", " 1 2\t3 ");
+    press(ui::ControlId::Add, "10", " 1 2\t3 ");
     EXPECT_EQ(currentNumber(), "133");
-    EXPECT_EQ(text(id::Operand), "123");
+    EXPECT_EQ(text(ui::ControlId::Operand), "123");
     EXPECT_TRUE(hasLine("Value used 123"));
 }
 
 TEST_F(CalculatorOperations, operand_of_the_full_10000_digits_is_taken_and_shown_by_its_ends)
 {
     std::string operand = "1" + std::string(9998, '0') + "7";
-    press(id::Add, "2", QString::fromStdString(operand));
+    press(ui::ControlId::Add, "2", QString::fromStdString(operand));
     EXPECT_TRUE(currentNumber() == "1" + std::string(9998, '0') + "9");
     EXPECT_EQ(lastLine(1), "Value used 1" + QString(39, '0') + "..." + QString(39, '0') + "7");
 
     // The edit keeps at most 10,000 characters, so one digit more never reaches the check.
-    setText(id::Operand, QString(10001, '1'));
-    EXPECT_EQ(text(id::Operand).size(), 10000);
+    setText(ui::ControlId::Operand, QString(10001, '1'));
+    EXPECT_EQ(text(ui::ControlId::Operand).size(), 10000);
 }
 
 TEST_F(CalculatorOperations, memory_as_operand_is_used_and_refused_when_empty)
 {
-    click(id::MemoryOption);
+    click(ui::ControlId::MemoryOption);
     dialogs.willAnswer(Answer::Ok);
-    press(id::Add, "10", "2");
+    press(ui::ControlId::Add, "10", "2");
     EXPECT_EQ(dialogs.last().text, "Calculator memory is empty! Use M first.");
     EXPECT_EQ(currentNumber(), "10");
 
     app->state().memory.set(5UL);
-    click(id::Add);
+    click(ui::ControlId::Add);
     EXPECT_EQ(currentNumber(), "15");
     EXPECT_TRUE(hasLine("Value used 5"));
 }
@@ -204,40 +203,40 @@ TEST_F(CalculatorOperations, memory_as_operand_is_used_and_refused_when_empty)
 TEST_F(CalculatorOperations, gcf_m_with_empty_memory_is_refused)
 {
     dialogs.willAnswer(Answer::Ok);
-    press(id::GcfM, "12", "2");
+    press(ui::ControlId::GcfM, "12", "2");
     EXPECT_EQ(dialogs.last().text, "Calculator memory is empty! Use M button first.");
     EXPECT_EQ(currentNumber(), "12");
 
     app->state().memory.set(18UL);
-    click(id::GcfM);
+    click(ui::ControlId::GcfM);
     EXPECT_EQ(currentNumber(), "6");
     EXPECT_EQ(lastLine(1), "Value used 18");
 }
 
 TEST_F(CalculatorOperations, auto_undo_shows_a_numeric_result_and_keeps_the_number)
 {
-    click(id::AutoUndo);
+    click(ui::ControlId::AutoUndo);
     EXPECT_EQ(lastLine(1), "Auto Undo [ON]: calculated numbers will only be presented here.");
-    press(id::Add, "10", "5");
+    press(ui::ControlId::Add, "10", "5");
     EXPECT_TRUE(
         hasLine("New number with 2 digits through addition, was calculated; disable Auto Undo to keep it in memory"));
     EXPECT_TRUE(hasLine("Number > 15"));
     EXPECT_EQ(currentNumber(), "10");
     EXPECT_EQ(app->state().undoCopy, "");
-    EXPECT_EQ(text(id::StatusLine), "10");
+    EXPECT_EQ(text(ui::ControlId::StatusLine), "10");
 
-    press(id::RootRem, "17", "2");
+    press(ui::ControlId::RootRem, "17", "2");
     EXPECT_TRUE(hasLine("New number with 1 digits through Root Rem ( rem=1 ), was calculated"));
     EXPECT_EQ(currentNumber(), "17");
 
-    click(id::AutoUndo);
+    click(ui::ControlId::AutoUndo);
     EXPECT_EQ(lastLine(1), "Auto Undo [OFF]: calculated numbers will be stored in memory.");
 }
 
 TEST_F(CalculatorOperations, auto_undo_of_a_text_operation_restores_the_value_before_it)
 {
-    click(id::AutoUndo);
-    press(id::Reverse, "0123", "2");
+    click(ui::ControlId::AutoUndo);
+    press(ui::ControlId::Reverse, "0123", "2");
     EXPECT_TRUE(hasLine(
         "New number with 4 digits through reverse function, was calculated; disable Auto Undo to keep it in memory"));
     EXPECT_TRUE(hasLine("Number > 3210"));
@@ -246,37 +245,37 @@ TEST_F(CalculatorOperations, auto_undo_of_a_text_operation_restores_the_value_be
 
 TEST_F(CalculatorOperations, undo_twice_brings_back_the_same_number_twice)
 {
-    click(id::UndoLastCalc);
+    click(ui::ControlId::UndoLastCalc);
     EXPECT_TRUE(app->context().results.showsStartupNotes()) << "nothing to undo after start";
 
-    press(id::Add, "10", "5");
+    press(ui::ControlId::Add, "10", "5");
     EXPECT_EQ(currentNumber(), "15");
     for (int i = 0; i < 2; ++i) {
-        click(id::UndoLastCalc);
+        click(ui::ControlId::UndoLastCalc);
         EXPECT_EQ(currentNumber(), "10");
         EXPECT_EQ(lastLine(3), "New number with 2 digits through addition Undo last calculation, placed in memory");
         EXPECT_EQ(lastLine(2), "Number > 10");
         EXPECT_EQ(lastLine(1), "Value used 5");
-        EXPECT_EQ(text(id::StatusLine), "10");
+        EXPECT_EQ(text(ui::ControlId::StatusLine), "10");
     }
 }
 
 TEST_F(CalculatorOperations, stop_during_a_long_power_ends_at_once_and_keeps_the_number)
 {
     tickStopAfter(300);
-    press(id::Power, "7", "60000000");  // ~50,700,000 digits: seconds of work
+    press(ui::ControlId::Power, "7", "60000000");  // ~50,700,000 digits: seconds of work
     EXPECT_EQ(currentNumber(), "7");
     EXPECT_EQ(lastLine(3), "Processing has been stopped - no new number through power; the number with 1 digits is "
                            "unchanged");
     EXPECT_EQ(lastLine(1), "Value used 60000000");
-    EXPECT_FALSE(checked(id::Stop));
-    EXPECT_TRUE(enabled(id::Power));
+    EXPECT_FALSE(checked(ui::ControlId::Stop));
+    EXPECT_TRUE(enabled(ui::ControlId::Power));
 }
 
 TEST_F(CalculatorOperations, time_limit_ends_the_run_with_timeout)
 {
     QTimer::singleShot(200, [this] { clock.advance(app->state().limits.internalTimeLimitMs() + 1); });
-    press(id::Power, "7", "60000000");
+    press(ui::ControlId::Power, "7", "60000000");
     EXPECT_EQ(currentNumber(), "7");
     EXPECT_TRUE(lastLine(3).startsWith("Timeout - no new number through power"));
 }
@@ -285,10 +284,10 @@ TEST_F(CalculatorOperations, a_worker_that_dies_is_reported_and_changes_nothing)
 {
     app->state().memory.set(9UL);
     dialogs.willAnswer(Answer::Ok);
-    press(id::Root, "-16", "2");  // GMP refuses an even root of a negative number
+    press(ui::ControlId::Root, "-16", "2");  // GMP refuses an even root of a negative number
     EXPECT_EQ(dialogs.last().title, "Problem!");
     EXPECT_TRUE(dialogs.last().text.startsWith("The calculation could not be completed"));
     EXPECT_EQ(currentNumber(), "-16");
     EXPECT_EQ(app->state().memory.compare(9UL), 0);
-    EXPECT_TRUE(enabled(id::Root));
+    EXPECT_TRUE(enabled(ui::ControlId::Root));
 }

@@ -1,10 +1,9 @@
 // "< Digit Statistics", the digit-view choice and "Analyze" through the real window.
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "support/window_fixture.h"
 
 using namespace testing_support;
 using ui::Answer;
-namespace id = shell::id;
 
 class DigitAnalysis : public WindowTest {
 protected:
@@ -26,7 +25,7 @@ protected:
 TEST_F(DigitAnalysis, statistics_of_1123581321_write_the_forward_and_the_reverse_table)
 {
     setCurrentNumber("1123581321");
-    click(id::DigitStatistics);
+    click(ui::ControlId::DigitStatistics);
 
     const QStringList out = linesFrom("Number > ");
     ASSERT_EQ(out.size(), 32);
@@ -57,9 +56,9 @@ TEST_F(DigitAnalysis, statistics_of_1123581321_write_the_forward_and_the_reverse
 TEST_F(DigitAnalysis, end_before_start_counts_nothing)
 {
     setCurrentNumber("1123581321");
-    setText(id::SegmentStart, "5");
-    setText(id::SegmentEnd, "3");
-    click(id::DigitStatistics);
+    setText(ui::ControlId::SegmentStart, "5");
+    setText(ui::ControlId::SegmentEnd, "3");
+    click(ui::ControlId::DigitStatistics);
     EXPECT_TRUE(hasLine("Segment analyzed from digit 5 to 3 (-2)"));
     EXPECT_TRUE(hasLine("Total               0"));
     EXPECT_TRUE(hasLine(row(9, 0, 3, 0, 0))) << "minimum n = -1 is shown as 0";
@@ -68,9 +67,9 @@ TEST_F(DigitAnalysis, end_before_start_counts_nothing)
 TEST_F(DigitAnalysis, a_segment_typed_beyond_the_number_is_scanned_and_shown_as_clamped)
 {
     setCurrentNumber("1123581321");
-    setText(id::SegmentStart, "0");
-    setText(id::SegmentEnd, "99999");
-    click(id::DigitStatistics);
+    setText(ui::ControlId::SegmentStart, "0");
+    setText(ui::ControlId::SegmentEnd, "99999");
+    click(ui::ControlId::DigitStatistics);
     EXPECT_TRUE(hasLine("Segment analyzed from digit 1 to 10 (9)"));
     EXPECT_TRUE(hasLine("Total              10"));
 }
@@ -81,10 +80,10 @@ TEST_F(DigitAnalysis, last_100_of_1000_digits_scans_the_last_hundred)
     for (int i = 0; i < 1000; ++i)
         number += char('0' + (i * 3 + 1) % 10);
     setCurrentNumber(number);
-    choose(id::DigitView, 2);
-    EXPECT_EQ(text(id::SegmentStart), "901");
-    EXPECT_EQ(text(id::SegmentEnd), "1000");
-    click(id::DigitStatistics);
+    choose(ui::ControlId::DigitView, 2);
+    EXPECT_EQ(text(ui::ControlId::SegmentStart), "901");
+    EXPECT_EQ(text(ui::ControlId::SegmentEnd), "1000");
+    click(ui::ControlId::DigitStatistics);
     EXPECT_TRUE(hasLine("Segment analyzed from digit 901 to 1000 (99)"));
     EXPECT_TRUE(hasLine("Total             100"));
 }
@@ -92,16 +91,16 @@ TEST_F(DigitAnalysis, last_100_of_1000_digits_scans_the_last_hundred)
 TEST_F(DigitAnalysis, last_500_of_300_digits_falls_back_to_the_title_row_and_the_whole_number)
 {
     setCurrentNumber(std::string(300, '4'));
-    choose(id::DigitView, 4);
-    EXPECT_EQ(app->context().controls.selectedIndex(id::DigitView), 0);
-    EXPECT_EQ(text(id::SegmentStart), "1");
-    EXPECT_EQ(text(id::SegmentEnd), "300");
+    choose(ui::ControlId::DigitView, 4);
+    EXPECT_EQ(app->context().controls.selectedIndex(ui::ControlId::DigitView), 0);
+    EXPECT_EQ(text(ui::ControlId::SegmentStart), "1");
+    EXPECT_EQ(text(ui::ControlId::SegmentEnd), "300");
 }
 
 TEST_F(DigitAnalysis, statistics_without_a_number_do_nothing)
 {
     const int before = lines().size();
-    click(id::DigitStatistics);
+    click(ui::ControlId::DigitStatistics);
     EXPECT_EQ(lines().size(), before);
 }
 
@@ -110,7 +109,7 @@ TEST_F(DigitAnalysis, analyze_asks_two_questions_and_writes_one_line_per_digit)
     setCurrentNumber("1021001");
     dialogs.willType("1");
     dialogs.willType("50");
-    click(id::Analyze);
+    click(ui::ControlId::Analyze);
 
     ASSERT_EQ(dialogs.calls.size(), 2u);
     EXPECT_EQ(dialogs.calls[0].title, "Analyze digit positions");
@@ -132,7 +131,7 @@ TEST_F(DigitAnalysis, analyze_limit_two_lists_two_positions_each_way)
     setCurrentNumber("1021001");
     dialogs.willType("0");
     dialogs.willType("2");
-    click(id::Analyze);
+    click(ui::ControlId::Analyze);
     EXPECT_TRUE(hasLine("D0: 3 42.85714% F: 2 5  L: 3 2 "));
 }
 
@@ -141,7 +140,7 @@ TEST_F(DigitAnalysis, analyze_all_in_any_case_lists_ten_digits_and_abc_means_a_t
     setCurrentNumber("1021001");
     dialogs.willType("all");
     dialogs.willType("abc");
-    click(id::Analyze);
+    click(ui::ControlId::Analyze);
     const QStringList out = linesFrom("Analyzing positions in ");
     ASSERT_EQ(out.size(), 13);
     EXPECT_EQ(out[0], "Analyzing positions in 7 digits on first/last abc");
@@ -153,16 +152,16 @@ TEST_F(DigitAnalysis, analyze_all_in_any_case_lists_ten_digits_and_abc_means_a_t
 TEST_F(DigitAnalysis, analyze_refuses_without_a_number_and_stops_on_an_empty_answer)
 {
     dialogs.willAnswer(Answer::Ok);
-    click(id::Analyze);
+    click(ui::ControlId::Analyze);
     EXPECT_EQ(dialogs.last().title, "Problem!");
     EXPECT_EQ(dialogs.last().text, "You need to have a number stored in the program's memory.");
 
     setCurrentNumber("1021001");
     const int before = lines().size();
     dialogs.willCancelInput();
-    click(id::Analyze);
+    click(ui::ControlId::Analyze);
     dialogs.willType("3");
     dialogs.willType("");
-    click(id::Analyze);
+    click(ui::ControlId::Analyze);
     EXPECT_EQ(lines().size(), before);
 }

@@ -1,12 +1,11 @@
 // "Fact": the factor line, its remarks and the refusals.
 #include <QRegularExpression>
 
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "support/window_fixture.h"
 
 using namespace testing_support;
 using ui::Answer;
-namespace id = shell::id;
 
 class Factorization : public WindowTest {};
 
@@ -23,7 +22,7 @@ TEST_F(Factorization, fact_lists_the_factors_and_keeps_what_the_pass_limit_leave
              Case{"1689303271703", "[1689303271703] (the part in brackets is composite and was not factored)"},
          }) {
         setCurrentNumber(c.number);
-        click(id::Fact);
+        click(ui::ControlId::Fact);
         EXPECT_EQ(lastLine(1), c.line) << c.number;
         const QString header = lastLine(2);
         EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^Factorization of %1 in \d+\.\d{3} s$)").arg(QString::fromStdString(c.number)))
@@ -37,25 +36,25 @@ TEST_F(Factorization, fact_lists_the_factors_and_keeps_what_the_pass_limit_leave
 TEST_F(Factorization, fact_refuses_above_the_limit_asks_above_fifty_digits_and_needs_a_number)
 {
     dialogs.willAnswer(Answer::Ok);
-    click(id::Fact);
+    click(ui::ControlId::Fact);
     EXPECT_EQ(dialogs.last().text, "You need to have a number stored in the program's memory.");
 
     setCurrentNumber("1" + std::string(50, '0'));
     dialogs.willAnswer(Answer::Ok);
-    click(id::Fact);
+    click(ui::ControlId::Fact);
     EXPECT_EQ(dialogs.last().title, "Problem!");
     EXPECT_EQ(dialogs.last().text, "Factorization only for numbers up to 50 digits!");
 
     app->state().limits[shell::DigitsFactorization] = 60;  // as a loaded parameters file may set it
     const QStringList before = lines();
     dialogs.willAnswer(Answer::No);
-    click(id::Fact);
+    click(ui::ControlId::Fact);
     EXPECT_EQ(dialogs.last().kind, "yesno");
     EXPECT_EQ(dialogs.last().text, "Warning: factorization may take a long time. Continue?");
     EXPECT_EQ(lines(), before);
 
     dialogs.willAnswer(Answer::Yes);
-    click(id::Fact);
+    click(ui::ControlId::Fact);
     EXPECT_EQ(lastLine(1), "2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 2 "
                            "5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5 5");
 }

@@ -12,19 +12,18 @@
 #include "engine/decimal_text.h"
 #include "engine/divisor_test.h"
 #include "engine/prime_search.h"
-#include "generator/resume_file.h"
-#include "shell/control_ids.h"
+#include "storage/resume_file.h"
+#include "ui/control_ids.h"
 #include "support/window_fixture.h"
 
 using namespace testing_support;
 using ui::Answer;
-namespace id = shell::id;
 namespace fs = std::filesystem;
 
 namespace {
 
 // Chosen values first, then the program's own seeded sequence.
-class TestRandom : public shell::RandomSource {
+class TestRandom : public engine::RandomSource {
 public:
     int64_t draw(int64_t low, int64_t high) override
     {
@@ -37,7 +36,7 @@ public:
     std::deque<int64_t> script;
 
 private:
-    shell::SeededRandomSource seeded_;
+    engine::SeededRandomSource seeded_;
 };
 
 // The draws that make buildRandomCandidate produce exactly `number`.
@@ -105,14 +104,14 @@ protected:
     void useTestRandom()
     {
         app.reset();
-        app = std::make_unique<shell::Application>(dialogs, clock, testRandom);
+        app = std::make_unique<app::Application>(dialogs, clock, testRandom);
         app->start();
     }
 
     void generate(int64_t n)
     {
-        setText(id::TotalDigits, QString::number(n));
-        click(id::StartGeneration);
+        setText(ui::ControlId::TotalDigits, QString::number(n));
+        click(ui::ControlId::StartGeneration);
     }
 
     void installFakeTester(const char* body)
@@ -144,7 +143,7 @@ protected:
                [this] {
                    int at = *firstLineStarting("PLEASE WAIT");
                    waitingLines = {lines()[at], at + 1 < lines().size() ? lines()[at + 1] : QString()};
-                   tick(id::Stop, true);
+                   tick(ui::ControlId::Stop, true);
                });
     }
 
@@ -199,15 +198,15 @@ TEST_F(Generation, start_checks_refuse_in_their_order_with_their_messages)
         {"empty", [] {}, "", "Please enter a higher number of digits."},
         {"no number", [] {}, "abc", "Please enter a higher number of digits."},
         {"beyond the limit", [] {}, "78000001", "This version is limited to numbers greater than 78,000,000 digits!"},
-        {"iconic below 10", [this] { tick(id::Iconic, true); setText(id::IconicDigit, "1"); }, "9",
+        {"iconic below 10", [this] { tick(ui::ControlId::Iconic, true); setText(ui::ControlId::IconicDigit, "1"); }, "9",
          "Iconic prime numbers between 10 and 10,000 digits!"},
-        {"iconic above 10,000", [this] { tick(id::Iconic, true); setText(id::IconicDigit, "1"); }, "10001",
+        {"iconic above 10,000", [this] { tick(ui::ControlId::Iconic, true); setText(ui::ControlId::IconicDigit, "1"); }, "10001",
          "Iconic prime numbers between 10 and 10,000 digits!"},
-        {"iconic size checks come after the general ones", [this] { tick(id::Iconic, true); }, "2",
+        {"iconic size checks come after the general ones", [this] { tick(ui::ControlId::Iconic, true); }, "2",
          "Please enter a higher number of digits."},
-        {"iconic without a digit", [this] { tick(id::Iconic, true); }, "100",
+        {"iconic without a digit", [this] { tick(ui::ControlId::Iconic, true); }, "100",
          "Specify which digit will be used in the iconic number!"},
-        {"iconic with a letter", [this] { tick(id::Iconic, true); setText(id::IconicDigit, "x"); }, "100",
+        {"iconic with a letter", [this] { tick(ui::ControlId::Iconic, true); setText(ui::ControlId::IconicDigit, "x"); }, "100",
          "Specify which digit will be used in the iconic number!"},
     };
     for (const Case& c : cases) {
@@ -216,46 +215,46 @@ TEST_F(Generation, start_checks_refuse_in_their_order_with_their_messages)
         dialogs = ScriptedDialogs();
         SetUp();
         c.setUp();
-        setText(id::Tot, "5");
+        setText(ui::ControlId::Tot, "5");
         dialogs.willAnswer(Answer::Ok);
-        setText(id::TotalDigits, c.digits);
-        click(id::StartGeneration);
+        setText(ui::ControlId::TotalDigits, c.digits);
+        click(ui::ControlId::StartGeneration);
         ASSERT_EQ(dialogs.calls.size(), 1u);
         EXPECT_EQ(dialogs.last().title, "Problem!");
         EXPECT_EQ(dialogs.last().text, c.message);
-        EXPECT_TRUE(enabled(id::StartGeneration)) << "the lock is released";
-        EXPECT_TRUE(enabled(id::Exit));
-        EXPECT_FALSE(enabled(id::Stop));
+        EXPECT_TRUE(enabled(ui::ControlId::StartGeneration)) << "the lock is released";
+        EXPECT_TRUE(enabled(ui::ControlId::Exit));
+        EXPECT_FALSE(enabled(ui::ControlId::Stop));
         bool countersReset = c.message != "At least one final digit must be defined!" &&
                              c.message != "You need to define at least one initial digit!";
-        EXPECT_EQ(text(id::Tot), countersReset ? "0" : "5");
+        EXPECT_EQ(text(ui::ControlId::Tot), countersReset ? "0" : "5");
         EXPECT_EQ(firstLineStarting("A candidate"), std::nullopt);
     }
 }
 
 TEST_F(Generation, mode_boxes_hide_the_controls_that_do_not_apply_and_show_them_again)
 {
-    const std::vector<int> hiddenByIconic = {id::Signature, id::Mersenne, id::SignaturePaste, id::SignatureCopy,
-                                             id::SignatureClear};
-    const std::vector<int> hiddenByMersenne = {id::Signature, id::IconicDigit, id::Iconic, id::SignaturePaste,
-                                               id::SignatureCopy, id::SignatureClear};
-    setText(id::Signature, "Ana");
-    click(id::Iconic);
+    const std::vector<int> hiddenByIconic = {ui::ControlId::Signature, ui::ControlId::Mersenne, ui::ControlId::SignaturePaste, ui::ControlId::SignatureCopy,
+                                             ui::ControlId::SignatureClear};
+    const std::vector<int> hiddenByMersenne = {ui::ControlId::Signature, ui::ControlId::IconicDigit, ui::ControlId::Iconic, ui::ControlId::SignaturePaste,
+                                               ui::ControlId::SignatureCopy, ui::ControlId::SignatureClear};
+    setText(ui::ControlId::Signature, "Ana");
+    click(ui::ControlId::Iconic);
     for (int control : hiddenByIconic)
         EXPECT_FALSE(visible(control)) << control;
-    EXPECT_TRUE(visible(id::IconicDigit));
-    click(id::Iconic);
+    EXPECT_TRUE(visible(ui::ControlId::IconicDigit));
+    click(ui::ControlId::Iconic);
     for (int control : hiddenByIconic)
         EXPECT_TRUE(visible(control)) << control;
 
-    click(id::Mersenne);
+    click(ui::ControlId::Mersenne);
     for (int control : hiddenByMersenne)
         EXPECT_FALSE(visible(control)) << control;
-    click(id::Mersenne);
+    click(ui::ControlId::Mersenne);
     for (int control : hiddenByMersenne)
         EXPECT_TRUE(visible(control)) << control;
-    EXPECT_EQ(text(id::Signature), "Ana");
-    EXPECT_FALSE(checked(id::Mersenne));
+    EXPECT_EQ(text(ui::ControlId::Signature), "Ana");
+    EXPECT_FALSE(checked(ui::ControlId::Mersenne));
 }
 
 TEST_F(Generation, small_run_reports_candidates_divisor_hits_and_attempts)
@@ -290,13 +289,13 @@ TEST_F(Generation, small_run_reports_candidates_divisor_hits_and_attempts)
         EXPECT_EQ(firstLineStarting("PLEASE WAIT"), std::nullopt);
         EXPECT_EQ(currentNumber(), prime);
         EXPECT_EQ(fileText("last_number.txt"), prime);
-        EXPECT_EQ(text(id::StatusLine), QString::fromStdString(prime));
-        EXPECT_EQ(text(id::Tot), QString::number(c.candidates.size()));
-        EXPECT_EQ(text(id::Qty), "1");
-        EXPECT_EQ(text(id::DigitCountDisplay), "30");
-        EXPECT_EQ(text(id::SegmentEnd), "30");
-        EXPECT_TRUE(enabled(id::StartGeneration));
-        EXPECT_FALSE(enabled(id::Stop));
+        EXPECT_EQ(text(ui::ControlId::StatusLine), QString::fromStdString(prime));
+        EXPECT_EQ(text(ui::ControlId::Tot), QString::number(c.candidates.size()));
+        EXPECT_EQ(text(ui::ControlId::Qty), "1");
+        EXPECT_EQ(text(ui::ControlId::DigitCountDisplay), "30");
+        EXPECT_EQ(text(ui::ControlId::SegmentEnd), "30");
+        EXPECT_TRUE(enabled(ui::ControlId::StartGeneration));
+        EXPECT_FALSE(enabled(ui::ControlId::Stop));
     }
 }
 
@@ -331,8 +330,8 @@ TEST_F(Generation, digit_count_chooses_the_mode_and_stop_ends_each_one)
         ASSERT_TRUE(end.has_value()) << lines().join("\n").toStdString();
         EXPECT_EQ(lines().mid(*end, c.endLines.size()), c.endLines);
         EXPECT_EQ(fs::exists(workFile("Search_bitmap.bit")), c.writesResumeFile);
-        EXPECT_FALSE(checked(id::Stop));
-        EXPECT_TRUE(enabled(id::Exit));
+        EXPECT_FALSE(checked(ui::ControlId::Stop));
+        EXPECT_TRUE(enabled(ui::ControlId::Exit));
         if (c.reportsNumber) {
             // The search or test was abandoned: the number reported is the
             // candidate itself, as drawn.
@@ -343,7 +342,7 @@ TEST_F(Generation, digit_count_chooses_the_mode_and_stop_ends_each_one)
         } else {
             // Stopped before any test: nothing was tested, so R is still 0.
             EXPECT_EQ(currentNumber(), "0");
-            EXPECT_EQ(text(id::DigitCountDisplay), "1");
+            EXPECT_EQ(text(ui::ControlId::DigitCountDisplay), "1");
             EXPECT_EQ(reportLine(), "");
             EXPECT_FALSE(fs::exists(workFile("last_number.txt")));
         }
@@ -352,8 +351,8 @@ TEST_F(Generation, digit_count_chooses_the_mode_and_stop_ends_each_one)
 
 TEST_F(Generation, stop_in_the_iconic_mode_reports_the_candidate_it_was_searching_from)
 {
-    tick(id::Iconic, true);
-    setText(id::IconicDigit, "9");
+    tick(ui::ControlId::Iconic, true);
+    setText(ui::ControlId::IconicDigit, "9");
     stopOnceWaiting();
     generate(2000);
     EXPECT_EQ(waitingLines.front(), "PLEASE WAIT... This process may take a few minutes! = ( Started at 14:05:09 h");
@@ -361,8 +360,8 @@ TEST_F(Generation, stop_in_the_iconic_mode_reports_the_candidate_it_was_searchin
     ASSERT_EQ(currentNumber().size(), 2000u);
     EXPECT_EQ(currentNumber().substr(0, 2000 - 4), std::string(1996, '9'));
     // The rejected candidates count once, the one searched from twice.
-    int rejected = text(id::Div1).toInt() + text(id::Div2).toInt() + text(id::Div3).toInt();
-    EXPECT_EQ(text(id::Tot).toInt(), rejected + 2);
+    int rejected = text(ui::ControlId::Div1).toInt() + text(ui::ControlId::Div2).toInt() + text(ui::ControlId::Div3).toInt();
+    EXPECT_EQ(text(ui::ControlId::Tot).toInt(), rejected + 2);
     EXPECT_TRUE(reportLine().contains(" - 7 ( And it's in memory )"));
 }
 
@@ -383,19 +382,19 @@ TEST_F(Generation, time_limit_ends_a_search_as_stopped_due_to_the_time_limit)
 TEST_F(Generation, every_iconic_tail_tried_ends_the_run_as_stopped)
 {
     // 3333333333x1 for x = 1..9: nine tails, each rejected by the first check.
-    tick(id::Iconic, true);
-    setText(id::IconicDigit, "3");
-    for (int box : {id::FinalDigit3, id::FinalDigit7, id::FinalDigit9})
+    tick(ui::ControlId::Iconic, true);
+    setText(ui::ControlId::IconicDigit, "3");
+    for (int box : {ui::ControlId::FinalDigit3, ui::ControlId::FinalDigit7, ui::ControlId::FinalDigit9})
         tick(box, false);
     generate(12);
     std::optional<int> at = firstLineStarting("Generation was stopped because every tail has been tried");
     ASSERT_TRUE(at.has_value()) << lines().join("\n").toStdString();
     EXPECT_TRUE(lines()[*at].startsWith(
         "Generation was stopped because every tail has been tried... the generated number may not be a prime number! ("));
-    EXPECT_EQ(text(id::Tot), "9");
-    EXPECT_EQ(text(id::Div1).toInt() + text(id::Div2).toInt() + text(id::Div3).toInt(), 9);
+    EXPECT_EQ(text(ui::ControlId::Tot), "9");
+    EXPECT_EQ(text(ui::ControlId::Div1).toInt() + text(ui::ControlId::Div2).toInt() + text(ui::ControlId::Div3).toInt(), 9);
     EXPECT_TRUE(reportLine().startsWith("A candidate with 12 digits was created in 9 / "));
-    EXPECT_TRUE(enabled(id::StartGeneration));
+    EXPECT_TRUE(enabled(ui::ControlId::StartGeneration));
 }
 
 TEST_F(Generation, missing_tester_ends_the_run_after_its_first_message)
@@ -413,17 +412,17 @@ TEST_F(Generation, missing_tester_ends_the_run_after_its_first_message)
                             "number may not be a prime number! (0)"))
             << lines().join("\n").toStdString();
         EXPECT_EQ(currentNumber().size(), static_cast<size_t>(n));
-        EXPECT_TRUE(enabled(id::StartGeneration));
+        EXPECT_TRUE(enabled(ui::ControlId::StartGeneration));
     }
 }
 
 TEST_F(Generation, stopped_medium_run_saves_its_counters_and_a_resumed_run_continues_them)
 {
     installFakeTester(kSleepingTester);
-    during([this] { return text(id::Qty) == "1"; }, [this] { tick(id::Stop, true); });
+    during([this] { return text(ui::ControlId::Qty) == "1"; }, [this] { tick(ui::ControlId::Stop, true); });
     generate(7001);
     ASSERT_TRUE(hasLine(kUserStopLine));
-    std::optional<generator::ResumeState> saved = generator::loadResumeFile(workFile("Search_bitmap.bit"));
+    std::optional<storage::ResumeState> saved = storage::loadResumeFile(workFile("Search_bitmap.bit"));
     ASSERT_TRUE(saved);
     const int64_t stoppedTotal = saved->total();
     EXPECT_GE(stoppedTotal, 1);
@@ -433,17 +432,17 @@ TEST_F(Generation, stopped_medium_run_saves_its_counters_and_a_resumed_run_conti
     EXPECT_EQ(saved->counters[4], 1);
     EXPECT_EQ(saved->counters[1] + saved->counters[2] + saved->counters[3], stoppedTotal - 1)
         << "every candidate but the last was rejected";
-    EXPECT_EQ(saved->bitmap, std::vector<uint8_t>(generator::kResumeBitmapBytes, 0));
+    EXPECT_EQ(saved->bitmap, std::vector<uint8_t>(storage::kResumeBitmapBytes, 0));
 
     installFakeTester(kPrpTester);
-    tick(id::LoadPrevious, true);
+    tick(ui::ControlId::LoadPrevious, true);
     generate(7001);
     QString report = reportLine();
     QStringList parts = report.split(" / ");
     ASSERT_EQ(parts.size(), 3) << report.toStdString();
     EXPECT_GT(parts[0].section(' ', -1).toLongLong(), stoppedTotal) << "TOT continues from the saved run";
     EXPECT_TRUE(parts[2].startsWith("0 attempts - 1 ( And it's in memory )")) << report.toStdString();
-    EXPECT_EQ(text(id::Qty), "0") << "QTY returns to the run counter";
+    EXPECT_EQ(text(ui::ControlId::Qty), "0") << "QTY returns to the run counter";
     EXPECT_EQ(currentNumber().size(), 7001u);
     EXPECT_EQ(fileText("last_PRP.txt"), currentNumber());
 }
@@ -454,7 +453,7 @@ TEST_F(Generation, resume_file_that_is_missing_or_short_restarts_with_a_message)
         std::optional<size_t> fileBytes;
         bool message;
     };
-    const Case cases[] = {{std::nullopt, true}, {generator::kResumeBitmapBytes - 1, true}, {generator::kResumeBitmapBytes, false}};
+    const Case cases[] = {{std::nullopt, true}, {storage::kResumeBitmapBytes - 1, true}, {storage::kResumeBitmapBytes, false}};
     for (const Case& c : cases) {
         TearDown();
         dialogs = ScriptedDialogs();
@@ -462,7 +461,7 @@ TEST_F(Generation, resume_file_that_is_missing_or_short_restarts_with_a_message)
         installFakeTester(kPrpTester);
         if (c.fileBytes)
             std::ofstream(workFile("Search_bitmap.bit"), std::ios::binary) << std::string(*c.fileBytes, '\0');
-        tick(id::LoadPrevious, true);
+        tick(ui::ControlId::LoadPrevious, true);
         if (c.message)
             dialogs.willAnswer(Answer::Ok);
         generate(7001);
@@ -482,7 +481,7 @@ TEST_F(Generation, mersenne_run_tests_two_to_a_prime_exponent_minus_one)
     std::string start = "1" + std::string(77998, '0') + "1";
     appendDrawsFor(start, testRandom.script);
     installFakeTester(kCompositeThenPrpTester);
-    tick(id::Mersenne, true);
+    tick(ui::ControlId::Mersenne, true);
     generate(78000);
 
     engine::BigInt x;
@@ -501,7 +500,7 @@ TEST_F(Generation, mersenne_run_tests_two_to_a_prime_exponent_minus_one)
     };
     skipRejected();
     engine::nextPrime(q);  // the composite verdict moves on
-    EXPECT_EQ(text(id::PrpElapsed), QString::fromStdString(decimal(q)));
+    EXPECT_EQ(text(ui::ControlId::PrpElapsed), QString::fromStdString(decimal(q)));
     skipRejected();
 
     EXPECT_EQ(currentNumber(), decimal(mersenne(q)));
@@ -511,7 +510,7 @@ TEST_F(Generation, mersenne_run_tests_two_to_a_prime_exponent_minus_one)
 
 TEST_F(Generation, default_generation_leaves_a_probable_prime_of_1111_digits_in_last_number)
 {
-    click(id::StartGeneration);
+    click(ui::ControlId::StartGeneration);
     std::string digits = fileText("last_number.txt");
     ASSERT_EQ(digits.size(), 1111u);
     engine::BigInt n;
@@ -526,7 +525,7 @@ TEST_F(Generation, default_generation_leaves_a_probable_prime_of_1111_digits_in_
 TEST_F(Generation, stop_during_a_large_numbers_test_reports_the_tested_candidate_with_the_not_wording)
 {
     installFakeTester(kSleepingTester);
-    during([this] { return text(id::Qty) == "1"; }, [this] { tick(id::Stop, true); });
+    during([this] { return text(ui::ControlId::Qty) == "1"; }, [this] { tick(ui::ControlId::Stop, true); });
     generate(78000);
     std::optional<int> at = firstLineStarting(kLargeStopLine);
     ASSERT_TRUE(at.has_value()) << lines().join("\n").toStdString();

@@ -3,12 +3,11 @@
 #include <sstream>
 
 #include "engine/decimal_text.h"
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "support/window_fixture.h"
 
 using namespace testing_support;
 using ui::Answer;
-namespace id = shell::id;
 
 namespace {
 
@@ -61,20 +60,20 @@ protected:
     void save(const std::string& path)
     {
         dialogs.willChooseFile(QString::fromStdString(path));
-        click(id::SaveParameters);
+        click(ui::ControlId::SaveParameters);
     }
     void load(const std::string& path)
     {
         dialogs.willChooseFile(QString::fromStdString(path));
-        click(id::LoadParameters);
+        click(ui::ControlId::LoadParameters);
     }
 };
 
 TEST_F(ParametersFile, save_then_load_restores_every_control_memory_operand_and_the_last_500_history_lines)
 {
-    const std::map<int, QString> texts = {{id::TotalDigits, "2222"}, {id::BlockSize, "7"},   {id::Segment, "33"},
-                                          {id::SegmentStart, "2"},   {id::SegmentEnd, "6"}, {id::YourNumber, "12345"},
-                                          {id::Signature, "Sig"},    {id::IconicDigit, "7"}, {id::Operand, "424242"}};
+    const std::map<int, QString> texts = {{ui::ControlId::TotalDigits, "2222"}, {ui::ControlId::BlockSize, "7"},   {ui::ControlId::Segment, "33"},
+                                          {ui::ControlId::SegmentStart, "2"},   {ui::ControlId::SegmentEnd, "6"}, {ui::ControlId::YourNumber, "12345"},
+                                          {ui::ControlId::Signature, "Sig"},    {ui::ControlId::IconicDigit, "7"}, {ui::ControlId::Operand, "424242"}};
     const std::map<int, bool> boxes = {{3, false}, {4, true},  {5, false}, {6, true},  {8, false}, {9, true},
                                        {10, true}, {11, false}, {12, true}, {13, true}, {14, false}, {15, true},
                                        {16, true}, {17, true},  {28, true}, {29, true}, {34, true},  {135, true},
@@ -83,8 +82,8 @@ TEST_F(ParametersFile, save_then_load_restores_every_control_memory_operand_and_
         setText(control, value);
     for (const auto& [control, on] : boxes)
         tick(control, on);
-    select(id::ChaosLevel, 3);
-    select(id::TestMode, 5);
+    select(ui::ControlId::ChaosLevel, 3);
+    select(ui::ControlId::TestMode, 5);
     app->state().parameterTable[1] = "/data/numbers/";
     app->state().parameterTable[20] = "kept entry";
     app->state().currentNumber = "1234567";
@@ -111,8 +110,8 @@ TEST_F(ParametersFile, save_then_load_restores_every_control_memory_operand_and_
         setText(control, "x");
     for (const auto& [control, on] : boxes)
         tick(control, !on);
-    select(id::ChaosLevel, 0);
-    select(id::TestMode, 0);
+    select(ui::ControlId::ChaosLevel, 0);
+    select(ui::ControlId::TestMode, 0);
     app->state().parameterTable[1] = "";
     app->state().parameterTable[20] = "";
     app->state().currentNumber = "5";
@@ -127,15 +126,15 @@ TEST_F(ParametersFile, save_then_load_restores_every_control_memory_operand_and_
         EXPECT_EQ(text(control), value) << "control " << control;
     for (const auto& [control, on] : boxes)
         EXPECT_EQ(checked(control), on) << "box " << control;
-    EXPECT_EQ(selected(id::ChaosLevel), 3);
-    EXPECT_EQ(selected(id::TestMode), 5);
+    EXPECT_EQ(selected(ui::ControlId::ChaosLevel), 3);
+    EXPECT_EQ(selected(ui::ControlId::TestMode), 5);
     EXPECT_EQ(app->state().parameterTable[20], "kept entry");
-    EXPECT_EQ(text(id::WorkDirectory), "/data/numbers/") << "the work directory comes from the table";
+    EXPECT_EQ(text(ui::ControlId::WorkDirectory), "/data/numbers/") << "the work directory comes from the table";
     EXPECT_EQ(currentNumber(), "1234567");
-    EXPECT_EQ(text(id::DigitCountDisplay), "7");
-    EXPECT_EQ(text(id::StatusLine), "1234567");
+    EXPECT_EQ(text(ui::ControlId::DigitCountDisplay), "7");
+    EXPECT_EQ(text(ui::ControlId::StatusLine), "1234567");
     EXPECT_EQ(memory(), "98765432109876543210");
-    EXPECT_FALSE(visible(id::Signature)) << "Mersenne ticked hides the signature";
+    EXPECT_FALSE(visible(ui::ControlId::Signature)) << "Mersenne ticked hides the signature";
     const QStringList restored = lines();
     ASSERT_EQ(restored.size(), 500);
     EXPECT_EQ(restored.first(), "history line 100");
@@ -145,7 +144,7 @@ TEST_F(ParametersFile, save_then_load_restores_every_control_memory_operand_and_
 TEST_F(ParametersFile, nothing_to_save_writes_zeros_and_an_empty_history_and_loads_without_touching_memory)
 {
     dialogs.willAnswer(Answer::Yes);
-    click(id::ClearResults);
+    click(ui::ControlId::ClearResults);
     ASSERT_EQ(lines().size(), 0);
     const std::string path = workFile("empty.qdx");
     save(path);
@@ -182,7 +181,7 @@ TEST_F(ParametersFile, cancel_of_the_large_number_question_writes_nothing)
 {
     app->state().currentNumber = std::string(100001, '9');
     dialogs.willAnswer(Answer::Cancel);
-    click(id::SaveParameters);
+    click(ui::ControlId::SaveParameters);
     EXPECT_EQ(dialogs.calls.size(), 1u);
 }
 
@@ -192,7 +191,7 @@ TEST_F(ParametersFile, the_extension_is_added_and_no_to_replace_asks_for_another
     dialogs.willChooseFile(QString::fromStdString(workFile("old")));
     dialogs.willAnswer(Answer::No);
     dialogs.willChooseFile(QString::fromStdString(workFile("new")));
-    click(id::SaveParameters);
+    click(ui::ControlId::SaveParameters);
     EXPECT_EQ(dialogs.calls[1].title, "The file already exists!");
     EXPECT_EQ(dialogs.calls[1].text, "Do you want to replace the existing one?");
     EXPECT_EQ(fileContents(workFile("old.qdx")), "previous");
@@ -204,7 +203,7 @@ TEST_F(ParametersFile, a_file_that_cannot_be_written_is_reported)
     const std::string path = workFile("missing-directory/p.qdx");
     dialogs.willChooseFile(QString::fromStdString(path));
     dialogs.willAnswer(Answer::Ok);
-    click(id::SaveParameters);
+    click(ui::ControlId::SaveParameters);
     EXPECT_EQ(dialogs.last().title, "Problem!");
     EXPECT_TRUE(dialogs.last().text.startsWith("The parameters file could not be written:\r" + QString::fromStdString(path)));
 }
@@ -239,14 +238,14 @@ TEST_F(ParametersFile, limits_of_zero_negative_or_no_number_fall_back_to_their_s
 
 TEST_F(ParametersFile, a_cut_file_loads_what_it_holds_and_empties_the_rest)
 {
-    tick(id::FinalDigit1, true);
-    setText(id::TotalDigits, "1111");
+    tick(ui::ControlId::FinalDigit1, true);
+    setText(ui::ControlId::TotalDigits, "1111");
     std::ofstream(workFile("cut.qdx"), std::ios::binary) << "98765\r\n77\r\n0\r\n";
     load(workFile("cut.qdx"));
     EXPECT_EQ(currentNumber(), "98765");
-    EXPECT_EQ(text(id::Operand), "77");
-    EXPECT_EQ(text(id::TotalDigits), "");
-    EXPECT_FALSE(checked(id::FinalDigit1));
+    EXPECT_EQ(text(ui::ControlId::Operand), "77");
+    EXPECT_EQ(text(ui::ControlId::TotalDigits), "");
+    EXPECT_FALSE(checked(ui::ControlId::FinalDigit1));
     for (int entry = 1; entry <= shell::kLimitCount; ++entry)
         EXPECT_EQ(app->state().limits[entry], shell::limitSpec(entry).startValue) << "Limits entry " << entry;
     EXPECT_EQ(lines().size(), 10) << "one line for each of the nine missing Limits, then the separator";
@@ -255,11 +254,11 @@ TEST_F(ParametersFile, a_cut_file_loads_what_it_holds_and_empties_the_rest)
 TEST_F(ParametersFile, cancelled_dialogs_change_nothing)
 {
     dialogs.willChooseFile("");
-    click(id::SaveParameters);
+    click(ui::ControlId::SaveParameters);
     const int before = lines().size();
     dialogs.willChooseFile("");
-    click(id::LoadParameters);
+    click(ui::ControlId::LoadParameters);
     dialogs.willChooseFile(QString::fromStdString(workFile("does-not-exist.qdx")));
-    click(id::LoadParameters);
+    click(ui::ControlId::LoadParameters);
     EXPECT_EQ(lines().size(), before);
 }

@@ -4,13 +4,12 @@
 #include <QGuiApplication>
 #include <QRegularExpression>
 
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "support/fake_tester.h"
 #include "support/window_fixture.h"
 
 using namespace testing_support;
 using ui::Answer;
-namespace id = shell::id;
 
 namespace {
 
@@ -49,8 +48,8 @@ protected:
 
 TEST_F(PrimalityCheck, check_keeps_only_the_typed_digits_and_writes_its_lines_in_order)
 {
-    setText(id::YourNumber, "1 2\r\n3 4 5");
-    click(id::Check);
+    setText(ui::ControlId::YourNumber, "1 2\r\n3 4 5");
+    click(ui::ControlId::Check);
     EXPECT_EQ(currentNumber(), "12345");
     QStringList out = linesFrom("Analyzing a number with 5 digits:");
     ASSERT_EQ(out.size(), 5) << out.join('\n').toStdString();
@@ -58,21 +57,21 @@ TEST_F(PrimalityCheck, check_keeps_only_the_typed_digits_and_writes_its_lines_in
     EXPECT_EQ(out[2], "Final verification: NOT PRIME");
     EXPECT_TRUE(kDoneLine.match(out[3]).hasMatch()) << out[3].toStdString();
     EXPECT_EQ(out[4], kSeparator);
-    EXPECT_EQ(text(id::DigitCountDisplay), "5");
-    EXPECT_EQ(text(id::StatusLine), "12345");
-    EXPECT_TRUE(enabled(id::Check)) << "the control lock is released";
-    EXPECT_FALSE(enabled(id::Stop));
+    EXPECT_EQ(text(ui::ControlId::DigitCountDisplay), "5");
+    EXPECT_EQ(text(ui::ControlId::StatusLine), "12345");
+    EXPECT_TRUE(enabled(ui::ControlId::Check)) << "the control lock is released";
+    EXPECT_FALSE(enabled(ui::ControlId::Stop));
 }
 
 TEST_F(PrimalityCheck, check_of_text_without_digits_empties_the_number_silently)
 {
     setCurrentNumber("13");
-    setText(id::YourNumber, "abc");
-    click(id::Check);
+    setText(ui::ControlId::YourNumber, "abc");
+    click(ui::ControlId::Check);
     EXPECT_EQ(currentNumber(), "");
     const QStringList before = lines();
     setCurrentNumber("0");
-    click(id::IsPrime);
+    click(ui::ControlId::IsPrime);
     EXPECT_EQ(lines(), before) << "no line for an empty number or 0";
 }
 
@@ -82,7 +81,7 @@ TEST_F(PrimalityCheck, probable_prime_test_gives_the_gmp_verdict_words)
     for (const Case& c : {Case{"13", "IS PRIME"}, Case{kMersenne127, "IT COULD BE A PRIME"}, Case{"0013", "IS PRIME"},
                           Case{"91", "NOT PRIME"}}) {
         setCurrentNumber(c.number);
-        click(id::IsPrime);
+        click(ui::ControlId::IsPrime);
         EXPECT_EQ(lastLine(2), QStringLiteral("Final verification: ") + c.verdict) << c.number;
         EXPECT_TRUE(hasLine(QStringLiteral("Analyzing a number with %1 digits:").arg(c.number.size())));
     }
@@ -92,18 +91,18 @@ TEST_F(PrimalityCheck, probable_prime_test_gives_the_gmp_verdict_words)
 TEST_F(PrimalityCheck, check_of_7000_digits_runs_the_probable_prime_test_and_7001_the_first_check)
 {
     setCurrentNumber(multipleOfThree(7000));
-    click(id::IsPrime);
+    click(ui::ControlId::IsPrime);
     EXPECT_EQ(lastLine(2), "Final verification: NOT PRIME");
-    EXPECT_EQ(text(id::Div1), "0");
+    EXPECT_EQ(text(ui::ControlId::Div1), "0");
 
     setCurrentNumber(multipleOfThree(7001));
-    click(id::IsPrime);
+    click(ui::ControlId::IsPrime);
     QStringList out = linesFrom("Analyzing a number with 7001 digits:");
     ASSERT_EQ(out.size(), 5) << out.join('\n').toStdString();
     EXPECT_TRUE(out[1].startsWith("Number > 1000"));
     EXPECT_EQ(out[2], "Final verification: DEFINITELY NOT A PRIME NUMBER");
-    EXPECT_EQ(text(id::Div1), "1");
-    EXPECT_EQ(text(id::Div2), "0");
+    EXPECT_EQ(text(ui::ControlId::Div1), "1");
+    EXPECT_EQ(text(ui::ControlId::Div2), "0");
 }
 
 TEST_F(PrimalityCheck, probable_prime_test_stopped_by_the_time_limit_reads_could_be_a_prime)
@@ -111,7 +110,7 @@ TEST_F(PrimalityCheck, probable_prime_test_stopped_by_the_time_limit_reads_could
     // Composite, with no factor below 100,000: only the time limit can make it "could be".
     app->state().limits[shell::InternalLimitMinutes] = 0;
     setCurrentNumber(oneZerosThen(5000, "19"));
-    click(id::IsPrime);
+    click(ui::ControlId::IsPrime);
     EXPECT_EQ(lastLine(2), "Final verification: IT COULD BE A PRIME");
 }
 
@@ -122,7 +121,7 @@ TEST_F(PrimalityCheck, number_above_the_threshold_without_small_factor_goes_to_t
     std::ofstream(workFile("pfgw.out")) << "x";
     installFakeTester(workFile("pfgw64_133mm.exe"), "echo 'progress line'\necho \"$(cat last_PRP.txt) is 3-PRP! (0.0s+0.0s)\"");
     setCurrentNumber(kMersenne127);
-    click(id::IsPrime);
+    click(ui::ControlId::IsPrime);
 
     QStringList out = linesFrom("Analyzing a number with 39 digits:");
     ASSERT_EQ(out.size(), 6) << out.join('\n').toStdString();
@@ -132,7 +131,7 @@ TEST_F(PrimalityCheck, number_above_the_threshold_without_small_factor_goes_to_t
     EXPECT_EQ(readWholeFile(workFile("last_PRP.txt")), kMersenne127);
     EXPECT_FALSE(std::filesystem::exists(workFile("pfgw.ini")));
     EXPECT_FALSE(std::filesystem::exists(workFile("pfgw.out")));
-    EXPECT_EQ(text(id::Qty), "1");
+    EXPECT_EQ(text(ui::ControlId::Qty), "1");
 }
 
 TEST_F(PrimalityCheck, tester_verdict_comes_from_its_last_result_line)
@@ -150,7 +149,7 @@ TEST_F(PrimalityCheck, tester_verdict_comes_from_its_last_result_line)
              Case{"printf 'N is PRP! (no line end follows)'", "IT COULD BE A PRIME"},
          }) {
         installFakeTester(workFile("pfgw64_133mm.exe"), c.script);
-        click(id::IsPrime);
+        click(ui::ControlId::IsPrime);
         EXPECT_EQ(lastLine(2), QStringLiteral("Final verification: ") + c.verdict) << c.script;
     }
 }
@@ -160,7 +159,7 @@ TEST_F(PrimalityCheck, missing_tester_is_reported_and_the_check_reads_not_prime)
     app->state().limits[shell::LargeNumbersStart] = 20;
     setCurrentNumber(kMersenne127);
     dialogs.willAnswer(Answer::Ok);
-    click(id::IsPrime);
+    click(ui::ControlId::IsPrime);
     EXPECT_EQ(dialogs.last().title, "Problem!");
     EXPECT_EQ(dialogs.last().text, "pfgw64_133mm.exe not found in:\n" + QString::fromStdString(workDir().string()) + "/");
     EXPECT_EQ(lastLine(2), "Final verification: NOT PRIME");
@@ -172,11 +171,11 @@ TEST_F(PrimalityCheck, stop_during_the_tester_check_kills_it_and_reads_stopped)
     installFakeTester(workFile("pfgw64_133mm.exe"), "exec sleep 30");
     setCurrentNumber(kMersenne127);
     tickStopAfter(300);
-    click(id::IsPrime);
+    click(ui::ControlId::IsPrime);
     EXPECT_EQ(lastLine(2), "Final verification: PROCESSING HAS BEEN STOPPED");
     const pid_t pid = std::stoi(readWholeFile(workFile("tester_pid.txt")));
     EXPECT_NE(::kill(pid, 0), 0) << "the tester process is gone";
-    EXPECT_FALSE(enabled(id::Stop));
+    EXPECT_FALSE(enabled(ui::ControlId::Stop));
 }
 
 TEST_F(PrimalityCheck, load_number_writes_number_and_timing_but_no_verdict)
@@ -184,7 +183,7 @@ TEST_F(PrimalityCheck, load_number_writes_number_and_timing_but_no_verdict)
     const std::string path = workFile("number.txt");
     std::ofstream(path, std::ios::binary) << "12 34\r\n56";
     answerFileQuestion(path);
-    click(id::LoadNumber);
+    click(ui::ControlId::LoadNumber);
 
     EXPECT_EQ(dialogs.calls[0].title, "Attention!");
     EXPECT_EQ(dialogs.calls[0].text,
@@ -201,7 +200,7 @@ TEST_F(PrimalityCheck, load_number_writes_number_and_timing_but_no_verdict)
     EXPECT_EQ(out[2], "Number > 123456");
     EXPECT_TRUE(kDoneLine.match(out[3]).hasMatch()) << out[3].toStdString();
     EXPECT_EQ(out[4], kSeparator);
-    EXPECT_EQ(text(id::DigitCountDisplay), "6");
+    EXPECT_EQ(text(ui::ControlId::DigitCountDisplay), "6");
 }
 
 TEST_F(PrimalityCheck, verify_from_file_reads_utf16_and_keeps_leading_zeros)
@@ -209,7 +208,7 @@ TEST_F(PrimalityCheck, verify_from_file_reads_utf16_and_keeps_leading_zeros)
     const std::string path = workFile("utf16.txt");
     std::ofstream(path, std::ios::binary) << std::string("\xFF\xFE" "0\0" "0\0" "1\0" "3\0" "\r\0\n\0", 14);
     answerFileQuestion(path);
-    click(id::VerifyFromFile);
+    click(ui::ControlId::VerifyFromFile);
     EXPECT_EQ(currentNumber(), "0013");
     QStringList out = linesFrom(QStringLiteral("Analyzing the number from ") + QString::fromStdString(path));
     ASSERT_EQ(out.size(), 6) << lines().join('\n').toStdString();
@@ -223,25 +222,25 @@ TEST_F(PrimalityCheck, verify_from_file_changes_nothing_when_refused_cancelled_o
     setCurrentNumber("77");
     const int before = lines().size();
     dialogs.willAnswer(Answer::No);
-    click(id::VerifyFromFile);
+    click(ui::ControlId::VerifyFromFile);
     dialogs.willAnswer(Answer::Yes);
     dialogs.willChooseFile("");
-    click(id::LoadNumber);
+    click(ui::ControlId::LoadNumber);
     EXPECT_EQ(lines().size(), before);
 
     const std::string missing = workFile("missing.txt");
     answerFileQuestion(missing);
     dialogs.willAnswer(Answer::Ok);
-    click(id::VerifyFromFile);
+    click(ui::ControlId::VerifyFromFile);
     EXPECT_EQ(dialogs.last().title, "Problem!");
     EXPECT_EQ(dialogs.last().text, QStringLiteral("File not found: ") + QString::fromStdString(missing));
     EXPECT_EQ(currentNumber(), "77");
-    EXPECT_TRUE(enabled(id::VerifyFromFile));
+    EXPECT_TRUE(enabled(ui::ControlId::VerifyFromFile));
 
     const std::string noDigits = workFile("letters.txt");
     std::ofstream(noDigits) << "no digits";
     answerFileQuestion(noDigits);
-    click(id::VerifyFromFile);
+    click(ui::ControlId::VerifyFromFile);
     EXPECT_EQ(currentNumber(), "");
     EXPECT_FALSE(hasLine(QStringLiteral("Analyzing the number from ") + QString::fromStdString(noDigits)));
 }
@@ -250,7 +249,7 @@ TEST_F(PrimalityCheck, verify_clipboard_checks_the_digits_on_the_clipboard)
 {
     QGuiApplication::clipboard()->setText("1 3\r\n");
     dialogs.willAnswer(Answer::Yes);
-    click(id::VerifyClipboard);
+    click(ui::ControlId::VerifyClipboard);
     EXPECT_TRUE(dialogs.last().text.endsWith("\r\rDo you have it in your clipboard right now?"));
     EXPECT_TRUE(dialogs.last().text.startsWith("The number must be in CLIPBOARD without spaces"));
     EXPECT_EQ(currentNumber(), "13");
@@ -259,6 +258,6 @@ TEST_F(PrimalityCheck, verify_clipboard_checks_the_digits_on_the_clipboard)
 
     dialogs.willAnswer(Answer::No);
     QGuiApplication::clipboard()->setText("91");
-    click(id::VerifyClipboard);
+    click(ui::ControlId::VerifyClipboard);
     EXPECT_EQ(currentNumber(), "13");
 }

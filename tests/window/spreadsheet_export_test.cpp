@@ -7,12 +7,11 @@
 #include <map>
 #include <sstream>
 
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "support/window_fixture.h"
 
 using namespace testing_support;
 using ui::Answer;
-namespace id = shell::id;
 
 namespace {
 
@@ -106,7 +105,7 @@ protected:
     void clearList()
     {
         dialogs.willAnswer(Answer::Yes);
-        click(id::ClearResults);
+        click(ui::ControlId::ClearResults);
     }
     void addLine(const QString& line) { app->context().results.add(line); }
     // Exports to path and declines "Open now?".
@@ -114,7 +113,7 @@ protected:
     {
         dialogs.willChooseFile(QString::fromStdString(path));
         dialogs.willAnswer(Answer::No);
-        click(id::ExportToExcel);
+        click(ui::ControlId::ExportToExcel);
     }
 };
 
@@ -137,7 +136,7 @@ TEST_F(SpreadsheetExport, a_statistics_table_becomes_numbers_under_headings)
 {
     setCurrentNumber("1123581321");
     clearList();
-    click(id::DigitStatistics);
+    click(ui::ControlId::DigitStatistics);
     const std::string path = workFile("stats.xls");
     exportTo(path);
     EXPECT_EQ(dialogs.last().text, "File created: " + QString::fromStdString(path) + QString(122, '-') + "Open now?");
@@ -203,7 +202,7 @@ TEST_F(SpreadsheetExport, a_name_typed_in_capitals_gets_the_lower_case_extension
 {
     dialogs.willChooseFile(QString::fromStdString(workFile("report.XLS")));
     dialogs.willAnswer(Answer::No);
-    click(id::ExportToExcel);
+    click(ui::ControlId::ExportToExcel);
     EXPECT_TRUE(std::filesystem::exists(workFile("report.XLS.xls")));
     EXPECT_FALSE(std::filesystem::exists(workFile("report.XLS")));
 }
@@ -215,7 +214,7 @@ TEST_F(SpreadsheetExport, no_to_replace_shows_the_dialog_again_and_cancel_writes
     dialogs.willAnswer(Answer::No);
     dialogs.willChooseFile(QString::fromStdString(workFile("old.xls")));
     dialogs.willAnswer(Answer::Cancel);
-    click(id::ExportToExcel);
+    click(ui::ControlId::ExportToExcel);
     EXPECT_EQ(dialogs.calls.size(), 4u);
     EXPECT_EQ(dialogs.calls[1].title, "The file already exists!");
     EXPECT_EQ(dialogs.calls[2].kind, "save");
@@ -226,7 +225,7 @@ TEST_F(SpreadsheetExport, a_file_that_cannot_be_created_is_refused)
 {
     dialogs.willChooseFile(QString::fromStdString(workFile("missing-directory/x.xls")));
     dialogs.willAnswer(Answer::Ok);
-    click(id::ExportToExcel);
+    click(ui::ControlId::ExportToExcel);
     EXPECT_EQ(dialogs.last().title, "Problem!");
     EXPECT_EQ(dialogs.last().text, "The file is being used by another application!");
 }
@@ -241,7 +240,7 @@ TEST_F(SpreadsheetExport, xlrd_reads_the_same_cells_back)
 
     setCurrentNumber("1123581321");
     clearList();
-    click(id::DigitStatistics);
+    click(ui::ControlId::DigitStatistics);
     addLine("Analyzing a number with 1000 digits:");
     addLine("Done in 0.125 s at 14:07 h - 12/06/2026");
     const std::string path = workFile("xlrd.xls");

@@ -2,12 +2,11 @@
 // and the interactive run, in a run directory whose path has blanks.
 #include <QRegularExpression>
 
-#include "shell/control_ids.h"
+#include "ui/control_ids.h"
 #include "support/fake_tester.h"
 #include "support/window_fixture.h"
 
 using namespace testing_support;
-namespace id = shell::id;
 
 namespace {
 
@@ -25,11 +24,11 @@ TEST_F(TesterEndToEnd, check_above_the_threshold_reads_the_real_testers_verdict)
     struct Case { const char* number; const char* verdict; };
     for (Case c : {Case{kMersenne127, "IT COULD BE A PRIME"}, Case{kTwoPrimesAboveTheDivisors, "IS COMPOSITE"}}) {
         setCurrentNumber(c.number);
-        click(id::IsPrime);
+        click(ui::ControlId::IsPrime);
         EXPECT_EQ(lastLine(4), "First check: Approved") << c.number;
         EXPECT_EQ(lastLine(2), QStringLiteral("Final verification: ") + c.verdict) << c.number;
     }
-    EXPECT_EQ(text(id::Qty), "2");
+    EXPECT_EQ(text(ui::ControlId::Qty), "2");
 }
 
 TEST_F(TesterEndToEnd, interactive_run_in_a_directory_with_blanks_reports_the_testers_line)
@@ -48,8 +47,8 @@ TEST_F(TesterEndToEnd, interactive_run_in_a_directory_with_blanks_reports_the_te
              Case{5, kTwoPrimesAboveTheDivisors, R"(is composite: RES64: \[[0-9A-F]{16}\] .*)"},
          }) {
         setCurrentNumber(c.number);
-        app->context().controls.setSelectedIndex(id::TestMode, c.mode);
-        click(id::RunPrp);
+        app->context().controls.setSelectedIndex(ui::ControlId::TestMode, c.mode);
+        click(ui::ControlId::RunPrp);
         const QRegularExpression expected(QStringLiteral("^PFGW Result: ") + QString::fromUtf8(c.result) +
                                           QStringLiteral(" - Done in \\d+\\.\\d\\d s at 14:05 h - 12/06/2026$"));
         EXPECT_TRUE(expected.match(lastLine(1)).hasMatch()) << c.mode << ": " << lastLine(1).toStdString();

@@ -1,0 +1,18 @@
+#include <QApplication>
+
+#include "app/application.h"
+#include "ui/qt_dialogs.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    ui::QtDialogs dialogs;
+    shell::SystemClock clock;
+    engine::SeededRandomSource random;
+    app::Application quendrolt(dialogs, clock, random);
+    dialogs.setParent(&quendrolt.window());
+    quendrolt.start();
+    if (quendrolt.state().quitRequested)
+        return 0;
+    return app.exec();
+}

@@ -1,0 +1,182 @@
+#include "storage/parameters_record.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "engine/decimal_text.h"
+
+namespace storage {
+
+namespace {
+
+constexpr size_t kBlockSize = 1 << 20;
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+void trimBlanks(std::string& text)
+{
+    size_t end = text.size();
+    while (end > 0 && isBlank(text[end - 1]))
+        --end;
+    size_t begin = 0;
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    text.erase(end);
+    text.erase(0, begin);
+}
+
+void trimLineEnd(std::string& text)
+{
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
+        text.pop_back();
+}
+
+// Lines of a file read in blocks: memchr finds the line feeds and each line is
+// appended to the caller's string in one piece, however long it is.
+class LineReader {
+public:
+    explicit LineReader(int fd) : fd_(fd), buffer_(new char[kBlockSize]) {}
+
+    bool atEnd()
+    {
+        fill();
+        return begin_ == end_;
+    }
+
+    // The next line without its LF (and without the CR before it); false at
+    // the end of the file, leaving line empty.
+    bool next(std::string& line)
+    {
+        line.clear();
+        bool any = false;
+        while (fill()) {
+            any = true;
+            const char* start = buffer_.get() + begin_;
+            const char* feed = static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
+            if (!feed) {
+                line.append(start, end_ - begin_);
+                begin_ = end_;
+                continue;
+            }
+            line.append(start, static_cast<size_t>(feed - start));
+            begin_ += static_cast<size_t>(feed - start) + 1;
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            return true;
+        }
+        return any;
+    }
+
+private:
+    // True when there are unread bytes.
+    bool fill()
+    {
+        if (begin_ < end_)
+            return true;
+        if (eof_)
+            return false;
+        ssize_t got;
+        do
+            got = ::read(fd_, buffer_.get(), kBlockSize);
+        while (got < 0 && errno == EINTR);
+        begin_ = 0;
+        end_ = got > 0 ? static_cast<size_t>(got) : 0;
+        eof_ = got <= 0;
+        return end_ > 0;
+    }
+
+    int fd_;
+    std::unique_ptr<char[]> buffer_;
+    size_t begin_ = 0;
+    size_t end_ = 0;
+    bool eof_ = false;
+};
+
+void readRecord(LineReader& reader, ParametersRecord& record)
+{
+    for (int n = 1; n <= qdx::FixedLines; ++n)
+        reader.next(record.line[static_cast<size_t>(n)]);
+    for (int n : {qdx::CurrentNumber, qdx::Operand, qdx::Memory}) {
+        trimBlanks(record.line[static_cast<size_t>(n)]);
+        trimLineEnd(record.line[static_cast<size_t>(n)]);
+    }
+    for (int n = qdx::TotalDigits; n <= qdx::Signature; ++n)
+        trimBlanks(record.line[static_cast<size_t>(n)]);
+    trimBlanks(record.line[qdx::IconicDigit]);
+
+    std::string countLine;
+    reader.next(countLine);
+    int64_t count = engine::leadingInteger(countLine);
+    record.history.clear();
+    std::string historyLine;
+    for (int64_t i = 0; i < count && reader.next(historyLine); ++i)
+        record.history.push_back(historyLine);
+}
+
+bool writeLine(std::FILE* file, const std::string& text)
+{
+    return std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fwrite("\r\n", 1, 2, file) == 2;
+}
+
+}  // namespace
+
+bool writeParametersFile(const std::string& path, const ParametersRecord& record, std::string& error)
+{
+    const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file) {
+        error = std::strerror(errno);
+        return false;
+    }
+    std::setvbuf(file, nullptr, _IOFBF, kBlockSize);
+
+    bool ok = true;
+    for (int n = 1; n <= qdx::FixedLines && ok; ++n)
+        ok = writeLine(file, record.line[static_cast<size_t>(n)]);
+    ok = ok && writeLine(file, std::to_string(record.history.size()));
+    for (size_t i = 0; i < record.history.size() && ok; ++i)
+        ok = writeLine(file, record.history[i]);
+    ok = ok && std::fflush(file) == 0;
+    ok = ok && ::fsync(::fileno(file)) == 0;
+    if (!ok)
+        error = std::strerror(errno);
+    if (std::fclose(file) != 0 && ok) {
+        error = std::strerror(errno);
+        ok = false;
+    }
+    if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) {
+        error = std::strerror(errno);
+        ok = false;
+    }
+    if (!ok)
+        std::remove(temporary.c_str());
+    return ok;
+}
+
+ReadResult readParametersFile(const std::string& path, ParametersRecord& record)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return ReadResult::CannotOpen;
+    // The current number is nearly all of a large file: room for it once
+    // instead of growing a 10 MB line block by block.
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && info.st_size > 0)
+        record.line[qdx::CurrentNumber].reserve(static_cast<size_t>(info.st_size));
+    LineReader reader(fd);
+    bool any = false;
+    while (!reader.atEnd()) {
+        readRecord(reader, record);
+        any = true;
+    }
+    ::close(fd);
+    return any ? ReadResult::Read : ReadResult::Empty;
+}
+
+}  // namespace storage

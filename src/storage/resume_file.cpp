@@ -1,0 +1,71 @@
+#include "storage/resume_file.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "engine/decimal_text.h"
+
+namespace storage {
+
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+
+std::string trimmed(const std::string& line)
+{
+    const char* blanks = " \t\r\n";
+    size_t first = line.find_first_not_of(blanks);
+    if (first == std::string::npos)
+        return {};
+    size_t last = line.find_last_not_of(blanks);
+    return line.substr(first, last - first + 1);
+}
+
+std::string nextLine(std::istream& in)
+{
+    std::string line;
+    std::getline(in, line);
+    return trimmed(line);
+}
+
+}  // namespace
+
+int64_t ResumeState::total() const { return engine::leadingInteger(fieldTexts[0]); }
+
+bool saveResumeFile(const std::string& path, const ResumeState& state)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out)
+        return false;
+    out.write(reinterpret_cast<const char*>(state.bitmap.data()), static_cast<std::streamsize>(state.bitmap.size()));
+    for (const std::string& text : state.fieldTexts)
+        out << text << kLineEnd;
+    for (int64_t counter : state.counters)
+        out << counter << kLineEnd;
+    out << state.bitmap.size() << kLineEnd;
+    out.flush();
+    return static_cast<bool>(out);
+}
+
+std::optional<ResumeState> loadResumeFile(const std::string& path)
+{
+    std::error_code error;
+    auto size = std::filesystem::file_size(path, error);
+    if (error || size < kResumeBitmapBytes)
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+
+    ResumeState state;
+    if (!in.read(reinterpret_cast<char*>(state.bitmap.data()), static_cast<std::streamsize>(kResumeBitmapBytes)))
+        return std::nullopt;
+    for (std::string& text : state.fieldTexts)
+        text = nextLine(in);
+    for (int64_t& counter : state.counters)
+        counter = engine::leadingInteger(nextLine(in));
+    (void)nextLine(in);  // the block size: always the fixed one
+    return state;
+}
+
+}  // namespace storage
