@@ -114,6 +114,8 @@ TEST_F(PrpTester, bad_input_ends_with_status_5_and_a_message_on_standard_error)
         {"malformed base", {"-k", "-T4", "-bx", good}, "-bx"},
         {"base below 2", {"-k", "-T4", "-b1", good}, "-b1"},
         {"malformed depth", {"-k", "-fast", good}, "-fast"},
+        {"malformed checkpoint interval", {"-k", "-C", good}, "-C"},
+        {"negative checkpoint interval", {"-k", "-C-5", good}, "-C-5"},
         {"no file", {"-k", "-T4", "-f0"}, "no number file"},
     };
     for (const BadInputCase& c : cases) {

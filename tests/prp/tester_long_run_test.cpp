@@ -116,6 +116,19 @@ TEST_F(PrpTester, checkpoints_it_cannot_trust_are_ignored_with_a_note)
     }
 }
 
+TEST_F(PrpTester, checkpoints_off_neither_reads_nor_writes_them)
+{
+    TempDir folder;
+    const std::string file = folder.write("last_PRP.txt", mersenneDigits(4423));
+    leaveFermatCheckpoint(file);
+    const auto saved = std::filesystem::last_write_time(file + ".ckpt");
+    TesterResult result = runTesterCommand(" -k -f0 -C0 ", file);
+    expectLine(result, {mersenneLabel(4423) + " is 3-PRP!", true, 0});
+    EXPECT_EQ(result.err.find("checkpoint"), std::string::npos) << result.err;
+    ASSERT_TRUE(std::filesystem::exists(file + ".ckpt"));
+    EXPECT_EQ(std::filesystem::last_write_time(file + ".ckpt"), saved);
+}
+
 struct FaultCase {
     const char* name;
     unsigned long q;
