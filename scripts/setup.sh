@@ -18,7 +18,9 @@ packages=(
   python3 python3-xlrd
 )
 if [ "$native_gmp" = 1 ]; then
-  packages+=(dpkg-dev m4)  # apt-get source unpacks with dpkg-source; GMP's build runs m4
+  # apt-get source unpacks with dpkg-source; Debian's source drops the
+  # manual, so its build files are regenerated (autotools); GMP's build runs m4.
+  packages+=(dpkg-dev m4 autoconf automake libtool)
 fi
 
 missing=()
@@ -88,7 +90,12 @@ build_native_gmp() {
     local host
     host="$(gmp_host "$source")"
     echo "Configuring GMP for $host"
-    (cd "$source" && ./configure --prefix="$prefix" --enable-cxx --host="$host" --build="$host" &&
+    # autoreconf -fi brings libtool's files in line with the installed
+    # libtool, but also swaps GMP's processor-detecting config.guess for the
+    # generic one: GMP's are put back.
+    (cd "$source" && mkdir -p gmp-guess && cp config.guess config.sub configfsf.guess configfsf.sub gmp-guess/ &&
+      autoreconf -fi && cp gmp-guess/* . &&
+      ./configure --prefix="$prefix" --enable-cxx --host="$host" --build="$host" &&
       make -j "$(nproc)" && make install)
   fi
   # Keeps the choice in the build's cache, where scripts/build.sh finds it.
