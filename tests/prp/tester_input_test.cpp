@@ -1,5 +1,8 @@
 // What the built tester accepts: every parameter string the calling program
 // passes, unquoted paths with blanks, damaged number files, bad input.
+#include <algorithm>
+#include <thread>
+
 #include "tester_fixture.h"
 
 namespace prp_test {
@@ -94,6 +97,13 @@ TEST_F(PrpTester, number_file_keeps_only_digit_bytes)
         EXPECT_EQ(result.exitStatus, 0) << result.err;
         EXPECT_TRUE(onlyLine(result).starts_with("97 is 3-PRP!")) << result.out;
     }
+}
+
+TEST_F(PrpTester, threads_default_to_one_per_core_and_follow_the_switch)
+{
+    const std::string cores = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
+    EXPECT_NE(run(" -k -o -f ", kPrime12).err.find("with up to " + cores + " threads"), std::string::npos);
+    EXPECT_NE(run(" -k -T3 -o -f ", kPrime12).err.find("with up to 3 threads"), std::string::npos);
 }
 
 struct BadInputCase {
