@@ -1,0 +1,21 @@
+#pragma once
+// Transform lengths and how many bits each digit may carry at a length.
+#include <cstddef>
+
+namespace prp::fft {
+
+// The smallest length >= minimum of the form m * 2^k, m in {1, 3, 5, 7, 9},
+// and even (real-to-complex transforms): FFTW's fast sizes.
+size_t smoothLengthAtLeast(size_t minimum);
+
+// The conservative table: bits per (balanced) digit such that a product of
+// two numbers of such digits on a transform of `length` keeps its round-off
+// well below 0.5. `level` > 0 takes that many bits off (the longer lengths a
+// run switches to after an unsafe round-off); < 0 adds bits (tests only).
+int bitsPerDigit(size_t length, int level = 0);
+
+// The largest round-off (distance of a product coefficient from the nearest
+// integer) a step may show and still be used.
+constexpr double kRoundoffLimit = 0.4;
+
+}  // namespace prp::fft
