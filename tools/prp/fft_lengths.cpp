@@ -9,7 +9,7 @@ size_t smoothLengthAtLeast(size_t minimum)
 {
     minimum = std::max<size_t>(minimum, 8);
     size_t best = 0;
-    for (size_t m : {1, 3, 5, 7, 9}) {
+    for (size_t m : {1, 3, 5, 7, 9, 11, 13, 15}) {
         size_t length = m * 2;  // even
         while (length < minimum)
             length *= 2;

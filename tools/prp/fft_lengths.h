@@ -4,8 +4,9 @@
 
 namespace prp::fft {
 
-// The smallest length >= minimum of the form m * 2^k, m in {1, 3, 5, 7, 9},
-// and even (real-to-complex transforms): FFTW's fast sizes.
+// The smallest length >= minimum of the form m * 2^k, m in {1, 3, 5, 7, 9,
+// 11, 13, 15}, and even (real-to-complex transforms): FFTW's fast sizes
+// (it has straight-line codelets for these factors), about 8 % apart.
 size_t smoothLengthAtLeast(size_t minimum);
 
 // The conservative table: bits per (balanced) digit such that a product of

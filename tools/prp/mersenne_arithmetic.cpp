@@ -5,6 +5,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "fft_carry.h"
 #include "fft_digits.h"
 #include "fft_kernels.h"
 
@@ -64,6 +65,16 @@ void MersenneArithmetic::configure()
         weight_[i] = static_cast<double>(weight);
         unweight_[i] = static_cast<double>(1.0L / (weight * static_cast<long double>(length_)));
     }
+    base_.resize(length_);
+    inverseBase_.resize(length_);
+    for (size_t i = 0; i < length_; ++i) {
+        base_[i] = std::ldexp(1.0, width_[i]);
+        inverseBase_[i] = std::ldexp(1.0, -width_[i]);
+    }
+    digitScratch_.assign(length_, 0.0);
+    carryIn_.assign(length_, 0.0);
+    carryOut_.assign(length_, 0.0);
+    result_.assign(length_, 0);
     plans_ = &fft::transformPair(length_, threads_);
     real_ = fft::RealArray(length_);
     spectrumA_ = fft::ComplexArray(length_ / 2 + 1);
@@ -156,7 +167,7 @@ void MersenneArithmetic::load(const std::vector<int32_t>& digits, double* out) c
         out[i] = digits[i] * weight_[i];
 }
 
-bool MersenneArithmetic::tryProduct(Register x, Register y, std::vector<int32_t>& result)
+bool MersenneArithmetic::tryProduct(Register x, Register y)
 {
     const size_t half = length_ / 2 + 1;
     load(registers_[x], real_.data());
@@ -169,28 +180,37 @@ bool MersenneArithmetic::tryProduct(Register x, Register y, std::vector<int32_t>
         fft::multiplySpectrum(spectrumA_.data(), spectrumB_.data(), half, 1.0);
     }
     plans_->runInverse(spectrumA_.data(), real_.data());
-    double worst = 0.0;
-    int64_t carry = 0;
-    result.resize(length_);
-    for (size_t i = 0; i < length_; ++i) {
-        double v = real_[i] * unweight_[i];
-        double rounded = fft::roundToInteger(v);
-        worst = std::max(worst, std::fabs(v - rounded));
-        result[i] = balance(static_cast<int64_t>(rounded) + carry, width_[i], carry);
-    }
+
+    // Carries without a serial chain through all digits (which costs a few
+    // cycles of latency per digit): every coefficient is split into a
+    // balanced digit and a carry at once, each digit gets the carry of the
+    // one below (the top one's goes to digit 0: 2^q = 1) and is split again,
+    // until no carry is beyond -1 .. 1; those last ones are added in,
+    // leaving digits at most one beyond the balanced range. All in doubles,
+    // exactly (integers below 2^53). The first two splits share one pass.
+    const size_t n = length_;
+    double* digit = digitScratch_.data();
+    double* carryIn = carryIn_.data();
+    double* carryOut = carryOut_.data();
+    double worst = fft::splitWeightedProduct(real_.data(), unweight_.data(), base_.data(), inverseBase_.data(), digit, carryIn, n);
     if (worst > roundoffLimit_)
         return false;
-    carryFrom(result, 0, carry);
+    while (fft::addAndSplitCarries(digit, carryIn, carryOut, base_.data(), inverseBase_.data(), n) > 1.0)
+        std::swap(carryIn, carryOut);
+    std::swap(carryIn, carryOut);
+    result_.resize(n);
+    result_[0] = static_cast<int32_t>(digit[0] + carryIn[n - 1]);
+    for (size_t i = 1; i < n; ++i)
+        result_[i] = static_cast<int32_t>(digit[i] + carryIn[i - 1]);
     worstRoundoff_ = std::max(worstRoundoff_, worst);
     return true;
 }
 
 void MersenneArithmetic::product(Register x, Register y)
 {
-    std::vector<int32_t> result;
-    while (!tryProduct(x, y, result))
+    while (!tryProduct(x, y))
         switchToLongerTransform();
-    registers_[x].swap(result);
+    registers_[x].swap(result_);
 }
 
 void MersenneArithmetic::square(Register x) { product(x, -1); }

@@ -40,7 +40,7 @@ private:
     void configure();
     void switchToLongerTransform();
     void product(Register x, Register y);  // y < 0: square
-    bool tryProduct(Register x, Register y, std::vector<int32_t>& result);
+    bool tryProduct(Register x, Register y);  // into result_
     void load(const std::vector<int32_t>& digits, double* out) const;
     // Carries from digit `from` on (wrapping past the top) until none is left.
     void carryFrom(std::vector<int32_t>& digits, size_t from, int64_t carry) const;
@@ -52,6 +52,9 @@ private:
     std::vector<uint64_t> position_;  // first bit of digit i; position_[L] = q
     std::vector<uint8_t> width_;      // bits of digit i
     std::vector<double> weight_, unweight_;  // unweight includes 1/L
+    std::vector<double> base_, inverseBase_;   // 2^width, 2^-width
+    std::vector<double> digitScratch_, carryIn_, carryOut_;
+    std::vector<int32_t> result_;
     const fft::TransformPair* plans_ = nullptr;
     fft::RealArray real_;
     fft::ComplexArray spectrumA_, spectrumB_;

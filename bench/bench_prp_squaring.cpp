@@ -1,0 +1,249 @@
+// The tester's arithmetic modulo N: FFT against GMP, per modular squaring
+// step, in one process on the same numbers.
+//   1. general N of 10,000, 100,000, 1,000,000 and 10,000,000 digits: a
+//      Fermat powering base 3 with a random 2,000-bit exponent, mpz_powm
+//      against square + multiplySmall(3) on the FFT arithmetic (10,000,000
+//      digits: a 20-bit exponent, times scaled to 2,000 steps and marked so);
+//      targets 2x at 100,000 digits and 3x at 1,000,000;
+//   2. Lucas-Lehmer steps s = s^2 - 2 for q near 332,000 and 3,300,000:
+//      GMP's square and fold at bit q (the loop of lucas_lehmer.cpp) against
+//      the IBDWT; target 3x at 3,300,000.
+// Each FFT size runs with 1 and 2 threads (--threads N: that count only).
+// Planning (FFTW_MEASURE, limited in time) is done before the clock starts,
+// as a long run does it once. Every FFT result is checked against GMP's.
+//   --quick        1,000,000 digits and q near 3,300,000 with fewer steps
+//   --crossover    per-step times of GMP and FFT at small sizes, 1 thread,
+//                  for the constants in modular_arithmetic_choice.cpp
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gmp.h>
+
+#include "prp/fft_general_arithmetic.h"
+#include "prp/mersenne_arithmetic.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+struct Number {
+    mpz_t v;
+    Number() { mpz_init(v); }
+    ~Number() { mpz_clear(v); }
+    Number(const Number&) = delete;
+    Number& operator=(const Number&) = delete;
+};
+
+gmp_randstate_t& randomState()
+{
+    static gmp_randstate_t state;
+    static bool ready = false;
+    if (!ready) {
+        gmp_randinit_mt(state);
+        gmp_randseed_ui(state, 20261210);
+        ready = true;
+    }
+    return state;
+}
+
+// A random odd number of exactly `digits` decimal digits.
+void randomDecimal(mpz_ptr n, size_t digits)
+{
+    Number low, span;
+    mpz_ui_pow_ui(low.v, 10, digits - 1);
+    mpz_mul_ui(span.v, low.v, 9);
+    mpz_urandomm(n, randomState(), span.v);
+    mpz_add(n, n, low.v);
+    mpz_setbit(n, 0);
+}
+
+// Seconds of base^exponent mod n by mpz_powm.
+double gmpPowering(mpz_ptr result, mpz_srcptr n, unsigned base, mpz_srcptr exponent)
+{
+    Number b;
+    mpz_set_ui(b.v, base);
+    auto start = Clock::now();
+    mpz_powm(result, b.v, exponent, n);
+    return seconds(start);
+}
+
+// The same on an arithmetic: left-to-right square and multiplySmall.
+double arithmeticPowering(prp::ModularArithmetic& arithmetic, mpz_ptr result, unsigned base, mpz_srcptr exponent)
+{
+    Number b;
+    mpz_set_ui(b.v, base);
+    arithmetic.set(0, b.v);
+    auto start = Clock::now();
+    for (size_t i = mpz_sizeinbase(exponent, 2) - 1; i-- > 0;) {
+        arithmetic.square(0);
+        if (mpz_tstbit(exponent, i))
+            arithmetic.multiplySmall(0, base);
+    }
+    double time = seconds(start);
+    arithmetic.get(0, result);
+    return time;
+}
+
+double gmpLucasLehmer(mpz_ptr s, unsigned long q, unsigned long steps)
+{
+    Number mersenne, high;
+    mpz_setbit(mersenne.v, q);
+    mpz_sub_ui(mersenne.v, mersenne.v, 1);
+    mpz_set_ui(s, 4);
+    auto start = Clock::now();
+    for (unsigned long i = 0; i < steps; ++i) {
+        mpz_mul(s, s, s);
+        mpz_tdiv_q_2exp(high.v, s, q);
+        mpz_tdiv_r_2exp(s, s, q);
+        mpz_add(s, s, high.v);
+        while (mpz_cmp(s, mersenne.v) >= 0)
+            mpz_sub(s, s, mersenne.v);
+        if (mpz_cmp_ui(s, 2) < 0)
+            mpz_add(s, s, mersenne.v);
+        mpz_sub_ui(s, s, 2);
+    }
+    return seconds(start);
+}
+
+double fftLucasLehmer(prp::ModularArithmetic& arithmetic, mpz_ptr s, unsigned long steps)
+{
+    mpz_set_ui(s, 4);
+    arithmetic.set(0, s);
+    auto start = Clock::now();
+    for (unsigned long i = 0; i < steps; ++i) {
+        arithmetic.square(0);
+        arithmetic.addSmall(0, -2);
+    }
+    double time = seconds(start);
+    arithmetic.get(0, s);
+    return time;
+}
+
+std::vector<unsigned> threadCounts(unsigned only)
+{
+    if (only)
+        return {only};
+    return {1, 2};
+}
+
+bool general(size_t digits, size_t exponentBits, size_t reportSteps, unsigned onlyThreads)
+{
+    Number n, exponent, expected, got;
+    randomDecimal(n.v, digits);
+    mpz_urandomb(exponent.v, randomState(), exponentBits);
+    mpz_setbit(exponent.v, exponentBits - 1);
+    double scale = static_cast<double>(reportSteps) / static_cast<double>(exponentBits);
+    double gmp = gmpPowering(expected.v, n.v, 3, exponent.v);
+    bool ok = true;
+    for (unsigned threads : threadCounts(onlyThreads)) {
+        auto planStart = Clock::now();
+        prp::FftGeneralArithmetic arithmetic(n.v, 1, threads);
+        double planning = seconds(planStart);
+        double fft = arithmeticPowering(arithmetic, got.v, 3, exponent.v);
+        bool same = mpz_cmp(got.v, expected.v) == 0;
+        ok = ok && same;
+        std::printf("general N %9zu digits, %zu steps%s: mpz_powm %9.3f s  FFT %9.3f s  (%u thread%s, L=%zu M=%zu b=%d, "
+                    "%.4f ms/step, round-off %.4f, planning %.1f s)  ratio %.2fx%s\n",
+                    digits, reportSteps, scale != 1.0 ? " (scaled)" : "", gmp * scale, fft * scale, threads, threads > 1 ? "s" : "",
+                    arithmetic.transformLength(), arithmetic.cyclicLength(), arithmetic.digitBits(), 1e3 * fft / exponentBits,
+                    arithmetic.worstRoundoff(), planning, gmp / fft, same ? "" : "  RESULT DIFFERS");
+        std::fflush(stdout);
+    }
+    if (scale != 1.0)
+        std::printf("  (timed %zu steps, scaled to %zu)\n", exponentBits, reportSteps);
+    return ok;
+}
+
+bool lucasLehmer(unsigned long near, unsigned long steps, unsigned onlyThreads)
+{
+    Number qNumber, expected, got;
+    mpz_set_ui(qNumber.v, near);
+    mpz_nextprime(qNumber.v, qNumber.v);
+    unsigned long q = mpz_get_ui(qNumber.v);
+    double gmp = gmpLucasLehmer(expected.v, q, steps);
+    bool ok = true;
+    for (unsigned threads : threadCounts(onlyThreads)) {
+        auto planStart = Clock::now();
+        prp::MersenneArithmetic arithmetic(q, 1, threads);
+        double planning = seconds(planStart);
+        double fft = fftLucasLehmer(arithmetic, got.v, steps);
+        bool same = mpz_cmp(got.v, expected.v) == 0;
+        ok = ok && same;
+        std::printf("Lucas-Lehmer q=%lu, %lu steps: GMP square+fold %8.3f s  IBDWT %8.3f s  (%u thread%s, L=%zu, "
+                    "%.4f ms/step, round-off %.4f, planning %.1f s)  ratio %.2fx%s\n",
+                    q, steps, gmp, fft, threads, threads > 1 ? "s" : "", arithmetic.transformLength(), 1e3 * fft / steps,
+                    arithmetic.worstRoundoff(), planning, gmp / fft, same ? "" : "  RESULT DIFFERS");
+        std::fflush(stdout);
+    }
+    return ok;
+}
+
+void crossover()
+{
+    std::printf("general N, per modular squaring step, 1 thread (ms): digits, mpz_powm, FFT\n");
+    for (size_t digits : {3000, 5000, 7000, 9000, 11000, 13000, 16000, 20000, 30000}) {
+        Number n, exponent, expected, got;
+        randomDecimal(n.v, digits);
+        size_t bits = 300;
+        mpz_urandomb(exponent.v, randomState(), bits);
+        mpz_setbit(exponent.v, bits - 1);
+        double gmp = gmpPowering(expected.v, n.v, 3, exponent.v);
+        prp::FftGeneralArithmetic arithmetic(n.v, 1, 1);
+        double fft = arithmeticPowering(arithmetic, got.v, 3, exponent.v);
+        std::printf("  %6zu  %8.4f  %8.4f  %.2fx%s\n", digits, 1e3 * gmp / bits, 1e3 * fft / bits, gmp / fft,
+                    mpz_cmp(got.v, expected.v) ? "  RESULT DIFFERS" : "");
+        std::fflush(stdout);
+    }
+    std::printf("2^q-1, per Lucas-Lehmer step, 1 thread (ms): q, GMP square+fold, IBDWT\n");
+    for (unsigned long q : {2000ul, 4000ul, 6000ul, 8000ul, 10000ul, 15000ul, 20000ul, 30000ul}) {
+        Number expected, got;
+        unsigned long steps = 1000;
+        double gmp = gmpLucasLehmer(expected.v, q, steps);
+        prp::MersenneArithmetic arithmetic(q, 1, 1);
+        double fft = fftLucasLehmer(arithmetic, got.v, steps);
+        std::printf("  %6lu  %8.4f  %8.4f  %.2fx%s\n", q, 1e3 * gmp / steps, 1e3 * fft / steps, gmp / fft,
+                    mpz_cmp(got.v, expected.v) ? "  RESULT DIFFERS" : "");
+        std::fflush(stdout);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    bool quick = false;
+    unsigned onlyThreads = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--quick"))
+            quick = true;
+        else if (!std::strcmp(argv[i], "--crossover")) {
+            crossover();
+            return 0;
+        } else if (!std::strcmp(argv[i], "--threads") && i + 1 < argc)
+            onlyThreads = static_cast<unsigned>(std::atoi(argv[++i]));
+        else {
+            std::fprintf(stderr, "usage: %s [--quick] [--threads N] [--crossover]\n", argv[0]);
+            return 2;
+        }
+    }
+    bool ok = true;
+    if (quick) {
+        ok = general(1000000, 200, 200, onlyThreads) && ok;
+        ok = lucasLehmer(3300000, 200, onlyThreads) && ok;
+    } else {
+        ok = general(10000, 2000, 2000, onlyThreads) && ok;
+        ok = general(100000, 2000, 2000, onlyThreads) && ok;
+        ok = general(1000000, 2000, 2000, onlyThreads) && ok;
+        ok = general(10000000, 20, 2000, onlyThreads) && ok;
+        ok = lucasLehmer(332000, 2000, onlyThreads) && ok;
+        ok = lucasLehmer(3300000, 1000, onlyThreads) && ok;
+    }
+    return ok ? 0 : 1;
+}
