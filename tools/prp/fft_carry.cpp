@@ -61,3 +61,44 @@ double addAndSplitCarries(double* __restrict digit, const double* __restrict car
 }
 
 }  // namespace prp::fft
+
+namespace prp::fft {
+
+double finishCarries(const double* __restrict digit, const double* __restrict carryIn, const double* __restrict base,
+                     const double* __restrict inverseBase, const double* __restrict weight, double* __restrict out, size_t n)
+{
+    auto carryAt = [&](size_t i, size_t below) { return roundToInteger((digit[i] + carryIn[below]) * inverseBase[i]); };
+    double biggest = 0.0;
+    for (size_t i = 0; i < 2; ++i) {
+        size_t below = i == 0 ? n - 1 : 0;
+        size_t belowBelow = i == 0 ? n - 2 : n - 1;
+        double t = digit[i] + carryIn[below];
+        double c = roundToInteger(t * inverseBase[i]);
+        double size = std::fabs(c);
+        biggest = size > biggest ? size : biggest;
+        out[i] = (t - c * base[i] + carryAt(below, belowBelow)) * weight[i];
+    }
+    for (size_t i = 2; i < n; ++i) {
+        double t = digit[i] + carryIn[i - 1];
+        double c = roundToInteger(t * inverseBase[i]);
+        double size = std::fabs(c);
+        biggest = size > biggest ? size : biggest;
+        double cBelow = roundToInteger((digit[i - 1] + carryIn[i - 2]) * inverseBase[i - 1]);
+        out[i] = (t - c * base[i] + cBelow) * weight[i];
+    }
+    return biggest;
+}
+
+double roundCoefficients(double* __restrict values, size_t n)
+{
+    double worst = 0.0;
+    for (size_t i = 0; i < n; ++i) {
+        double rounded = roundToInteger(values[i]);
+        double error = std::fabs(values[i] - rounded);
+        worst = error > worst ? error : worst;
+        values[i] = rounded;
+    }
+    return worst;
+}
+
+}  // namespace prp::fft

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "fft_carry.h"
 #include "fft_digits.h"
 #include "fft_kernels.h"
 
@@ -14,38 +15,40 @@ namespace {
 
 using fft::roundToInteger;
 
-// Writes `count` digits (0 .. 2^bits - 1) as balanced digits
-// (-2^(bits-1) .. 2^(bits-1) - 1) into out[0 .. length), zero-padded; the
-// balancing may carry one digit further. Returns the digits written.
-size_t loadBalanced(const uint32_t* digits, size_t count, int bits, double* out, size_t length)
+// Writes `count` digits (0 .. 2^bits - 1) as balanced digits into
+// out[0 .. length), zero-padded: digit i becomes d_i - 2^bits [d_i >= 2^(bits-1)]
+// + [d_(i-1) >= 2^(bits-1)], in -2^(bits-1) .. 2^(bits-1), with no carry
+// running through the digits (so the loop vectorises); the top one's
+// borrow makes one more digit. Returns the digits written.
+size_t loadBalanced(const uint32_t* __restrict digits, size_t count, int bits, double* __restrict out, size_t length)
 {
-    const int64_t base = int64_t(1) << bits, half = base >> 1;
-    int64_t carry = 0;
-    for (size_t i = 0; i < count; ++i) {
-        int64_t v = digits[i] + carry;
-        carry = v >= half;
-        out[i] = static_cast<double>(v - (carry ? base : 0));
+    const uint32_t half = uint32_t(1) << (bits - 1);
+    const double base = std::ldexp(1.0, bits);
+    if (count == 0) {
+        std::fill(out, out + length, 0.0);
+        return 0;
     }
+    out[0] = static_cast<double>(digits[0]) - (digits[0] >= half ? base : 0.0);
+    for (size_t i = 1; i < count; ++i)
+        out[i] = static_cast<double>(digits[i]) - (digits[i] >= half ? base : 0.0) + (digits[i - 1] >= half ? 1.0 : 0.0);
     size_t used = count;
-    if (carry)
+    if (digits[count - 1] >= half)
         out[used++] = 1.0;
     std::fill(out + used, out + length, 0.0);
     return used;
 }
 
-// Rounds product coefficients in[0 .. count) and propagates carries into
-// digits[0 .. digitCount) (the product must be non-negative and fit).
-// Returns the worst distance of a coefficient from its integer.
-double roundAndCarry(const double* in, size_t count, int bits, uint32_t* digits, size_t digitCount)
+// Rounds product coefficients in[0 .. count) (in place) and propagates
+// carries into digits[0 .. digitCount) (the product must be non-negative
+// and fit). Returns the worst distance of a coefficient from its integer.
+double roundAndCarry(double* in, size_t count, int bits, uint32_t* digits, size_t digitCount)
 {
     const int64_t mask = (int64_t(1) << bits) - 1;
-    double worst = 0.0;
+    double worst = fft::roundCoefficients(in, count);
     int64_t carry = 0;
     size_t i = 0;
     for (; i < count; ++i) {
-        double rounded = roundToInteger(in[i]);
-        worst = std::max(worst, std::fabs(in[i] - rounded));
-        int64_t v = static_cast<int64_t>(rounded) + carry;
+        int64_t v = static_cast<int64_t>(in[i]) + carry;
         digits[i] = static_cast<uint32_t>(v & mask);
         carry = v >> bits;
     }
@@ -131,7 +134,7 @@ void FftGeneralArithmetic::configure()
     spectrumA_ = fft::ComplexArray(length_ / 2 + 1);
     spectrumB_ = fft::ComplexArray(length_ / 2 + 1);
     spectrumCyclic_ = fft::ComplexArray(cyclicLength_ / 2 + 1);
-    xDigits_.assign(length_ + 4, 0);
+    xDigits_.assign(std::max(length_, 2 * cyclicLength_) + 4, 0);
     q2Digits_.assign(length_ + 4, 0);
     rDigits_.assign(cyclicLength_ + 4, 0);
 
@@ -286,13 +289,12 @@ bool FftGeneralArithmetic::tryProduct(const uint32_t* a, const uint32_t* b, uint
     // r = x - q*N modulo 2^(bM) - 1, which is the true 0 <= r < 3N.
     const int64_t mask = (int64_t(1) << bits_) - 1;
     const size_t m = cyclicLength_;
+    worst = std::max(worst, fft::roundCoefficients(realCyclic_.data(), m));
+    const uint32_t* x = xDigits_.data();  // zero from 2D to 2M
+    const double* qn = realCyclic_.data();
     int64_t carry = 0;
     for (size_t k = 0; k < m; ++k) {
-        double rounded = roundToInteger(realCyclic_[k]);
-        worst = std::max(worst, std::fabs(realCyclic_[k] - rounded));
-        int64_t v = -static_cast<int64_t>(rounded) + carry;
-        for (size_t j = k; j < xCount; j += m)
-            v += xDigits_[j];
+        int64_t v = int64_t(x[k]) + int64_t(x[k + m]) - static_cast<int64_t>(qn[k]) + carry;
         rDigits_[k] = static_cast<uint32_t>(v & mask);
         carry = v >> bits_;
     }
@@ -327,15 +329,14 @@ bool FftGeneralArithmetic::tryProduct(const uint32_t* a, const uint32_t* b, uint
 
 void FftGeneralArithmetic::product(Register x, Register y)
 {
-    std::vector<uint32_t> result(digits_);
     for (;;) {
-        result.resize(digits_);
+        result_.resize(digits_);
         const uint32_t* other = y < 0 ? nullptr : registers_[y].data();
-        if (tryProduct(registers_[x].data(), other, result.data()))
+        if (tryProduct(registers_[x].data(), other, result_.data()))
             break;
         switchToLongerTransform();
     }
-    registers_[x].swap(result);
+    registers_[x].swap(result_);
 }
 
 void FftGeneralArithmetic::square(Register x) { product(x, -1); }

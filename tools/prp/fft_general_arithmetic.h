@@ -87,7 +87,7 @@ private:
     // Scratch.
     fft::RealArray realFull_, realCyclic_;
     fft::ComplexArray spectrumA_, spectrumB_, spectrumCyclic_;
-    std::vector<uint32_t> xDigits_, q2Digits_, rDigits_;
+    std::vector<uint32_t> xDigits_, q2Digits_, rDigits_, result_;
     std::vector<int64_t> coefficients_;
 
     std::vector<std::vector<uint32_t>> registers_;

@@ -60,9 +60,9 @@ struct TransformPair {
 const TransformPair& transformPair(size_t length, unsigned threads);
 
 // How hard the planner tries. Measure (the default) times candidate
-// algorithms, limited to a few seconds per plan by fftw_set_timelimit;
-// Estimate plans at once from a model (tests use it: their lengths are small
-// and planning time would dominate).
+// algorithms from length 32,768 on, limited to a few seconds per plan by
+// fftw_set_timelimit, and estimates below; Estimate plans at once from a
+// model at every length (tests use it: planning time would dominate them).
 enum class Planning { Estimate, Measure };
 void setPlanning(Planning planning);
 

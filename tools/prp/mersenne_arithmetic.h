@@ -6,7 +6,9 @@
 // transform and unweighted after it, and the cyclic convolution of length L
 // is then the product modulo 2^q - 1 itself: no zero padding, no reduction.
 // Digits are balanced (about -2^(b-1) .. 2^(b-1)), which keeps the
-// round-off low; a register is any such representation of its residue.
+// round-off low; a register is any such representation of its residue,
+// kept weighted (digit times weight, as doubles) so that the forward
+// transform reads the register itself and the carry pass writes it.
 #include <cstdint>
 #include <vector>
 
@@ -40,10 +42,15 @@ private:
     void configure();
     void switchToLongerTransform();
     void product(Register x, Register y);  // y < 0: square
-    bool tryProduct(Register x, Register y);  // into result_
-    void load(const std::vector<int32_t>& digits, double* out) const;
-    // Carries from digit `from` on (wrapping past the top) until none is left.
-    void carryFrom(std::vector<int32_t>& digits, size_t from, int64_t carry) const;
+    // real_ holds a weighted product (or anything to carry): rounds, carries
+    // and writes the weighted digits into result_. False when the round-off
+    // was above the limit.
+    bool carryInto(const double* unweight);
+    bool tryProduct(Register x, Register y);
+    int64_t digitAt(const fft::RealArray& reg, size_t i) const;
+    // Adds `carry` at digit `from` and carries on (wrapping past the top)
+    // until none is left.
+    void carryFrom(fft::RealArray& reg, size_t from, int64_t carry) const;
 
     unsigned long q_;
     unsigned threads_;
@@ -51,14 +58,13 @@ private:
     size_t length_ = 0;
     std::vector<uint64_t> position_;  // first bit of digit i; position_[L] = q
     std::vector<uint8_t> width_;      // bits of digit i
-    std::vector<double> weight_, unweight_;  // unweight includes 1/L
-    std::vector<double> base_, inverseBase_;   // 2^width, 2^-width
+    std::vector<double> weight_, inverseWeight_, unweight_;  // unweight = inverse weight / L
+    std::vector<double> base_, inverseBase_;                 // 2^width, 2^-width
     std::vector<double> digitScratch_, carryIn_, carryOut_;
-    std::vector<int32_t> result_;
     const fft::TransformPair* plans_ = nullptr;
-    fft::RealArray real_;
+    fft::RealArray real_, result_;
     fft::ComplexArray spectrumA_, spectrumB_;
-    std::vector<std::vector<int32_t>> registers_;
+    std::vector<fft::RealArray> registers_;
 };
 
 }  // namespace prp
