@@ -107,9 +107,9 @@ void checkAllOperations(ModularArithmetic& arithmetic, mpz_srcptr n, Random& ran
     std::vector<Mpz> model(count);
     Mpz got;
     // set/get round trip, including 0, 1 and N-1.
-    Mpz nMinus1;
+    Mpz zero(0), one(1), nMinus1;
     mpz_sub_ui(nMinus1, n, 1);
-    for (mpz_srcptr value : {static_cast<mpz_srcptr>(Mpz(0)), static_cast<mpz_srcptr>(Mpz(1)), static_cast<mpz_srcptr>(nMinus1)}) {
+    for (mpz_srcptr value : {static_cast<mpz_srcptr>(zero), static_cast<mpz_srcptr>(one), static_cast<mpz_srcptr>(nMinus1)}) {
         arithmetic.set(0, value);
         arithmetic.get(0, got);
         EXPECT_MPZ_EQ(got, value);

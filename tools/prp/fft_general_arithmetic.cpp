@@ -22,17 +22,18 @@ using fft::roundToInteger;
 // borrow makes one more digit. Returns the digits written.
 size_t loadBalanced(const uint32_t* __restrict digits, size_t count, int bits, double* __restrict out, size_t length)
 {
-    const uint32_t half = uint32_t(1) << (bits - 1);
-    const double base = std::ldexp(1.0, bits);
     if (count == 0) {
         std::fill(out, out + length, 0.0);
         return 0;
     }
-    out[0] = static_cast<double>(digits[0]) - (digits[0] >= half ? base : 0.0);
+    // Digits are below 2^24: as int32 the loop is plain vector arithmetic.
+    const int32_t* d = reinterpret_cast<const int32_t*>(digits);
+    const int top = bits - 1;
+    out[0] = static_cast<double>(d[0] - ((d[0] >> top) << bits));
     for (size_t i = 1; i < count; ++i)
-        out[i] = static_cast<double>(digits[i]) - (digits[i] >= half ? base : 0.0) + (digits[i - 1] >= half ? 1.0 : 0.0);
+        out[i] = static_cast<double>(d[i] - ((d[i] >> top) << bits) + (d[i - 1] >> top));
     size_t used = count;
-    if (digits[count - 1] >= half)
+    if (d[count - 1] >> top)
         out[used++] = 1.0;
     std::fill(out + used, out + length, 0.0);
     return used;
