@@ -16,6 +16,7 @@
 #include "prp/gmp_arithmetic.h"
 #include "prp/mersenne_arithmetic.h"
 #include "prp/modular_arithmetic.h"
+#include "prp/modular_arithmetic_choice.h"
 
 namespace {
 
@@ -372,24 +373,34 @@ TEST(MersenneArithmetic, FermatPoweringAndUnsafeRoundoff)
 TEST(ModularArithmeticChoice, GmpBelowCrossoverFftAboveMersenneByIbdwt)
 {
     Random random(3);
-    Mpz small = random.oddNumber(2000), large = random.oddNumber(200000), mersenne, smallMersenne;
-    mpz_setbit(mersenne, 86243);
-    mpz_sub_ui(mersenne, mersenne, 1);
-    mpz_setbit(smallMersenne, 127);
-    mpz_sub_ui(smallMersenne, smallMersenne, 1);
-    auto a = prp::makeModularArithmetic(small, 2, 1);
-    EXPECT_EQ(dynamic_cast<FftArithmeticBase*>(a.get()), nullptr);
-    auto b = prp::makeModularArithmetic(large, 2, 1);
-    EXPECT_NE(dynamic_cast<FftGeneralArithmetic*>(b.get()), nullptr);
-    auto c = prp::makeModularArithmetic(mersenne, 2, 1);
-    EXPECT_NE(dynamic_cast<MersenneArithmetic*>(c.get()), nullptr);
-    auto d = prp::makeModularArithmetic(smallMersenne, 2, 1);
-    EXPECT_EQ(dynamic_cast<FftArithmeticBase*>(d.get()), nullptr);
-    for (auto* arithmetic : {a.get(), b.get()}) {
-        Mpz& n = arithmetic == a.get() ? small : large;
-        checkFermatPowering(*arithmetic, n, 5, random.oddNumber(30));
+    const size_t crossover = prp::generalFftMinimumBits();
+    const unsigned long mersenneCrossover = prp::mersenneFftMinimumExponent();
+    struct Case {
+        Mpz n;
+        bool fft;
+        bool mersenne;
+    };
+    std::vector<Case> cases;
+    cases.push_back({random.oddNumber(crossover - 1), false, false});
+    cases.push_back({random.oddNumber(crossover), true, false});
+    cases.push_back({random.oddNumber(200000), true, false});
+    for (unsigned long q : {127ul, mersenneCrossover - 1, mersenneCrossover, 86243ul}) {
+        Mpz m;
+        mpz_setbit(m, q);
+        mpz_sub_ui(m, m, 1);
+        cases.push_back({m, q >= mersenneCrossover, true});
     }
-    checkFermatPowering(*d, smallMersenne, 3, random.oddNumber(100));
+    for (auto& c : cases) {
+        SCOPED_TRACE("bits " + std::to_string(mpz_sizeinbase(c.n, 2)));
+        auto arithmetic = prp::makeModularArithmetic(c.n, 2, 0);
+        auto* fft = dynamic_cast<FftArithmeticBase*>(arithmetic.get());
+        EXPECT_EQ(fft != nullptr, c.fft);
+        if (c.fft) {
+            EXPECT_EQ(dynamic_cast<MersenneArithmetic*>(fft) != nullptr, c.mersenne);
+        }
+        Mpz exponent = random.oddNumber(25);
+        checkFermatPowering(*arithmetic, c.n, 5, exponent);
+    }
 }
 
 }  // namespace
