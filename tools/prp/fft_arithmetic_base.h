@@ -1,7 +1,8 @@
 #pragma once
 // What the two FFT arithmetics (general N, 2^q-1) share: the round-off
 // check of every product and the switch to a longer transform after an
-// unsafe one, and the hooks the tests see them through.
+// unsafe one, and the hooks the tests see them through. No method is added
+// to ModularArithmetic: the GMP side has nothing to implement.
 #include <cstddef>
 
 #include "fft_lengths.h"
@@ -27,6 +28,11 @@ public:
     void setRoundoffLimitForTest(double limit) { roundoffLimit_ = limit; }
 
 protected:
+    // One step tries this many longer transforms at most, then throws
+    // std::runtime_error (each one has about 4 times less round-off: more
+    // would mean a fault, not a short transform).
+    static constexpr int kMaxEscalationsPerStep = 6;
+
     double roundoffLimit_ = fft::kRoundoffLimit;
     int escalations_ = 0;
     double worstRoundoff_ = 0.0;

@@ -330,11 +330,13 @@ bool FftGeneralArithmetic::tryProduct(const uint32_t* a, const uint32_t* b, uint
 
 void FftGeneralArithmetic::product(Register x, Register y)
 {
-    for (;;) {
+    for (int attempt = 0;; ++attempt) {
         result_.resize(digits_);
         const uint32_t* other = y < 0 ? nullptr : registers_[y].data();
         if (tryProduct(registers_[x].data(), other, result_.data()))
             break;
+        if (attempt == kMaxEscalationsPerStep)  // never a result from an unsafe step
+            throw std::runtime_error("FFT arithmetic: the round-off stays unsafe on longer transforms");
         switchToLongerTransform();
     }
     registers_[x].swap(result_);

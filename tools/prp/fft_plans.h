@@ -55,8 +55,9 @@ struct TransformPair {
     void runInverse(fftw_complex* in, double* out) const { fftw_execute_dft_c2r(inverse, in, out); }
 };
 
-// The plans for `length` on `threads` threads, made on first use (thread-safe;
-// plans live until the process ends).
+// The plans for `length` on up to `threads` threads (one below length
+// 32,768, where threads cost more than they bring), made on first use
+// (thread-safe; plans live until the process ends).
 const TransformPair& transformPair(size_t length, unsigned threads);
 
 // How hard the planner tries. Measure (the default) times candidate

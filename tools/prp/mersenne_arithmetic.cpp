@@ -212,8 +212,11 @@ bool MersenneArithmetic::tryProduct(Register x, Register y)
 
 void MersenneArithmetic::product(Register x, Register y)
 {
-    while (!tryProduct(x, y))
+    for (int attempt = 0; !tryProduct(x, y); ++attempt) {
+        if (attempt == kMaxEscalationsPerStep)  // never a result from an unsafe step
+            throw std::runtime_error("IBDWT: the round-off stays unsafe on longer transforms");
         switchToLongerTransform();
+    }
     std::swap(registers_[x], result_);
 }
 
