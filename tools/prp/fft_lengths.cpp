@@ -27,9 +27,10 @@ int bitsPerDigit(size_t length, int level)
     // transform with it. Budget: 2b + log2(length)/2 <= 47. Measured here
     // (worst round-off over 10-30 squarings, random residues and the
     // Lucas-Lehmer sequence), lengths 1,024 to 393,216: at the table's
-    // digits 0.003 .. 0.008; one bit more 0.03; two 0.11 .. 0.14; three
-    // 0.34 .. 0.47. The table keeps two bits, a factor 16, below where
-    // steps start to be redone at 0.4.
+    // digits 0.003 .. 0.01 (the IBDWT up to 0.035 where its lengths fall
+    // right for the table: 19-bit digits at 180,224); one bit more 0.03;
+    // two 0.11 .. 0.14; three 0.34 .. 0.47. The table keeps about two bits,
+    // a factor 10 or more, below where steps are redone (0.4).
     double budget = 47.0 - 0.5 * std::log2(static_cast<double>(std::max<size_t>(length, 2)));
     int bits = static_cast<int>(std::floor(budget / 2.0)) - level;
     return std::clamp(bits, 4, 24);
