@@ -103,10 +103,13 @@ static GeneralLayout generalLayout(size_t nBits, int level)
         // Balanced loading may add one digit to each operand.
         size_t needFull = std::max(2 * (layout.digits + 1), (q1Digits + 1) + (layout.muDigits + 1));
         layout.length = fft::smoothLengthAtLeast(needFull);
-        if (fft::bitsPerDigit(layout.length, level) < b && b > 4)
-            continue;
         size_t needCyclic = std::max(layout.digits + 1, (nBits + 2 + b - 1) / b);  // 2^(bM) > 3N + 1
         layout.cyclicLength = fft::smoothLengthAtLeast(needCyclic);
+        // The zero-padded products sum at most about half their length of
+        // terms per coefficient; the wrapped q*N product its whole length.
+        size_t paddedTerms = std::max(layout.digits, q1Digits) + 2;
+        if ((fft::bitsPerDigit(paddedTerms, level) < b || fft::bitsPerDigit(layout.cyclicLength, level) < b) && b > 4)
+            continue;
         return layout;
     }
 }

@@ -19,19 +19,19 @@ size_t smoothLengthAtLeast(size_t minimum)
     return best;
 }
 
-int bitsPerDigit(size_t length, int level)
+int bitsPerDigit(size_t terms, int level)
 {
-    // With balanced digits of b bits, a product coefficient is a sum of about
-    // `length` terms of random sign, of size about 2^(2b-2): its size grows
-    // like 2^(2b) * sqrt(length), and the round-off of a double-precision
-    // transform with it. Budget: 2b + log2(length)/2 <= 47. Measured here
+    // With balanced digits of b bits, a product coefficient is a sum of
+    // `terms` products of random sign, each of size about 2^(2b-2): its size
+    // grows like 2^(2b) * sqrt(terms), and the round-off of a double-precision
+    // transform with it. Budget: 2b + log2(terms)/2 <= 47. Measured here
     // (worst round-off over 10-30 squarings, random residues and the
     // Lucas-Lehmer sequence), lengths 1,024 to 393,216: at the table's
-    // digits 0.003 .. 0.01 (the IBDWT up to 0.035 where its lengths fall
-    // right for the table: 19-bit digits at 180,224); one bit more 0.03;
-    // two 0.11 .. 0.14; three 0.34 .. 0.47. The table keeps about two bits,
-    // a factor 10 or more, below where steps are redone (0.4).
-    double budget = 47.0 - 0.5 * std::log2(static_cast<double>(std::max<size_t>(length, 2)));
+    // digits 0.003 .. 0.04 (the IBDWT's weights, up to 2, make its side of
+    // that range); one bit more about 4 times that; three bits more
+    // 0.34 .. 0.47. So the table keeps a factor 10 or more below where steps
+    // are redone (0.4).
+    double budget = 47.0 - 0.5 * std::log2(static_cast<double>(std::max<size_t>(terms, 2)));
     int bits = static_cast<int>(std::floor(budget / 2.0)) - level;
     return std::clamp(bits, 4, 24);
 }

@@ -9,11 +9,13 @@ namespace prp::fft {
 // (it has straight-line codelets for these factors), about 8 % apart.
 size_t smoothLengthAtLeast(size_t minimum);
 
-// The conservative table: bits per (balanced) digit such that a product of
-// two numbers of such digits on a transform of `length` keeps its round-off
-// well below 0.5. `level` > 0 takes that many bits off (the longer lengths a
-// run switches to after an unsafe round-off); < 0 adds bits (tests only).
-int bitsPerDigit(size_t length, int level = 0);
+// The conservative table: bits per (balanced) digit such that a product
+// whose coefficients are sums of `terms` digit products (the transform
+// length for a cyclic product, half of it for a zero-padded one) keeps its
+// round-off well below 0.5. `level` > 0 takes that many bits off (the longer
+// lengths a run switches to after an unsafe round-off); < 0 adds bits
+// (tests only).
+int bitsPerDigit(size_t terms, int level = 0);
 
 // The largest round-off (distance of a product coefficient from the nearest
 // integer) a step may show and still be used.
