@@ -357,14 +357,59 @@ void FftGeneralArithmetic::multiply(Register x, Register y)
 
 void FftGeneralArithmetic::multiplySmall(Register x, uint32_t c)
 {
-    // O(digits): the quotient has one limb.
-    mpz_t value;
-    mpz_init(value);
-    get(x, value);
-    mpz_mul_ui(value, value, c);
-    mpz_tdiv_r(value, value, n_);
-    set(x, value);
-    mpz_clear(value);
+    auto& r = registers_[x];
+    if (digits_ < 8 || bits_ < 12) {  // short numbers: GMP, one limb of quotient
+        mpz_t value;
+        mpz_init(value);
+        get(x, value);
+        mpz_mul_ui(value, value, c);
+        mpz_tdiv_r(value, value, n_);
+        set(x, value);
+        mpz_clear(value);
+        return;
+    }
+    // y = r * c on D + 3 digits, in one pass.
+    const int64_t mask = (int64_t(1) << bits_) - 1;
+    const size_t d = digits_, top = d + 3;
+    uint32_t* y = rDigits_.data();  // M + 4 >= D + 5 digits
+    std::fill(rDigits_.begin() + d, rDigits_.end(), 0u);
+    uint64_t carry = 0;
+    for (size_t i = 0; i < d; ++i) {
+        uint64_t v = uint64_t(r[i]) * c + carry;
+        y[i] = static_cast<uint32_t>(v & mask);
+        carry = v >> bits_;
+    }
+    for (size_t i = d; i < top; ++i) {
+        y[i] = static_cast<uint32_t>(carry & mask);
+        carry >>= bits_;
+    }
+    // The quotient y / N (below 2^32) from the top digits, within one.
+    const size_t low = d - 6;
+    long double yTop = 0.0L, nTop = 0.0L, base = std::ldexp(1.0L, bits_);
+    for (size_t i = top; i-- > low;)
+        yTop = yTop * base + y[i];
+    for (size_t i = d; i-- > low;)
+        nTop = nTop * base + nDigits_[i];
+    const int64_t q = static_cast<int64_t>(yTop / nTop);
+    // y - q * N, then at most one N added or a few subtracted.
+    int64_t borrow = 0;
+    for (size_t i = 0; i < top; ++i) {
+        int64_t v = int64_t(y[i]) - q * int64_t(nDigits_[i]) + borrow;
+        y[i] = static_cast<uint32_t>(v & mask);
+        borrow = v >> bits_;
+    }
+    while (borrow < 0) {
+        int64_t add = 0;
+        for (size_t i = 0; i < top; ++i) {
+            int64_t v = int64_t(y[i]) + nDigits_[i] + add;
+            y[i] = static_cast<uint32_t>(v & mask);
+            add = v >> bits_;
+        }
+        borrow += add;
+    }
+    while (atLeastN(y, top))
+        subtractN(y);
+    std::copy(y, y + d, r.begin());
 }
 
 void FftGeneralArithmetic::addSmall(Register x, int64_t c)
