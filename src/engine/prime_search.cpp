@@ -1,5 +1,7 @@
 #include "engine/prime_search.h"
 
+#include <cassert>
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -127,6 +129,7 @@ void firstOddBeyond(BigInt& base, const BigInt& n, SearchDirection direction)
 // the confirmation is passed over and the search goes on after it.
 void sieveAndTest(BigInt& n, SearchDirection direction, const PrimeSearchTuning& tuning)
 {
+    assert(mpz_sgn(n.get()) > 0 && "the searches work on positive numbers");
     const size_t bits = mpz_sizeinbase(n.get(), 2);
     const unsigned threads = threadsFor(tuning);
     const uint64_t depth = tuning.sieveDepth ? tuning.sieveDepth : sieveDepthFor(bits);
