@@ -85,4 +85,18 @@ std::string_view testModeSwitches(int index)
     return kTestModeSwitches[static_cast<size_t>(index)];
 }
 
+std::optional<std::string> progressSummary(std::string_view line)
+{
+    const size_t done = line.find("% done");
+    const size_t left = line.rfind(" left");
+    if (done == std::string_view::npos || left == std::string_view::npos || left < done)
+        return std::nullopt;
+    size_t percentStart = line.find_last_of(' ', done);
+    percentStart = percentStart == std::string_view::npos ? 0 : percentStart + 1;
+    const size_t timeStart = line.find_last_of(' ', left - 1) + 1;
+    const std::string_view kind = line.starts_with("Lucas-Lehmer") ? "LL " : "PRP ";
+    return std::string(kind) + std::string(line.substr(percentStart, done + 1 - percentStart)) + ", " +
+           std::string(line.substr(timeStart, left - timeStart)) + " left";
+}
+
 }  // namespace primality

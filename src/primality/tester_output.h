@@ -2,6 +2,7 @@
 // What the runner reads from the tester's standard output: which lines count
 // as result lines, how a result line is shortened for the results list, and
 // which verdict code it stands for. Plain text in, text or a code out.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,10 @@ std::string summariseResultLine(std::string_view line);
 // probable prime, PossiblePrime for no small factor, IsComposite; NotDone
 // when the output held no result line the check understands.
 engine::Verdict verdictFromResultLine(std::string_view line);
+
+// "PRP 41.7%, 1m12s left" from a progress line of the tester ("PRP test to
+// base 3: 41.7% done, 1234 steps/s, 1m12s left"); nothing for other lines.
+std::optional<std::string> progressSummary(std::string_view line);
 
 // Switches the test-mode entry adds to the base switches of the interactive
 // run; empty for an index outside the list.

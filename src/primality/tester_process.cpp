@@ -69,8 +69,6 @@ bool TesterRun::start(std::string_view switches)
     process_.setProgram(program);
     process_.setArguments(testerArguments(switches, directory + QLatin1String(storage::kLastPrpFile)));
     process_.setWorkingDirectory(directory);
-    if (!console_)
-        process_.setStandardErrorFile(QProcess::nullDevice());
     process_.start(QIODevice::ReadOnly);
     if (!process_.waitForStarted(kStartTimeoutMs)) {
         ctx_.dialogs.message(QStringLiteral("Problem!"), QStringLiteral("Failed to launch PFGW!"));
@@ -96,6 +94,8 @@ TesterRun::End TesterRun::follow()
         }
         if (ctx_.worker.stopTicked()) {
             kill();
+            if (!console_)
+                ctx_.controls.setText(ui::ControlId::TesterProgress, QString());
             if (console_)
                 console_->markFinished();
             return End::Stopped;
@@ -103,12 +103,15 @@ TesterRun::End TesterRun::follow()
         if (console_ && console_->closedByUser())
             kill();
         passErrorOutputToConsole();
+        showProgress();
         if (process_.canReadLine())
             takeLine(process_.readLine());
     }
     drainOutput();
     process_.close();
     running = false;
+    if (!console_)
+        ctx_.controls.setText(ui::ControlId::TesterProgress, QString());
     if (console_)
         console_->markFinished();
     return End::Finished;
@@ -121,6 +124,28 @@ void TesterRun::takeLine(const QByteArray& raw)
     std::string line = cleanOutputLine(std::string_view(raw.constData(), static_cast<size_t>(raw.size())));
     if (!line.empty() && isResultLine(line))
         resultLine_ = std::move(line);
+}
+
+// The hidden run has no console: its progress lines ("...: 41.7% done,
+// 1234 steps/s, 1m12s left") show as percent and time left in the window.
+// Only the end of standard error is kept, so a chatty tester costs nothing.
+void TesterRun::showProgress()
+{
+    if (console_)
+        return;
+    errorTail_.append(process_.readAllStandardError());
+    constexpr qsizetype kTailBytes = 4096;
+    if (errorTail_.size() > kTailBytes)
+        errorTail_.remove(0, errorTail_.size() - kTailBytes);
+    const qsizetype end = errorTail_.lastIndexOf('\n');
+    if (end < 0)
+        return;
+    const qsizetype begin = end == 0 ? 0 : errorTail_.lastIndexOf('\n', end - 1) + 1;
+    std::optional<std::string> progress =
+        progressSummary(std::string_view(errorTail_.constData() + begin, static_cast<size_t>(end - begin)));
+    errorTail_.remove(0, end + 1);
+    if (progress)
+        ctx_.controls.setText(ui::ControlId::TesterProgress, QString::fromStdString(*progress));
 }
 
 void TesterRun::passErrorOutputToConsole()

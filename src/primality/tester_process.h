@@ -51,6 +51,7 @@ public:
 
 private:
     void takeLine(const QByteArray& raw);
+    void showProgress();
     void passErrorOutputToConsole();
     void drainOutput();
     void kill();
@@ -59,6 +60,7 @@ private:
     QPointer<ConsoleWindow> console_;
     QProcess process_;
     std::string resultLine_;
+    QByteArray errorTail_;  // the end of the hidden run's standard error
     int64_t startMs_ = 0;
 };
 

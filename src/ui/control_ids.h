@@ -94,6 +94,7 @@ constexpr int SignaturePaste = 148;
 constexpr int SignatureCopy = 149;
 constexpr int SignatureClear = 150;
 constexpr int Signature = 134;
+constexpr int TesterProgress = 151;  // percent and time left of a hidden tester run
 
 // Calculator operation buttons.
 constexpr int Add = 69, Subtract = 70, Divide = 71, Multiply = 72;

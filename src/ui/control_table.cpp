@@ -86,6 +86,7 @@ std::vector<ControlSpec> buildTable()
     t.push_back(label(ControlId::NextPrevCaption, "P~N", 657, 75, 23, 14));
     t.push_back(label(ControlId::IsPElapsed, " s", 585, 90, 65, 14, Align::Right, Colour::Green));
     t.push_back(label(ControlId::IsPCaption, "Is_P", 657, 90, 23, 14));
+    t.push_back(label(ControlId::TesterProgress, "", 710, 92, 170, 14, Align::Left, Colour::Green));
     t.push_back(label(ControlId::SegmentCaption, "Segment", 692, 45, 45, 18));
     t.push_back(edit(ControlId::Segment, 743, 44, 50, 18, true));
     t.push_back(label(ControlId::BlockSizeCaption, "Block size", 802, 45, 50, 18));

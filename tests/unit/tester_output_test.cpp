@@ -77,3 +77,16 @@ TEST(TesterArguments, switches_of_each_test_mode_then_the_path_as_one_word)
          })
         EXPECT_EQ(testerArguments(testModeSwitches(c.mode), path), c.words + QStringList{path}) << c.mode;
 }
+
+TEST(TesterOutput, progress_lines_become_percent_and_time_left)
+{
+    struct Case { const char* line; std::optional<std::string> summary; };
+    for (const Case& c : {
+             Case{"PRP test to base 3: 41.7% done, 1234 steps/s, 1m12s left", "PRP 41.7%, 1m12s left"},
+             Case{"Lucas-Lehmer test of 2^86243-1: 3.0% done, 812 steps/s, 1h02m left", "LL 3.0%, 1h02m left"},
+             Case{"Trial factoring: 3 of 8 ranges done", std::nullopt},
+             Case{"Jacobi check failed at iteration 5: redoing", std::nullopt},
+             Case{"", std::nullopt},
+         })
+        EXPECT_EQ(progressSummary(c.line), c.summary) << c.line;
+}

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include "ui/control_ids.h"
 #include "support/fake_tester.h"
@@ -176,6 +177,29 @@ TEST_F(PrimalityCheck, stop_during_the_tester_check_kills_it_and_reads_stopped)
     const pid_t pid = std::stoi(readWholeFile(workFile("tester_pid.txt")));
     EXPECT_NE(::kill(pid, 0), 0) << "the tester process is gone";
     EXPECT_FALSE(enabled(ui::ControlId::Stop));
+}
+
+TEST_F(PrimalityCheck, hidden_tester_check_shows_its_percent_and_time_left_while_it_runs)
+{
+    app->state().limits[shell::LargeNumbersStart] = 20;
+    installFakeTester(workFile("pfgw64_133mm.exe"),
+                      "echo 'PRP test to base 3: 41.7% done, 1234 steps/s, 1m12s left' >&2\n"
+                      "sleep 1\n"
+                      "echo \"$(cat last_PRP.txt) is 3-PRP! (1.0s+0.0s)\"");
+    setCurrentNumber(kMersenne127);
+    QStringList shown;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        const QString progress = text(ui::ControlId::TesterProgress);
+        if (!progress.isEmpty() && !shown.contains(progress))
+            shown << progress;
+    });
+    sampler.start(20);
+    click(ui::ControlId::IsPrime);
+    sampler.stop();
+    EXPECT_EQ(shown, QStringList{"PRP 41.7%, 1m12s left"});
+    EXPECT_EQ(text(ui::ControlId::TesterProgress), "") << "the progress goes with the run";
+    EXPECT_EQ(lastLine(2), "Final verification: IT COULD BE A PRIME");
 }
 
 TEST_F(PrimalityCheck, load_number_writes_number_and_timing_but_no_verdict)
