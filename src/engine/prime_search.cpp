@@ -108,7 +108,8 @@ size_t firstPassing(const BigInt& base, SearchDirection direction, const std::ve
     return best;
 }
 
-// First odd number beyond n in the direction of the search.
+}  // namespace
+
 void firstOddBeyond(BigInt& base, const BigInt& n, SearchDirection direction)
 {
     if (direction == SearchDirection::Up) {
@@ -122,32 +123,42 @@ void firstOddBeyond(BigInt& base, const BigInt& n, SearchDirection direction)
     }
 }
 
-// Sieves an interval beyond n deeply, tests its survivors on every thread and
-// confirms the first that passes with GMP's full test; a candidate that fails
-// the confirmation is passed over and the search goes on after it.
+// The survivors are tested on every thread and the first that passes is
+// confirmed with GMP's full test; one that fails the confirmation is passed
+// over and the testing goes on after it.
+bool firstPrimeInBlock(const BigInt& base, SearchDirection direction, uint32_t odds, uint64_t depth, unsigned threads,
+                       BigInt& prime)
+{
+    std::vector<uint32_t> survivors = sieveCandidates(base, direction, odds, depth, threads);
+    BigInt candidate;
+    for (size_t from = 0;;) {
+        size_t hit = firstPassing(base, direction, survivors, from, threads);
+        if (hit == kNone)
+            return false;
+        candidateAt(candidate, base, direction, survivors[hit]);
+        if (mpz_probab_prime_p(candidate.get(), kConfirmRepetitions) > 0) {
+            prime.swap(candidate);
+            return true;
+        }
+        from = hit + 1;
+    }
+}
+
+bool searchesBySieve(const BigInt& n) { return !isSmall(n); }
+
+namespace {
+
+// Blocks beyond n, sieved deeply, until one holds a prime.
 void sieveAndTest(BigInt& n, SearchDirection direction, const PrimeSearchTuning& tuning)
 {
     const size_t bits = mpz_sizeinbase(n.get(), 2);
     const unsigned threads = threadsFor(tuning);
     const uint64_t depth = tuning.sieveDepth ? tuning.sieveDepth : sieveDepthFor(bits);
     const uint32_t odds = tuning.intervalOdds ? tuning.intervalOdds : intervalOddsFor(bits);
-    BigInt base, candidate;
+    BigInt base;
     firstOddBeyond(base, n, direction);
-    for (;;) {
-        std::vector<uint32_t> survivors = sieveCandidates(base, direction, odds, depth, threads);
-        for (size_t from = 0;;) {
-            size_t hit = firstPassing(base, direction, survivors, from, threads);
-            if (hit == kNone)
-                break;
-            candidateAt(candidate, base, direction, survivors[hit]);
-            if (mpz_probab_prime_p(candidate.get(), kConfirmRepetitions) > 0) {
-                n.swap(candidate);
-                return;
-            }
-            from = hit + 1;
-        }
+    while (!firstPrimeInBlock(base, direction, odds, depth, threads, n))
         candidateAt(base, base, direction, odds);
-    }
 }
 
 }  // namespace

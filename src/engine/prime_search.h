@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "engine/big_integer.h"
+#include "engine/candidate_sieve.h"
 
 namespace engine {
 
@@ -29,5 +30,19 @@ void previousPrime(BigInt& n, const PrimeSearchTuning& tuning);
 
 // The sieve depth the search uses for a number of `bits` bits.
 uint64_t sieveDepthFor(size_t bits);
+
+// The steps of the search above 64 bits, for callers that hand out blocks of
+// candidates themselves (the command-line program spreads them over processes).
+// Below that size the searches use GMP's routines and these do not apply.
+bool searchesBySieve(const BigInt& n);
+
+// First odd number beyond n in the direction of the search.
+void firstOddBeyond(BigInt& base, const BigInt& n, SearchDirection direction);
+
+// The probable prime nearest to base among the odd candidates base +- 2i,
+// i < odds (base odd and beyond the depth): true with it in prime, false when
+// the block holds none. The same test and confirmation as the searches above.
+bool firstPrimeInBlock(const BigInt& base, SearchDirection direction, uint32_t odds, uint64_t depth, unsigned threads,
+                       BigInt& prime);
 
 }  // namespace engine

@@ -1,6 +1,6 @@
 #include "primality/external_prp_check.h"
 
-#include "primality/tester_output.h"
+#include "engine/tester_output.h"
 #include "primality/tester_process.h"
 #include "ui/control_ids.h"
 #include "shell/word_table.h"
@@ -22,7 +22,7 @@ int externalPrpCheck(shell::AppContext& ctx, const std::string& digits)
     countExternalRun(ctx);
     if (run.follow() == TesterRun::End::Stopped)
         return shell::StoppedWord;
-    return verdictFromResultLine(run.resultLine());
+    return engine::verdictFromResultLine(run.resultLine());
 }
 
 }  // namespace primality

@@ -7,7 +7,7 @@
 
 #include "engine/worker_run.h"
 #include "storage/number_files.h"
-#include "primality/tester_output.h"
+#include "engine/tester_output.h"
 #include "ui/control_ids.h"
 
 namespace primality {
@@ -117,8 +117,8 @@ void TesterRun::takeLine(const QByteArray& raw)
 {
     if (console_)
         console_->append(raw);
-    std::string line = cleanOutputLine(std::string_view(raw.constData(), static_cast<size_t>(raw.size())));
-    if (!line.empty() && isResultLine(line))
+    std::string line = engine::cleanOutputLine(std::string_view(raw.constData(), static_cast<size_t>(raw.size())));
+    if (!line.empty() && engine::isResultLine(line))
         resultLine_ = std::move(line);
 }
 

@@ -1,10 +1,9 @@
-#include "primality/tester_output.h"
+#include "engine/tester_output.h"
 
 #include <array>
 
-#include "shell/word_table.h"
 
-namespace primality {
+namespace engine {
 
 namespace {
 
@@ -68,14 +67,14 @@ std::string summariseResultLine(std::string_view line)
 
 int verdictFromResultLine(std::string_view line)
 {
-    int verdict = shell::NotDone;
+    int verdict = TesterNoResult;
     for (std::string_view keyword : kProbablePrimeKeywords)
         if (contains(line, keyword))
-            verdict = shell::CouldBePrime;
+            verdict = TesterProbablePrime;
     if (contains(line, " has no "))
-        verdict = shell::PossiblePrime;
+        verdict = TesterNoSmallFactor;
     if (contains(line, "is composite") || contains(line, " has factors"))
-        verdict = shell::IsComposite;
+        verdict = TesterComposite;
     return verdict;
 }
 
@@ -86,4 +85,4 @@ std::string_view testModeSwitches(int index)
     return kTestModeSwitches[static_cast<size_t>(index)];
 }
 
-}  // namespace primality
+}  // namespace engine

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace primality {
+namespace engine {
 
 // A raw output line with every CR removed and blanks trimmed at both ends.
 std::string cleanOutputLine(std::string_view raw);
@@ -17,6 +17,9 @@ bool isResultLine(std::string_view line);
 // keyword stands after a blank; otherwise the line unchanged.
 std::string summariseResultLine(std::string_view line);
 
+// Verdict codes of the hidden check, the indexes of its words.
+enum TesterVerdict : int { TesterProbablePrime = 1, TesterComposite = 3, TesterNoSmallFactor = 4, TesterNoResult = 5 };
+
 // Verdict code of the hidden check for its last result line: 1 probable
 // prime, 4 no small factor, 3 composite; 5 ("Not done") when the output held
 // no result line the check understands.
@@ -26,4 +29,4 @@ int verdictFromResultLine(std::string_view line);
 // run; empty for an index outside the list.
 std::string_view testModeSwitches(int index);
 
-}  // namespace primality
+}  // namespace engine
