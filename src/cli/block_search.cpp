@@ -21,16 +21,17 @@ struct BlockPlan {
     double meanGapOdds;
 };
 
-// An eighth of the mean prime gap per block: a round overshoots the answer by
-// half a round on average, so the work lost to the other ranks stays a few
-// percent. The sieve of a block costs one residue per sieving prime whatever
-// the block's length, so a short block sieves less deeply than the engine's
-// long interval, in proportion to its length.
-BlockPlan planFor(size_t bits)
+// A round covers a quarter of the mean prime gap, so the round that finds the
+// prime overshoots it by an eighth of a gap on average: with two ranks a few
+// percent of the work is lost, and with many ranks a prime still needs only
+// a few rounds. The sieve of a block costs one residue per sieving prime
+// whatever the block's length, so a short block sieves less deeply than the
+// engine's long interval, in proportion to its length.
+BlockPlan planFor(size_t bits, int ranks)
 {
     BlockPlan plan;
     plan.meanGapOdds = static_cast<double>(bits) * std::log(2.0) / 2;
-    plan.odds = static_cast<uint32_t>(std::clamp(plan.meanGapOdds / 8, 64.0, double(1u << 20)));
+    plan.odds = static_cast<uint32_t>(std::clamp(plan.meanGapOdds / (4.0 * ranks), 16.0, double(1u << 20)));
     const double engineIntervalOdds = 5.6 * static_cast<double>(bits);
     const double engineDepth = static_cast<double>(engine::sieveDepthFor(bits));
     plan.depth = static_cast<uint64_t>(std::clamp(engineDepth * plan.odds / engineIntervalOdds, 1000.0, engineDepth));
@@ -64,7 +65,7 @@ void searchPrime(BigInt& n, SearchDirection direction, Ranks& ranks, Progress& p
         engineSearch(n, direction);
         return;
     }
-    const BlockPlan plan = planFor(mpz_sizeinbase(n.get(), 2));
+    const BlockPlan plan = planFor(mpz_sizeinbase(n.get(), 2), ranks.size());
     BigInt first, base, prime;
     engine::firstOddBeyond(first, n, direction);
     const uint64_t size = static_cast<uint64_t>(ranks.size());

