@@ -24,6 +24,15 @@ void appendAvailable(int fd, std::string& text, bool& open)
         open = false;
 }
 
+// The first child process of pid, from the kernel's list of its children.
+pid_t firstChildOf(pid_t pid)
+{
+    std::ifstream children("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children");
+    long child = 0;
+    children >> child;
+    return static_cast<pid_t>(child);
+}
+
 }  // namespace
 
 CliRun runCommand(const std::vector<std::string>& words, const RunOptions& options)
@@ -56,6 +65,7 @@ CliRun runCommand(const std::vector<std::string>& words, const RunOptions& optio
     CliRun run;
     const auto start = std::chrono::steady_clock::now();
     bool interruptPending = options.interruptAfter.count() > 0;
+    bool killPending = options.killOneChildAfter.count() > 0;
     bool outOpen = true, errOpen = true;
     while (outOpen || errOpen) {
         pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
@@ -67,6 +77,11 @@ CliRun runCommand(const std::vector<std::string>& words, const RunOptions& optio
         if (interruptPending && std::chrono::steady_clock::now() - start >= options.interruptAfter) {
             kill(child, SIGINT);
             interruptPending = false;
+        }
+        if (killPending && std::chrono::steady_clock::now() - start >= options.killOneChildAfter) {
+            if (pid_t rank = firstChildOf(child); rank > 0)
+                kill(rank, SIGKILL);
+            killPending = false;
         }
     }
     close(out[0]);
@@ -84,12 +99,12 @@ CliRun runCli(const std::vector<std::string>& arguments, const RunOptions& optio
     return runCommand(words, options);
 }
 
-CliRun runCliOnRanks(int ranks, const std::vector<std::string>& arguments)
+CliRun runCliOnRanks(int ranks, const std::vector<std::string>& arguments, const RunOptions& options)
 {
     std::vector<std::string> words = {MPIEXEC_PATH, "--oversubscribe", "--allow-run-as-root", "-np",
                                       std::to_string(ranks), QUENDROLT_CLI_PATH};
     words.insert(words.end(), arguments.begin(), arguments.end());
-    return runCommand(words);
+    return runCommand(words, options);
 }
 
 std::vector<std::string> lines(const std::string& text)

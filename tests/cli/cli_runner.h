@@ -17,6 +17,9 @@ struct RunOptions {
     std::string standardInput;
     // SIGINT is sent this long after the start when positive.
     std::chrono::milliseconds interruptAfter{0};
+    // One child of the started program (a rank under mpirun) is killed this
+    // long after the start when positive.
+    std::chrono::milliseconds killOneChildAfter{0};
 };
 
 CliRun runCommand(const std::vector<std::string>& words, const RunOptions& options = {});
@@ -26,7 +29,7 @@ CliRun runCli(const std::vector<std::string>& arguments, const RunOptions& optio
 
 // mpirun -np ranks quendrolt-cli arguments (runs as root in CI, oversubscribed
 // on small machines).
-CliRun runCliOnRanks(int ranks, const std::vector<std::string>& arguments);
+CliRun runCliOnRanks(int ranks, const std::vector<std::string>& arguments, const RunOptions& options = {});
 
 // The lines of a text, without their line ends.
 std::vector<std::string> lines(const std::string& text);

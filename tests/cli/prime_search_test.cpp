@@ -81,6 +81,16 @@ TEST(CliPrimeSearch, ranks_agree_with_one_process_and_with_gmp)
     EXPECT_EQ(onlyLine(down), enginePreviousPrime(start));
 }
 
+TEST(CliPrimeSearch, a_rank_that_dies_ends_the_run_with_an_error_and_no_answer)
+{
+    RunOptions killRank;
+    killRank.killOneChildAfter = std::chrono::milliseconds(2500);
+    // Long enough that the ranks are still searching when one is killed.
+    CliRun run = runCliOnRanks(2, {"next-prime", "1" + std::string(20000, '0'), "-q"}, killRank);
+    EXPECT_NE(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+}
+
 TEST(CliPrimeSearch, random_prime_with_a_seed_repeats_and_keeps_the_digit_choices)
 {
     const std::vector<std::string> arguments = {"random-prime", "--digits", "300", "--seed", "42",     "--count",
