@@ -1,8 +1,11 @@
 #include "cli/block_search.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <limits>
+#include <thread>
 
 #include "engine/prime_search.h"
 
@@ -38,12 +41,30 @@ BlockPlan planFor(size_t bits, int ranks)
     return plan;
 }
 
-void engineSearch(BigInt& n, SearchDirection direction)
+// The engine's search on every core, on a thread of its own so that this one
+// can show progress: the share of the survivors a mean gap holds that have
+// been tested, read as the chance that the prime has been reached.
+void engineSearch(BigInt& n, SearchDirection direction, Progress& progress)
 {
-    if (direction == SearchDirection::Up)
-        engine::nextPrime(n);
-    else
-        engine::previousPrime(n);
+    std::atomic<uint64_t> tested{0};
+    engine::PrimeSearchTuning tuning;
+    tuning.survivorsTested = &tested;
+    std::atomic<bool> done{false};
+    std::thread search([&] {
+        if (direction == SearchDirection::Up)
+            engine::nextPrime(n, tuning);
+        else
+            engine::previousPrime(n, tuning);
+        done = true;
+    });
+    const size_t bits = mpz_sizeinbase(n.get(), 2);
+    const double depth = static_cast<double>(engine::sieveDepthFor(bits));
+    const double meanSurvivors = static_cast<double>(bits) * std::log(2.0) / 2 * 1.123 / std::log(depth);
+    while (!done) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        progress.update(1 - std::exp(-static_cast<double>(tested) / meanSurvivors));
+    }
+    search.join();
 }
 
 void blockBase(BigInt& base, const BigInt& first, SearchDirection direction, uint64_t offsetOdds)
@@ -62,7 +83,7 @@ void blockBase(BigInt& base, const BigInt& first, SearchDirection direction, uin
 void searchPrime(BigInt& n, SearchDirection direction, Ranks& ranks, Progress& progress)
 {
     if (!ranks.distributed() || !engine::searchesBySieve(n)) {
-        engineSearch(n, direction);
+        engineSearch(n, direction, progress);
         return;
     }
     const BlockPlan plan = planFor(mpz_sizeinbase(n.get(), 2), ranks.size());

@@ -83,7 +83,7 @@ void candidateAt(BigInt& candidate, const BigInt& base, SearchDirection directio
 // or kNone. Threads take survivors in order and never one beyond a passing
 // index, so when the threads end every survivor before the result has failed.
 size_t firstPassing(const BigInt& base, SearchDirection direction, const std::vector<uint32_t>& survivors,
-                    size_t from, unsigned threads)
+                    size_t from, unsigned threads, std::atomic<uint64_t>* tested)
 {
     std::atomic<size_t> next{from};
     std::atomic<size_t> best{kNone};
@@ -92,7 +92,10 @@ size_t firstPassing(const BigInt& base, SearchDirection direction, const std::ve
         StrongBase2Test test;
         for (size_t i = next++; i < survivors.size() && i < best; i = next++) {
             candidateAt(candidate, base, direction, survivors[i]);
-            if (!test.passes(candidate.get()))
+            const bool passes = test.passes(candidate.get());
+            if (tested)
+                ++*tested;
+            if (!passes)
                 continue;
             size_t seen = best;
             while (i < seen && !best.compare_exchange_weak(seen, i)) {
@@ -127,12 +130,12 @@ void firstOddBeyond(BigInt& base, const BigInt& n, SearchDirection direction)
 // confirmed with GMP's full test; one that fails the confirmation is passed
 // over and the testing goes on after it.
 bool firstPrimeInBlock(const BigInt& base, SearchDirection direction, uint32_t odds, uint64_t depth, unsigned threads,
-                       BigInt& prime)
+                       BigInt& prime, std::atomic<uint64_t>* survivorsTested)
 {
     std::vector<uint32_t> survivors = sieveCandidates(base, direction, odds, depth, threads);
     BigInt candidate;
     for (size_t from = 0;;) {
-        size_t hit = firstPassing(base, direction, survivors, from, threads);
+        size_t hit = firstPassing(base, direction, survivors, from, threads, survivorsTested);
         if (hit == kNone)
             return false;
         candidateAt(candidate, base, direction, survivors[hit]);
@@ -157,7 +160,7 @@ void sieveAndTest(BigInt& n, SearchDirection direction, const PrimeSearchTuning&
     const uint32_t odds = tuning.intervalOdds ? tuning.intervalOdds : intervalOddsFor(bits);
     BigInt base;
     firstOddBeyond(base, n, direction);
-    while (!firstPrimeInBlock(base, direction, odds, depth, threads, n))
+    while (!firstPrimeInBlock(base, direction, odds, depth, threads, n, tuning.survivorsTested))
         candidateAt(base, base, direction, odds);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Prime searches used by the generator and the calculator. Both run inside a
 // worker (see worker_run.h) and may use every core.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -23,6 +24,9 @@ struct PrimeSearchTuning {
     unsigned threads = 0;       // testing and sieving threads; 0: every core
     uint64_t sieveDepth = 0;    // sieve by the odd primes up to this
     uint32_t intervalOdds = 0;  // odd candidates sieved at a time
+    // When set, counts the survivors tested so far, for a caller that shows
+    // progress while the search runs on another thread.
+    std::atomic<uint64_t>* survivorsTested = nullptr;
 };
 
 void nextPrime(BigInt& n, const PrimeSearchTuning& tuning);
@@ -43,6 +47,6 @@ void firstOddBeyond(BigInt& base, const BigInt& n, SearchDirection direction);
 // i < odds (base odd and beyond the depth): true with it in prime, false when
 // the block holds none. The same test and confirmation as the searches above.
 bool firstPrimeInBlock(const BigInt& base, SearchDirection direction, uint32_t odds, uint64_t depth, unsigned threads,
-                       BigInt& prime);
+                       BigInt& prime, std::atomic<uint64_t>* survivorsTested = nullptr);
 
 }  // namespace engine
