@@ -72,8 +72,11 @@ TEST_F(CommandLineAgreement, fact_lists_the_factors_the_factor_command_prints)
         setCurrentNumber(number);
         click(ui::ControlId::Fact);
         std::string joined;
-        for (const std::string& line : cliLines({"factor", number, "-q"}))
-            joined += (joined.empty() ? "" : " ") + line.substr(0, line.find(' '));
+        for (const std::string& line : cliLines({"factor", number, "-q"})) {
+            if (!joined.empty())
+                joined += ' ';
+            joined.append(line, 0, line.find(' '));
+        }
         EXPECT_EQ(lastLine(1).toStdString(), joined) << number;
     }
 }
