@@ -6,7 +6,8 @@
 #include <iterator>
 #include <sys/stat.h>
 
-#include "storage/number_file_reader.h"
+#include "engine/decimal_text.h"
+#include "storage/whole_file.h"
 
 namespace cli {
 
@@ -54,14 +55,9 @@ std::string fileNumber(const std::string& path)
     if (S_ISDIR(info.st_mode))
         throw BadInput("'" + path + "' is a directory, not a number file");
     std::string digits;
-    switch (storage::readNumberFile(path, digits)) {
-    case storage::NumberFileStatus::CannotOpen:
-        throw BadInput("cannot read '" + path + "'");
-    case storage::NumberFileStatus::NoMemory:
-        throw BadInput("'" + path + "' is too large to read into memory");
-    case storage::NumberFileStatus::Read:
-        break;
-    }
+    const storage::FileReadStatus status = storage::readDigitsOfFile(path, digits);
+    if (status != storage::FileReadStatus::Read)
+        throw BadInput("cannot read '" + path + "': " + storage::describe(status));
     if (digits.empty())
         throw BadInput("'" + path + "' holds no digits");
     checkLength(digits, "'" + path + "'");
@@ -71,7 +67,7 @@ std::string fileNumber(const std::string& path)
 std::string standardInputNumber()
 {
     std::string text((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-    text.resize(storage::keepDigitBytes(text.data(), text.size()));
+    engine::digitsFilter(text);
     if (text.empty())
         throw BadInput("standard input holds no digits");
     checkLength(text, "standard input");

@@ -7,69 +7,73 @@
 #include "cli/number_input.h"
 #include "cli/progress.h"
 #include "cli/tester_run.h"
-#include "cli/verdict_words.h"
 #include "engine/decimal_text.h"
 #include "engine/divisor_test.h"
+#include "engine/verdict.h"
 
 namespace cli {
 
 namespace {
 
+using engine::Verdict;
+
 // The window's probable-prime test: GMP with ten repetitions.
 constexpr int kRepetitions = 10;
+
+// The line the window's check writes when the first check finds a divisor.
+constexpr const char* kDefinitelyNotPrime = "Definitely not a prime number";
 
 // The window's range of "Large numbers start".
 constexpr int64_t kLowestLargeStart = 3000;
 constexpr int64_t kHighestLargeStart = 9000;
 
-struct Verdict {
+struct CheckResult {
     std::string word;
-    int code = VerdictNotDone;
+    Verdict verdict = Verdict::NotDone;
+    bool failed = false;     // the tester did not run to its end; word says why
     std::string method;      // "gmp", "first-check" or "tester"
     std::string firstCheck;  // "Approved", "divisor product 1..3", or empty when not run
     std::string testerLine;
 };
 
-int exitStatusOf(const Verdict& verdict)
+int exitStatusOf(const CheckResult& result)
 {
-    if (verdict.method == "first-check")
-        return ExitComposite;
-    switch (verdict.code) {
-    case VerdictCouldBePrime:
-    case VerdictIsPrime:
+    switch (result.verdict) {
+    case Verdict::CouldBePrime:
+    case Verdict::IsPrime:
         return ExitFound;
-    case VerdictNotPrime:
-    case VerdictComposite:
+    case Verdict::NotPrime:
+    case Verdict::IsComposite:
         return ExitComposite;
     default:
         return ExitUndecided;
     }
 }
 
-Verdict probablePrimeVerdict(const engine::BigInt& n, const std::string& method)
+CheckResult probablePrimeVerdict(const engine::BigInt& n, const std::string& method)
 {
-    Verdict verdict;
-    verdict.code = mpz_probab_prime_p(n.get(), kRepetitions);
-    verdict.word = verdictWord(verdict.code);
-    verdict.method = method;
-    return verdict;
+    CheckResult result;
+    result.verdict = engine::verdictOfProbablePrimeTest(mpz_probab_prime_p(n.get(), kRepetitions));
+    result.word = engine::verdictWord(result.verdict);
+    result.method = method;
+    return result;
 }
 
 // Above the large-number limit the window runs the first check, then the
 // tester; without a tester the GMP test stands in, and says so.
-Verdict largeNumberVerdict(const engine::BigInt& n, const std::string& digits, const TestCommand& command,
+CheckResult largeNumberVerdict(const engine::BigInt& n, const std::string& digits, const TestCommand& command,
                            Progress& progress)
 {
     engine::DivisorProducts products;
     engine::buildDivisorProducts(products);
     const int level = engine::firstCheck(n, products);
     if (level != 0) {
-        Verdict verdict;
-        verdict.word = kDefinitelyNotPrime;
-        verdict.code = VerdictNotPrime;
-        verdict.method = "first-check";
-        verdict.firstCheck = "divisor product " + std::to_string(level);
-        return verdict;
+        CheckResult result;
+        result.word = kDefinitelyNotPrime;
+        result.verdict = Verdict::NotPrime;
+        result.method = "first-check";
+        result.firstCheck = "divisor product " + std::to_string(level);
+        return result;
     }
     progress.note("First check: Approved");
     std::optional<std::string> tester = command.gmpOnly ? std::nullopt : findTester();
@@ -77,23 +81,23 @@ Verdict largeNumberVerdict(const engine::BigInt& n, const std::string& digits, c
         if (!command.gmpOnly)
             progress.note("note: pfgw64_133mm.exe not found beside quendrolt-cli or in ../libexec/quendrolt/; "
                           "using GMP's probable-prime test");
-        Verdict verdict = probablePrimeVerdict(n, "gmp");
-        verdict.firstCheck = "Approved";
-        return verdict;
+        CheckResult result = probablePrimeVerdict(n, "gmp");
+        result.firstCheck = "Approved";
+        return result;
     }
     TesterResult run = runTester(*tester, digits);
-    Verdict verdict;
-    verdict.firstCheck = "Approved";
-    verdict.method = "tester";
+    CheckResult result;
+    result.firstCheck = "Approved";
+    result.method = "tester";
     if (!run.ran) {
-        verdict.word = run.failure;
-        verdict.code = -1;
-        return verdict;
+        result.word = run.failure;
+        result.failed = true;
+        return result;
     }
-    verdict.code = run.verdict;
-    verdict.word = verdictWord(run.verdict);
-    verdict.testerLine = run.resultLine;
-    return verdict;
+    result.verdict = run.verdict;
+    result.word = engine::verdictWord(run.verdict);
+    result.testerLine = run.resultLine;
+    return result;
 }
 
 }  // namespace
@@ -109,10 +113,11 @@ int runTest(const TestCommand& command)
 
     Progress progress("test", command.style.quiet);
     const bool large = static_cast<int64_t>(digits.size()) > command.largeNumbersStart;
-    Verdict verdict = large ? largeNumberVerdict(n, digits, command, progress) : probablePrimeVerdict(n, "gmp");
+    const CheckResult result =
+        large ? largeNumberVerdict(n, digits, command, progress) : probablePrimeVerdict(n, "gmp");
     progress.finish();
-    if (verdict.code < 0) {
-        std::fprintf(stderr, "quendrolt-cli: the tester failed: %s\n", verdict.word.c_str());
+    if (result.failed) {
+        std::fprintf(stderr, "quendrolt-cli: the tester failed: %s\n", result.word.c_str());
         return ExitInternalError;
     }
 
@@ -121,18 +126,18 @@ int runTest(const TestCommand& command)
         json.add("command", "test")
             .add("number", shownNumber(digits, command.style))
             .add("digits", static_cast<int64_t>(digits.size()))
-            .add("verdict", verdict.word)
-            .add("verdict_code", static_cast<int64_t>(verdict.code))
-            .add("method", verdict.method);
-        if (!verdict.firstCheck.empty())
-            json.add("first_check", verdict.firstCheck);
-        if (!verdict.testerLine.empty())
-            json.add("tester_line", verdict.testerLine);
+            .add("verdict", result.word)
+            .add("verdict_code", static_cast<int64_t>(result.verdict))
+            .add("method", result.method);
+        if (!result.firstCheck.empty())
+            json.add("first_check", result.firstCheck);
+        if (!result.testerLine.empty())
+            json.add("tester_line", result.testerLine);
         std::printf("%s\n", json.text().c_str());
     } else {
-        std::printf("%s: %s\n", shownNumber(digits, command.style).c_str(), verdict.word.c_str());
+        std::printf("%s: %s\n", shownNumber(digits, command.style).c_str(), result.word.c_str());
     }
-    return exitStatusOf(verdict);
+    return exitStatusOf(result);
 }
 
 }  // namespace cli

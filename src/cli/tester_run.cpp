@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "engine/tester_output.h"
+#include "storage/atomic_file.h"
 #include "storage/number_files.h"
 
 namespace cli {
@@ -87,7 +88,7 @@ TesterResult runTester(const std::string& program, const std::string& digits)
         return result;
     }
     const std::string numberFile = directory.path() + "/" + storage::kLastPrpFile;
-    if (!storage::writeNumberFileAtomically(numberFile, digits)) {
+    if (!storage::writeFileAtomically(numberFile, digits)) {
         result.failure = "cannot write " + numberFile;
         return result;
     }

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "engine/verdict.h"
+
 namespace cli {
 
 // The tester beside this program, else in ../libexec/quendrolt/ relative to
@@ -14,7 +16,7 @@ std::optional<std::string> findTester();
 
 struct TesterResult {
     bool ran = false;        // false: the tester could not be started or died
-    int verdict = 0;         // the tester's verdict code when it ran
+    engine::Verdict verdict = engine::Verdict::NotDone;  // when it ran
     std::string resultLine;  // its last result line
     std::string failure;     // why it did not run
 };

@@ -65,16 +65,16 @@ std::string summariseResultLine(std::string_view line)
     return std::string(line);
 }
 
-int verdictFromResultLine(std::string_view line)
+Verdict verdictFromResultLine(std::string_view line)
 {
-    int verdict = TesterNoResult;
+    Verdict verdict = Verdict::NotDone;
     for (std::string_view keyword : kProbablePrimeKeywords)
         if (contains(line, keyword))
-            verdict = TesterProbablePrime;
+            verdict = Verdict::CouldBePrime;
     if (contains(line, " has no "))
-        verdict = TesterNoSmallFactor;
+        verdict = Verdict::PossiblePrime;
     if (contains(line, "is composite") || contains(line, " has factors"))
-        verdict = TesterComposite;
+        verdict = Verdict::IsComposite;
     return verdict;
 }
 

@@ -3,7 +3,6 @@
 #include "engine/tester_output.h"
 #include "primality/tester_process.h"
 #include "ui/control_ids.h"
-#include "shell/word_table.h"
 
 namespace primality {
 
@@ -13,16 +12,16 @@ void countExternalRun(shell::AppContext& ctx)
     ctx.controls.setText(ui::ControlId::Qty, QString::number(ctx.state.counters[4]));
 }
 
-int externalPrpCheck(shell::AppContext& ctx, const std::string& digits)
+ExternalCheck externalPrpCheck(shell::AppContext& ctx, const std::string& digits)
 {
     prepareTesterFiles(ctx, digits);
     TesterRun run(ctx, nullptr);
     if (!run.start("-f0 "))
-        return shell::NotPrime;
+        return {};
     countExternalRun(ctx);
     if (run.follow() == TesterRun::End::Stopped)
-        return shell::StoppedWord;
-    return engine::verdictFromResultLine(run.resultLine());
+        return {true, engine::Verdict::Stopped};
+    return {true, engine::verdictFromResultLine(run.resultLine())};
 }
 
 }  // namespace primality
