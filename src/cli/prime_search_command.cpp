@@ -12,6 +12,30 @@
 
 namespace cli {
 
+namespace {
+
+// The leader reads the number and hands it to the other ranks: under mpirun
+// only rank 0 has the standard input, and on a cluster only its node may see
+// the file. A bad number ends every rank with the leader's message.
+std::string numberOnEveryRank(const std::string& argument, engine::BigInt& n, Ranks& ranks)
+{
+    std::string digits, fault;
+    if (ranks.leader()) {
+        try {
+            digits = readNumberArgument(argument);
+            engine::setFromDecimal(n, digits);
+        } catch (const BadInput& error) {
+            fault = error.what();
+        }
+    }
+    if (ranks.share(static_cast<uint64_t>(fault.empty()), 0) == 0)
+        throw BadInput(fault);
+    ranks.share(n, 0);
+    return digits;
+}
+
+}  // namespace
+
 std::string shownNumber(const std::string& digits, const OutputStyle& style)
 {
     return style.shortView ? engine::headDotsTail(digits) : digits;
@@ -20,11 +44,10 @@ std::string shownNumber(const std::string& digits, const OutputStyle& style)
 int runPrimeSearch(const SearchCommand& command, engine::SearchDirection direction, Ranks& ranks)
 {
     const bool up = direction == engine::SearchDirection::Up;
-    const std::string digits = readNumberArgument(command.number);
     engine::BigInt n;
-    engine::setFromDecimal(n, digits);
+    const std::string digits = numberOnEveryRank(command.number, n, ranks);
     if (!up && n.compare(2UL) <= 0)
-        throw BadInput("there is no prime below " + digits);
+        throw BadInput("there is no prime below " + engine::toDecimal(n));
 
     const auto start = std::chrono::steady_clock::now();
     Progress progress(up ? "next-prime" : "prev-prime", command.style.quiet || !ranks.leader());

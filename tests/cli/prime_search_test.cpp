@@ -76,6 +76,11 @@ TEST(CliPrimeSearch, ranks_agree_with_one_process_and_with_gmp)
     EXPECT_EQ(onlyLine(alone), expected);
     EXPECT_EQ(onlyLine(spread), expected);
 
+    // Only rank 0 has the standard input: the number reaches the others from it.
+    RunOptions piped;
+    piped.standardInput = start + "\n";
+    EXPECT_EQ(onlyLine(runCliOnRanks(2, {"next-prime", "-", "-q"}, piped)), expected);
+
     CliRun down = runCliOnRanks(3, {"prev-prime", start, "-q"});
     EXPECT_EQ(down.status, 0) << down.err;
     EXPECT_EQ(onlyLine(down), enginePreviousPrime(start));
