@@ -9,7 +9,6 @@
 #include "cli/interrupt.h"
 #include "cli/number_input.h"
 #include "cli/ranks.h"
-#include "engine/prev_prime.h"
 
 namespace {
 
@@ -109,7 +108,6 @@ int main(int argc, char** argv)
         int status = app.exit(error);  // prints the help or the message
         return status == 0 ? ExitFound : ExitBadInput;
     }
-    engine::primeLibraryInit();
     try {
         return run(app, commands, ranks);
     } catch (const BadInput& error) {

@@ -8,8 +8,8 @@ namespace primality {
 
 void countExternalRun(shell::AppContext& ctx)
 {
-    ++ctx.state.counters[4];
-    ctx.controls.setText(ui::ControlId::Qty, QString::number(ctx.state.counters[4]));
+    ++ctx.state.counters.externalChecks;
+    ctx.controls.setText(ui::ControlId::Qty, QString::number(ctx.state.counters.externalChecks));
 }
 
 ExternalCheck externalPrpCheck(shell::AppContext& ctx, const std::string& digits)

@@ -38,7 +38,8 @@ bool saveResumeFile(const std::string& path, const ResumeState& state)
     std::string content(reinterpret_cast<const char*>(state.bitmap.data()), state.bitmap.size());
     for (const std::string& text : state.fieldTexts)
         content += text + kLineEnd;
-    for (int64_t counter : state.counters)
+    const RunCounters& c = state.counters;
+    for (int64_t counter : {c.unused, c.d1Hits, c.d2Hits, c.d3Hits, c.externalChecks})
         content += std::to_string(counter) + kLineEnd;
     content += std::to_string(state.bitmap.size()) + kLineEnd;
     return writeFileAtomically(path, content);
@@ -59,8 +60,9 @@ std::optional<ResumeState> loadResumeFile(const std::string& path)
         return std::nullopt;
     for (std::string& text : state.fieldTexts)
         text = nextLine(in);
-    for (int64_t& counter : state.counters)
-        counter = engine::leadingInteger(nextLine(in));
+    RunCounters& c = state.counters;
+    for (int64_t* counter : {&c.unused, &c.d1Hits, &c.d2Hits, &c.d3Hits, &c.externalChecks})
+        *counter = engine::leadingInteger(nextLine(in));
     (void)nextLine(in);  // the block size: always the fixed one
     return state;
 }

@@ -78,7 +78,7 @@ TEST_F(ResumeFile, bare_bitmap_of_exactly_the_block_size_loads_as_empty_fields_a
     EXPECT_EQ(loaded->bitmap, std::vector<uint8_t>(kResumeBitmapBytes, 1));
     for (const std::string& text : loaded->fieldTexts)
         EXPECT_EQ(text, "");
-    EXPECT_EQ(loaded->counters, (std::array<int64_t, 5>{}));
+    EXPECT_EQ(loaded->counters, (RunCounters{}));
     EXPECT_EQ(loaded->total(), 0);
 }
 
@@ -97,5 +97,5 @@ TEST_F(ResumeFile, lines_that_are_not_numbers_keep_their_texts_and_count_zero)
     EXPECT_EQ(loaded->fieldTexts[0], "abc");
     EXPECT_EQ(loaded->fieldTexts[1], "x");
     EXPECT_EQ(loaded->total(), 0);
-    EXPECT_EQ(loaded->counters, (std::array<int64_t, 5>{0, -3, 0, 0, 0}));
+    EXPECT_EQ(loaded->counters, (RunCounters{0, -3, 0, 0, 0}));
 }
