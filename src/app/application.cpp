@@ -32,6 +32,7 @@ void Application::start()
     engine::primeLibraryInit();
     applyInitialStates();
     window_.show();
+    window_.centreOnPrimaryScreen();
     loadDivisorProducts();
     writeStartupNotes();
     state_.memory.set(0UL);

@@ -1,5 +1,7 @@
 #include "engine/candidate_sieve.h"
 
+#include <cassert>
+
 #include <primesieve.hpp>
 
 #include <algorithm>
@@ -46,6 +48,9 @@ void sieveByPrimesIn(const BigInt& base, SearchDirection direction, uint64_t low
 std::vector<uint32_t> sieveCandidates(const BigInt& base, SearchDirection direction, uint32_t count,
                                       uint64_t depth, unsigned threads)
 {
+    // The sieve strikes odd multiples only: an even base would shift every
+    // mark by one and let composites through as survivors.
+    assert(mpz_odd_p(base.get()) && "the candidate sieve starts from an odd number");
     depth = std::min(depth, kMaxSieveDepth);
     threads = std::max(threads, 1u);
     // Several ranges per thread keep the threads busy to the end when another

@@ -1,5 +1,7 @@
 #include "engine/iconic_candidate.h"
 
+#include <cassert>
+
 #include <string_view>
 
 #include "engine/random_candidate.h"
@@ -53,6 +55,7 @@ IconicCandidates::IconicCandidates(int64_t n, char digit, std::string finalDigit
       prefix_(iconicPrefix(n, tailWidth_, digit)),
       bitmap_(kBitmapBytes, 0)
 {
+    assert(digit_ >= '0' && digit_ <= '9' && !finalDigits_.empty() && n >= 3);
 }
 
 std::optional<std::string> IconicCandidates::next(engine::RandomSource& random)

@@ -1,5 +1,7 @@
 #include "engine/prime_search.h"
 
+#include <cassert>
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -154,6 +156,7 @@ namespace {
 // Blocks beyond n, sieved deeply, until one holds a prime.
 void sieveAndTest(BigInt& n, SearchDirection direction, const PrimeSearchTuning& tuning)
 {
+    assert(mpz_sgn(n.get()) > 0 && "the searches work on positive numbers");
     const size_t bits = mpz_sizeinbase(n.get(), 2);
     const unsigned threads = threadsFor(tuning);
     const uint64_t depth = tuning.sieveDepth ? tuning.sieveDepth : sieveDepthFor(bits);

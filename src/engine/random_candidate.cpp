@@ -1,5 +1,7 @@
 #include "engine/random_candidate.h"
 
+#include <cassert>
+
 #include <algorithm>
 #include <cstring>
 
@@ -30,6 +32,7 @@ char drawDigitFrom(engine::RandomSource& random, std::string_view set)
 std::string buildRandomCandidate(engine::RandomSource& random, int64_t n, const DigitChoices& digits,
                                  std::string_view signatureBlock)
 {
+    assert(n >= 3 && !digits.startDigits.empty() && !digits.finalDigits.empty());
     const size_t length = static_cast<size_t>(n);
     std::string text(length, '0');
     text[0] = drawDigitFrom(random, digits.startDigits);

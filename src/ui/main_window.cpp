@@ -1,5 +1,8 @@
 #include "ui/main_window.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -197,6 +200,16 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
     else
         event->accept();
+}
+
+void MainWindow::centreOnPrimaryScreen()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
 }
 
 }  // namespace ui

@@ -20,6 +20,10 @@ public:
     ResultsList& results() { return results_; }
     QListWidget* resultsWidget() const { return list_; }
 
+    // Places the window in the middle of the primary screen's free area.
+    // Window managers that place windows themselves may override it.
+    void centreOnPrimaryScreen();
+
     // Asked when the user closes the window; returning false keeps it open.
     void setCloseHandler(std::function<bool()> handler) { closeHandler_ = std::move(handler); }
 

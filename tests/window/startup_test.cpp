@@ -2,6 +2,9 @@
 #include <fstream>
 #include <iterator>
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include "engine/decimal_text.h"
 #include "primality/first_check.h"
 #include "support/shared_fixtures.h"
@@ -70,4 +73,12 @@ TEST_F(StartWithDamagedDivisorFile, a_cut_short_base_div_is_built_again)
 {
     EXPECT_EQ(fs::file_size(workDir() / "base.div"), 5649836u);
     EXPECT_TRUE(trialDivisionWorks(app->context()));
+}
+
+TEST_F(WindowTest, the_window_starts_in_the_middle_of_the_primary_screen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint middle = app->window().frameGeometry().center();
+    EXPECT_LE(std::abs(middle.x() - screen.center().x()), 2) << "QRect::center rounds down on each side";
+    EXPECT_LE(std::abs(middle.y() - screen.center().y()), 2);
 }
