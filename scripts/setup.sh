@@ -13,6 +13,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libgmp-dev libprimesieve-dev libfftw3-dev
+  libcli11-dev libecm-dev libopenmpi-dev openmpi-bin
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-dejavu-extra
   python3 python3-xlrd

@@ -85,7 +85,7 @@ void candidateAt(BigInt& candidate, const BigInt& base, SearchDirection directio
 // or kNone. Threads take survivors in order and never one beyond a passing
 // index, so when the threads end every survivor before the result has failed.
 size_t firstPassing(const BigInt& base, SearchDirection direction, const std::vector<uint32_t>& survivors,
-                    size_t from, unsigned threads)
+                    size_t from, unsigned threads, std::atomic<uint64_t>* tested)
 {
     std::atomic<size_t> next{from};
     std::atomic<size_t> best{kNone};
@@ -94,7 +94,10 @@ size_t firstPassing(const BigInt& base, SearchDirection direction, const std::ve
         StrongBase2Test test;
         for (size_t i = next++; i < survivors.size() && i < best; i = next++) {
             candidateAt(candidate, base, direction, survivors[i]);
-            if (!test.passes(candidate.get()))
+            const bool passes = test.passes(candidate.get());
+            if (tested)
+                ++*tested;
+            if (!passes)
                 continue;
             size_t seen = best;
             while (i < seen && !best.compare_exchange_weak(seen, i)) {
@@ -110,7 +113,8 @@ size_t firstPassing(const BigInt& base, SearchDirection direction, const std::ve
     return best;
 }
 
-// First odd number beyond n in the direction of the search.
+}  // namespace
+
 void firstOddBeyond(BigInt& base, const BigInt& n, SearchDirection direction)
 {
     if (direction == SearchDirection::Up) {
@@ -124,9 +128,32 @@ void firstOddBeyond(BigInt& base, const BigInt& n, SearchDirection direction)
     }
 }
 
-// Sieves an interval beyond n deeply, tests its survivors on every thread and
-// confirms the first that passes with GMP's full test; a candidate that fails
-// the confirmation is passed over and the search goes on after it.
+// The survivors are tested on every thread and the first that passes is
+// confirmed with GMP's full test; one that fails the confirmation is passed
+// over and the testing goes on after it.
+bool firstPrimeInBlock(const BigInt& base, SearchDirection direction, uint32_t odds, uint64_t depth, unsigned threads,
+                       BigInt& prime, std::atomic<uint64_t>* survivorsTested)
+{
+    std::vector<uint32_t> survivors = sieveCandidates(base, direction, odds, depth, threads);
+    BigInt candidate;
+    for (size_t from = 0;;) {
+        size_t hit = firstPassing(base, direction, survivors, from, threads, survivorsTested);
+        if (hit == kNone)
+            return false;
+        candidateAt(candidate, base, direction, survivors[hit]);
+        if (mpz_probab_prime_p(candidate.get(), kConfirmRepetitions) > 0) {
+            prime.swap(candidate);
+            return true;
+        }
+        from = hit + 1;
+    }
+}
+
+bool searchesBySieve(const BigInt& n) { return !isSmall(n); }
+
+namespace {
+
+// Blocks beyond n, sieved deeply, until one holds a prime.
 void sieveAndTest(BigInt& n, SearchDirection direction, const PrimeSearchTuning& tuning)
 {
     assert(mpz_sgn(n.get()) > 0 && "the searches work on positive numbers");
@@ -134,23 +161,10 @@ void sieveAndTest(BigInt& n, SearchDirection direction, const PrimeSearchTuning&
     const unsigned threads = threadsFor(tuning);
     const uint64_t depth = tuning.sieveDepth ? tuning.sieveDepth : sieveDepthFor(bits);
     const uint32_t odds = tuning.intervalOdds ? tuning.intervalOdds : intervalOddsFor(bits);
-    BigInt base, candidate;
+    BigInt base;
     firstOddBeyond(base, n, direction);
-    for (;;) {
-        std::vector<uint32_t> survivors = sieveCandidates(base, direction, odds, depth, threads);
-        for (size_t from = 0;;) {
-            size_t hit = firstPassing(base, direction, survivors, from, threads);
-            if (hit == kNone)
-                break;
-            candidateAt(candidate, base, direction, survivors[hit]);
-            if (mpz_probab_prime_p(candidate.get(), kConfirmRepetitions) > 0) {
-                n.swap(candidate);
-                return;
-            }
-            from = hit + 1;
-        }
+    while (!firstPrimeInBlock(base, direction, odds, depth, threads, n, tuning.survivorsTested))
         candidateAt(base, base, direction, odds);
-    }
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "primality/external_prp_check.h"
 
-#include "primality/tester_output.h"
+#include "engine/tester_output.h"
 #include "primality/tester_process.h"
 #include "ui/control_ids.h"
 
@@ -21,7 +21,7 @@ ExternalCheck externalPrpCheck(shell::AppContext& ctx, const std::string& digits
     countExternalRun(ctx);
     if (run.follow() == TesterRun::End::Stopped)
         return {true, engine::Verdict::Stopped};
-    return {true, verdictFromResultLine(run.resultLine())};
+    return {true, engine::verdictFromResultLine(run.resultLine())};
 }
 
 }  // namespace primality

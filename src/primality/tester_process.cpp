@@ -8,7 +8,7 @@
 #include "engine/worker_run.h"
 #include "storage/atomic_file.h"
 #include "storage/number_files.h"
-#include "primality/tester_output.h"
+#include "engine/tester_output.h"
 #include "ui/control_ids.h"
 
 namespace primality {
@@ -121,8 +121,8 @@ void TesterRun::takeLine(const QByteArray& raw)
 {
     if (console_)
         console_->append(raw);
-    std::string line = cleanOutputLine(std::string_view(raw.constData(), static_cast<size_t>(raw.size())));
-    if (!line.empty() && isResultLine(line))
+    std::string line = engine::cleanOutputLine(std::string_view(raw.constData(), static_cast<size_t>(raw.size())));
+    if (!line.empty() && engine::isResultLine(line))
         resultLine_ = std::move(line);
 }
 
@@ -142,7 +142,7 @@ void TesterRun::showProgress()
         return;
     const qsizetype begin = end == 0 ? 0 : errorTail_.lastIndexOf('\n', end - 1) + 1;
     std::optional<std::string> progress =
-        progressSummary(std::string_view(errorTail_.constData() + begin, static_cast<size_t>(end - begin)));
+        engine::progressSummary(std::string_view(errorTail_.constData() + begin, static_cast<size_t>(end - begin)));
     errorTail_.remove(0, end + 1);
     if (progress)
         ctx_.controls.setText(ui::ControlId::TesterProgress, QString::fromStdString(*progress));

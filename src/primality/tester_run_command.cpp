@@ -1,7 +1,7 @@
 #include "primality/tester_run_command.h"
 
 #include "primality/external_prp_check.h"
-#include "primality/tester_output.h"
+#include "engine/tester_output.h"
 #include "primality/tester_process.h"
 #include "ui/control_ids.h"
 #include "shell/control_lock.h"
@@ -33,7 +33,7 @@ void reportResult(shell::AppContext& ctx, const TesterRun& run)
     if (run.resultLine().empty())
         ctx.results.add(QStringLiteral("PFGW Result: console window was closed by user") + done);
     else
-        ctx.results.add(QStringLiteral("PFGW Result: ") + shell::latin1(summariseResultLine(run.resultLine())) + done);
+        ctx.results.add(QStringLiteral("PFGW Result: ") + shell::latin1(engine::summariseResultLine(run.resultLine())) + done);
 }
 
 void runInConsole(shell::AppContext& ctx)
@@ -41,7 +41,7 @@ void runInConsole(shell::AppContext& ctx)
     const int mode = ctx.controls.selectedIndex(ui::ControlId::TestMode);
     ConsoleWindow* console = freshConsole(ctx);
     TesterRun run(ctx, console);
-    if (!run.start(testModeSwitches(mode))) {
+    if (!run.start(engine::testModeSwitches(mode))) {
         delete console;
         return;
     }

@@ -1,9 +1,10 @@
-#include "primality/tester_output.h"
+#include "engine/tester_output.h"
 
 #include <gtest/gtest.h>
 
 #include "primality/tester_process.h"
 
+using namespace engine;
 using namespace primality;
 
 TEST(TesterOutput, result_lines_are_those_with_a_recognised_keyword)

@@ -8,7 +8,7 @@
 
 #include "engine/verdict.h"
 
-namespace primality {
+namespace engine {
 
 // A raw output line with every CR removed and blanks trimmed at both ends.
 std::string cleanOutputLine(std::string_view raw);
@@ -23,7 +23,7 @@ std::string summariseResultLine(std::string_view line);
 // Verdict of the hidden check for its last result line: CouldBePrime for a
 // probable prime, PossiblePrime for no small factor, IsComposite; NotDone
 // when the output held no result line the check understands.
-engine::Verdict verdictFromResultLine(std::string_view line);
+Verdict verdictFromResultLine(std::string_view line);
 
 // "PRP 41.7%, 1m12s left" from a progress line of the tester ("PRP test to
 // base 3: 41.7% done, 1234 steps/s, 1m12s left"); nothing for other lines.
@@ -33,4 +33,4 @@ std::optional<std::string> progressSummary(std::string_view line);
 // run; empty for an index outside the list.
 std::string_view testModeSwitches(int index);
 
-}  // namespace primality
+}  // namespace engine

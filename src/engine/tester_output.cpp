@@ -1,9 +1,9 @@
-#include "primality/tester_output.h"
+#include "engine/tester_output.h"
 
 #include <array>
 
 
-namespace primality {
+namespace engine {
 
 namespace {
 
@@ -65,16 +65,16 @@ std::string summariseResultLine(std::string_view line)
     return std::string(line);
 }
 
-engine::Verdict verdictFromResultLine(std::string_view line)
+Verdict verdictFromResultLine(std::string_view line)
 {
-    engine::Verdict verdict = engine::Verdict::NotDone;
+    Verdict verdict = Verdict::NotDone;
     for (std::string_view keyword : kProbablePrimeKeywords)
         if (contains(line, keyword))
-            verdict = engine::Verdict::CouldBePrime;
+            verdict = Verdict::CouldBePrime;
     if (contains(line, " has no "))
-        verdict = engine::Verdict::PossiblePrime;
+        verdict = Verdict::PossiblePrime;
     if (contains(line, "is composite") || contains(line, " has factors"))
-        verdict = engine::Verdict::IsComposite;
+        verdict = Verdict::IsComposite;
     return verdict;
 }
 
@@ -99,4 +99,4 @@ std::optional<std::string> progressSummary(std::string_view line)
            std::string(line.substr(timeStart, left - timeStart)) + " left";
 }
 
-}  // namespace primality
+}  // namespace engine

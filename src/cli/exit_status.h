@@ -1,0 +1,15 @@
+#pragma once
+// Exit statuses of quendrolt-cli; scripts read them, so they never change
+// meaning (the man page lists them).
+namespace cli {
+
+enum ExitStatus : int {
+    ExitFound = 0,          // prime, found, factored completely, statistics written
+    ExitComposite = 1,      // composite, or a composite cofactor is left
+    ExitBadInput = 2,       // the arguments or the number were not usable
+    ExitInterrupted = 3,    // Ctrl+C or SIGTERM
+    ExitInternalError = 4,  // the tester or another process failed, no answer
+    ExitUndecided = 5,      // the test reached no verdict
+};
+
+}  // namespace cli

@@ -1,0 +1,49 @@
+#pragma once
+// Runs the built quendrolt-cli (or mpirun with it) as a child process and
+// collects its exit status and both output streams.
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace cli_test {
+
+struct CliRun {
+    int status = -1;  // exit status; 128 + signal when a signal ended it
+    std::string out;
+    std::string err;
+};
+
+struct RunOptions {
+    std::string standardInput;
+    // SIGINT is sent this long after the start when positive.
+    std::chrono::milliseconds interruptAfter{0};
+    // One child of the started program (a rank under mpirun) is killed this
+    // long after the start when positive.
+    std::chrono::milliseconds killOneChildAfter{0};
+};
+
+CliRun runCommand(const std::vector<std::string>& words, const RunOptions& options = {});
+
+// quendrolt-cli with these arguments.
+CliRun runCli(const std::vector<std::string>& arguments, const RunOptions& options = {});
+
+// mpirun -np ranks quendrolt-cli arguments (runs as root in CI, oversubscribed
+// on small machines).
+CliRun runCliOnRanks(int ranks, const std::vector<std::string>& arguments, const RunOptions& options = {});
+
+// The lines of a text, without their line ends.
+std::vector<std::string> lines(const std::string& text);
+
+// A directory under the system's temporary directory, removed with its content.
+class TemporaryDirectory {
+public:
+    TemporaryDirectory();
+    ~TemporaryDirectory();
+    const std::string& path() const { return path_; }
+    std::string write(const std::string& name, const std::string& content) const;
+
+private:
+    std::string path_;
+};
+
+}  // namespace cli_test
