@@ -9,4 +9,4 @@ cd "$root"
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release "$@"
 cmake --build build --parallel "$(nproc)"
-cmake --install build --prefix run > /dev/null
+cmake --install build --prefix run --component run > /dev/null

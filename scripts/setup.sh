@@ -16,7 +16,7 @@ packages=(
   libcli11-dev libecm-dev libopenmpi-dev openmpi-bin
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-dejavu-extra
-  python3 python3-xlrd
+  python3 python3-xlrd desktop-file-utils
 )
 if [ "$native_gmp" = 1 ]; then
   # apt-get source unpacks with dpkg-source; Debian's source drops the

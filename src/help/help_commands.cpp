@@ -14,11 +14,11 @@ namespace {
 
 using shell::AppContext;
 
-// The file from the working directory, one list line per text line, with the
-// list showing its first line.
+// The file from the help folder (the working directory unless installed),
+// one list line per text line, with the list showing its first line.
 void showTextFile(AppContext& ctx, const char* name)
 {
-    QFile file(QString::fromLatin1(name));
+    QFile file(ctx.state.places.helpDirectory + QString::fromLatin1(name));
     if (!file.open(QIODevice::ReadOnly)) {
         ctx.results.addSeparator();
         return;

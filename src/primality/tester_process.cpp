@@ -61,9 +61,11 @@ TesterRun::~TesterRun()
 bool TesterRun::start(std::string_view switches)
 {
     const QString directory = workingDirectory();
-    const QString program = directory + QLatin1String(kTesterProgram);
+    const QString testerDirectory =
+        ctx_.state.places.testerDirectory.isEmpty() ? directory : ctx_.state.places.testerDirectory;
+    const QString program = testerDirectory + QLatin1String(kTesterProgram);
     if (!QFileInfo::exists(program)) {
-        ctx_.dialogs.message(QStringLiteral("Problem!"), QStringLiteral("pfgw64_133mm.exe not found in:\n") + directory);
+        ctx_.dialogs.message(QStringLiteral("Problem!"), QStringLiteral("pfgw64_133mm.exe not found in:\n") + testerDirectory);
         return false;
     }
     process_.setProgram(program);

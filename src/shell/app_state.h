@@ -9,6 +9,7 @@
 #include "engine/divisor_products.h"
 #include "shell/limits.h"
 #include "shell/parameter_table.h"
+#include "shell/program_places.h"
 #include "storage/resume_file.h"
 
 namespace shell {
@@ -36,6 +37,8 @@ struct AppState {
     // Statistics of the generation run and the checks.
     storage::RunCounters counters;
     int64_t runCounter = 0;  // worker runs, shown in "QTY"
+
+    ProgramPlaces places;
 
     bool quitRequested = false;
 };

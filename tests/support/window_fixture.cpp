@@ -22,6 +22,7 @@ void WindowTest::SetUp()
     fs::current_path(workDir_);
     prepareWorkDir();
     app = std::make_unique<app::Application>(dialogs, clock, random);
+    app->state().places = programPlaces();
     app->start();
 }
 

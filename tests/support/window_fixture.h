@@ -17,6 +17,9 @@ namespace testing_support {
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override;
+    // Where the started program finds the tester and help texts; by default
+    // the working directory, as in a run directory.
+    virtual shell::ProgramPlaces programPlaces() { return {}; }
     void TearDown() override;
 
     // What a user does.
