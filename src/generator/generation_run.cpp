@@ -3,6 +3,7 @@
 #include <QString>
 #include <string>
 
+#include "engine/checked_integer.h"
 #include "engine/decimal_text.h"
 #include "engine/worker_run.h"
 #include "storage/number_files.h"
@@ -261,7 +262,7 @@ private:
 
     void countCandidate()
     {
-        ++total_;
+        engine::countUp(total_);
         ctx_.controls.setText(ui::ControlId::Tot, QString::number(total_));
     }
 
@@ -295,7 +296,7 @@ private:
             x_.value.swap(start);
             x_.valueChanged();
         }
-        ++ctx_.state.counters[4];
+        engine::countUp(ctx_.state.counters[4]);
         ctx_.controls.setText(ui::ControlId::Qty, QString::number(ctx_.state.counters[4]));
         lastOutcome_ = outcome;
         ctx_.processPendingEvents();

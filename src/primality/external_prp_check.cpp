@@ -1,5 +1,6 @@
 #include "primality/external_prp_check.h"
 
+#include "engine/checked_integer.h"
 #include "primality/tester_output.h"
 #include "primality/tester_process.h"
 #include "ui/control_ids.h"
@@ -9,7 +10,7 @@ namespace primality {
 
 void countExternalRun(shell::AppContext& ctx)
 {
-    ++ctx.state.counters[4];
+    engine::countUp(ctx.state.counters[4]);
     ctx.controls.setText(ui::ControlId::Qty, QString::number(ctx.state.counters[4]));
 }
 
