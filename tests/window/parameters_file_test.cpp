@@ -285,3 +285,13 @@ TEST_F(ParametersFile, a_loaded_number_written_in_groups_reads_as_its_digits)
     EXPECT_EQ(currentNumber(), "12345678");
     EXPECT_EQ(text(ui::ControlId::DigitCountDisplay), "8");
 }
+
+// Any positive 15-digit Limit loads; in milliseconds the largest internal
+// limit would pass the end of int64_t and time every run out at once.
+TEST_F(ParametersFile, the_largest_loadable_internal_limit_stays_a_long_positive_time)
+{
+    std::ofstream(workFile("long.qdx"), std::ios::binary) << recordText({{13, "999999999999999"}});
+    load(workFile("long.qdx"));
+    EXPECT_EQ(app->state().limits[shell::InternalLimitMinutes], 999999999999999);
+    EXPECT_GE(app->state().limits.internalTimeLimitMs(), int64_t{1'000'000'000'000'000});
+}
