@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
+  clang libclang-rt-14-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libgmp-dev libprimesieve-dev
   libgtest-dev libgmock-dev

@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
-# Fresh machine to passing tests: packages, build, every test headless.
+# Fresh machine to passing tests: packages, build, every test headless; then
+# the same suite again built with clang's AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a short run of every fuzz harness.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" -DQUENDROLT_BUILD_TESTS=ON -DQUENDROLT_WERROR=ON
 cd "$root/build"
 export QT_QPA_PLATFORM=offscreen
 ctest --output-on-failure --timeout 900 -j 2
+
+"$root/scripts/test_sanitized.sh"
+"$root/scripts/fuzz.sh" 5
