@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "engine/divisor_products.h"
+#include "storage/divisor_file.h"
 #include "engine/worker_run.h"
 #include "app/application.h"
 #include "ui/dialogs.h"
@@ -49,7 +50,7 @@ public:
         }
         return on;
     }
-    void showElapsed(int, const std::string&) override {}
+    void showElapsed(engine::ElapsedDisplay, const std::string&) override {}
     void countRun() override {}
     int64_t nowMs() override
     {
@@ -64,7 +65,7 @@ void benchDivisorFile()
     engine::DivisorProducts fast;
     engine::buildDivisorProducts(fast);
     auto texts = engine::divisorTexts(fast);
-    engine::writeDivisorFile(engine::kDivisorFileName, texts);
+    storage::writeDivisorFile(storage::kDivisorFileName, texts);
     double fastSeconds = secondsSince(start);
 
     // The literal method on the first 30,000 primes; its multiplications grow
@@ -96,7 +97,7 @@ void benchResponsiveWindow(int argc, char** argv)
 
     auto readStart = Clock::now();
     engine::DivisorProducts reread;
-    engine::readDivisorFile(engine::kDivisorFileName, reread);
+    storage::readDivisorFile(storage::kDivisorFileName, reread);
     double bareRead = secondsSince(readStart);
     std::printf("program start to responsive window, base.div present: %.3f s (bare parallel read of base.div: %.3f s)"
                 "   (target: under 1 s)\n",

@@ -5,6 +5,7 @@
 #include "engine/decimal_text.h"
 #include "engine/divisor_products.h"
 #include "engine/prev_prime.h"
+#include "storage/divisor_file.h"
 #include "ui/control_ids.h"
 #include "shell/control_lock.h"
 #include "shell/scheduling.h"
@@ -12,22 +13,6 @@
 #include "app/command_registry.h"
 
 namespace app {
-
-namespace {
-
-// Known digit counts of D1, D2, D3: a file whose lines differ is damaged
-// (for instance cut short by a crash) and is built again.
-constexpr size_t kDivisorDigits[3] = {1847516, 1903908, 1898410};
-
-bool hasExpectedSizes(const engine::DivisorProducts& products)
-{
-    for (int i = 0; i < 3; ++i)
-        if (engine::decimalDigitCount(products.d[i]) != kDivisorDigits[i])
-            return false;
-    return true;
-}
-
-}  // namespace
 
 Application::Application(ui::Dialogs& dialogs, shell::Clock& clock, engine::RandomSource& random)
     : worker_(state_, window_.controls(), clock),
@@ -79,10 +64,10 @@ void Application::applyInitialStates()
 
 void Application::loadDivisorProducts()
 {
-    const std::string path = engine::kDivisorFileName;
+    const std::string path = storage::kDivisorFileName;
     bool usable = false;
     engine::runThreaded(worker_, [&] {
-        usable = engine::readDivisorFile(path, state_.divisors) && hasExpectedSizes(state_.divisors);
+        usable = storage::readDivisorFile(path, state_.divisors) && engine::hasExpectedShape(state_.divisors);
     });
     if (usable)
         return;
@@ -93,7 +78,7 @@ void Application::loadDivisorProducts()
     bool written = false;
     engine::runThreaded(worker_, [&] {
         engine::buildDivisorProducts(state_.divisors);
-        written = engine::writeDivisorFile(path, engine::divisorTexts(state_.divisors));
+        written = storage::writeDivisorFile(path, engine::divisorTexts(state_.divisors));
     });
     results.clear();
     if (!written)

@@ -122,14 +122,14 @@ void editText(shell::AppContext& ctx, const Operation& op, const Operand& operan
 bool run(shell::AppContext& ctx, const Operation& op, const PreCheck& check, engine::BigInt& a,
          const engine::BigInt& b, const Operand& operand, OperationRecord& record)
 {
-    engine::Outcome outcome = engine::Finished;
+    engine::Outcome outcome = engine::Outcome::Finished;
     std::string failure;
     switch (op.mode) {
     case RunMode::Worker: {
         WorkerResult result;
         outcome = runCalculatorWorker(ctx, {op.code, ctx.state.currentNumber, b, ctx.state.memory, check.exponent}, result);
         failure = result.failure;
-        if (outcome != engine::Finished)
+        if (outcome != engine::Outcome::Finished)
             break;
         a.swap(result.value);
         if (op.code == Root && result.exact)
@@ -155,13 +155,13 @@ bool run(shell::AppContext& ctx, const Operation& op, const PreCheck& check, eng
         editText(ctx, op, operand);
         break;
     }
-    if (outcome == engine::Failed) {
+    if (outcome == engine::Outcome::Failed) {
         ctx.dialogs.message(kProblem, QStringLiteral("The calculation could not be completed (") +
                                           QString::fromStdString(failure.empty() ? "the worker ended abnormally" : failure) +
                                           QStringLiteral("); the number and the memory are unchanged."));
         return false;
     }
-    if (outcome != engine::Finished)
+    if (outcome != engine::Outcome::Finished)
         record.abandoned = outcome;
     return true;
 }

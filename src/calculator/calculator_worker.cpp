@@ -59,8 +59,8 @@ engine::Outcome runCalculatorWorker(shell::AppContext& ctx, const WorkerInputs& 
 
 engine::Outcome runPrimeSearch(shell::AppContext& ctx, OperationCode code, engine::BigInt& n)
 {
-    const int64_t limitA = ctx.state.limits.internalTimeLimitMs();
-    const engine::RunLimits limits{limitA, limitA + kPrimeSearchExtraMs};
+    const int64_t timeoutMs = ctx.state.limits.internalTimeLimitMs();
+    const engine::RunLimits limits{timeoutMs, timeoutMs + kPrimeSearchExtraMs};
     return code == NextPrime ? engine::runNextPrime(ctx.worker, n, limits)
                              : engine::runPreviousPrime(ctx.worker, n, limits);
 }

@@ -1,27 +1,42 @@
 #include "calculator/history_output.h"
 
+#include <iterator>
+
 #include "engine/decimal_views.h"
 #include "ui/control_ids.h"
 #include "shell/control_lock.h"
 #include "shell/number_display.h"
 #include "shell/time_texts.h"
-#include "shell/word_table.h"
+#include "shell/verdict_text.h"
 
 namespace calculator {
 
 namespace {
 
-constexpr int kHistoryWordOffset = 10;
+// "through ..." for the operation codes 1..21, in code order.
+constexpr const char* kThroughOperation[] = {
+    "through addition",           "through subtraction",         "through division",
+    "through multiplication",     "through power",               "through root",
+    "through next prime",         "through previous prime",      "through mod",
+    "through GCD",                "through shift left (* 2^n)",  "through shift right (/ 2^n)",
+    "through reverse function",   "through *10",                 "through /10",
+    "through +UI",                "through LCM",                 "through Concat",
+    "through GCF M",              "through Root Rem",            "through Logx(n)",
+};
 
 bool autoUndo(shell::AppContext& ctx) { return ctx.controls.checked(ui::ControlId::AutoUndo); }
 
-QString historyWord(int code) { return shell::word(code + kHistoryWordOffset); }
+QString historyWord(int code)
+{
+    constexpr int count = static_cast<int>(std::size(kThroughOperation));
+    return code >= 1 && code <= count ? QString::fromLatin1(kThroughOperation[code - 1]) : QString();
+}
 
 QString firstLine(shell::AppContext& ctx, const OperationRecord& record)
 {
     const QString digits = QString::number(ctx.state.digitCount());
     if (record.abandoned)
-        return shell::word(*record.abandoned) + QStringLiteral(" - no new number ") + historyWord(record.code) +
+        return shell::verdictText(engine::verdictOfAbandoned(*record.abandoned)) + QStringLiteral(" - no new number ") + historyWord(record.code) +
                QStringLiteral("; the number with ") + digits + QStringLiteral(" digits is unchanged");
     QString suffix = record.suffix;
     if (autoUndo(ctx))

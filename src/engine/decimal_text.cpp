@@ -130,10 +130,20 @@ uint64_t decimalDigitCount(const BigInt& x)
     return digits;
 }
 
+size_t keepDigitBytes(char* text, size_t size)
+{
+    size_t kept = 0;
+    for (size_t i = 0; i < size; ++i) {
+        char c = text[i];
+        if (static_cast<unsigned char>(c - '0') <= 9)
+            text[kept++] = c;
+    }
+    return kept;
+}
+
 int64_t digitsFilter(std::string& text)
 {
-    auto kept = std::remove_if(text.begin(), text.end(), [](char c) { return c < '0' || c > '9'; });
-    text.erase(kept, text.end());
+    text.resize(keepDigitBytes(text.data(), text.size()));
     return static_cast<int64_t>(text.size());
 }
 

@@ -37,6 +37,7 @@ uint64_t decimalDigitCount(const BigInt& x);
 // Keeps only the characters '0'..'9' of text, in place, in their order;
 // returns how many were kept.
 int64_t digitsFilter(std::string& text);
+size_t keepDigitBytes(char* text, size_t size);
 
 // Replaces every occurrence of pattern (ASCII letter case ignored) with
 // replacement, repeating the pass until the pattern no longer occurs.

@@ -1,7 +1,7 @@
 #pragma once
 // The three divisor products D1, D2, D3 (products of the primes ranked
-// 1..300,000, 300,001..580,000 and 580,001..850,000) and their file base.div:
-// three decimal lines joined by LF, no line end after the third.
+// 1..300,000, 300,001..580,000 and 580,001..850,000) that the first check
+// divides by. Their file, base.div, is read and written by the storage layer.
 #include <array>
 #include <cstddef>
 #include <string>
@@ -12,14 +12,13 @@
 namespace engine {
 
 constexpr std::array<size_t, 3> kDivisorRankEnds = {300000, 580000, 850000};
-constexpr const char* kDivisorFileName = "base.div";
+// Decimal digits of D1, D2, D3: products read back from a file that do not
+// have them come from a damaged file (for instance one cut short).
+constexpr std::array<size_t, 3> kDivisorProductDigits = {1847516, 1903908, 1898410};
 
 struct DivisorProducts {
     BigInt d[3];
 };
-
-// First `count` primes, from a sieve.
-std::vector<unsigned> firstPrimes(size_t count);
 
 // Products of the ranked runs ending at rankEnds, built with a product tree.
 // The three runs are multiplied in parallel.
@@ -32,12 +31,7 @@ void buildDivisorProductsLiterally(DivisorProducts& out, const std::array<size_t
 // Decimal texts of the three products, converted in parallel.
 std::array<std::string, 3> divisorTexts(const DivisorProducts& products);
 
-// Writes the three texts as base.div content. Returns false when the file
-// cannot be written completely (nothing partial is left behind).
-bool writeDivisorFile(const std::string& path, const std::array<std::string, 3>& texts);
-
-// Reads the file and converts its three lines in parallel. Returns false when
-// the file cannot be opened.
-bool readDivisorFile(const std::string& path, DivisorProducts& out);
+// True when the three products have the digit counts of the full build.
+bool hasExpectedShape(const DivisorProducts& products);
 
 }  // namespace engine

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "engine/decimal_text.h"
-#include "engine/divisor_products.h"
+#include "engine/prime_tables.h"
 
 namespace engine {
 

@@ -31,12 +31,12 @@ constexpr int kExitOutOfMemory = 3;
 constexpr int64_t kKeepAwakeAfterMs = 1000;
 
 const WorkerKindInfo kKinds[] = {
-    /* ProbablePrime       */ {true, false, true, 145, true},
-    /* DivisorTest         */ {false, false, false, 0, false},
-    /* NextPrime           */ {true, true, true, 130, true},
-    /* PreviousPrime       */ {true, true, true, 130, true},
-    /* CalculatorOperation */ {true, false, true, 0, false},
-    /* DecimalConversion   */ {false, false, false, 0, false},
+    /* ProbablePrime       */ {true, false, true, ElapsedDisplay::PrimalityTest, true},
+    /* DivisorTest         */ {false, false, false, ElapsedDisplay::None, false},
+    /* NextPrime           */ {true, true, true, ElapsedDisplay::PrimeSearch, true},
+    /* PreviousPrime       */ {true, true, true, ElapsedDisplay::PrimeSearch, true},
+    /* CalculatorOperation */ {true, false, true, ElapsedDisplay::None, false},
+    /* DecimalConversion   */ {false, false, false, ElapsedDisplay::None, false},
 };
 
 // Inside the child an allocation failure ends the child with a known status
@@ -177,7 +177,7 @@ Outcome runForked(WorkerHost& host, WorkerKind kind, RunLimits limits, const Chi
     if (resultFd < 0) {
         if (failureText)
             *failureText = "no memory file for the worker result";
-        return Failed;
+        return Outcome::Failed;
     }
 
     int64_t start = host.nowMs();
@@ -194,7 +194,7 @@ Outcome runForked(WorkerHost& host, WorkerKind kind, RunLimits limits, const Chi
         ::close(resultFd);
         if (failureText)
             *failureText = "the worker process could not be started";
-        return Failed;
+        return Outcome::Failed;
     }
 
     if (info.countsRuns)
@@ -203,11 +203,11 @@ Outcome runForked(WorkerHost& host, WorkerKind kind, RunLimits limits, const Chi
     bool awake = false;
     int cycles = 0;
     int status = 0;
-    Outcome outcome = Finished;
+    Outcome outcome = Outcome::Finished;
     for (;;) {
         if (++cycles == kElapsedEveryCycles) {
-            if (info.elapsedFieldId)
-                host.showElapsed(info.elapsedFieldId, secondsText(host.nowMs() - start));
+            if (info.elapsed != ElapsedDisplay::None)
+                host.showElapsed(info.elapsed, secondsText(host.nowMs() - start));
             cycles = 0;
         }
         host.processPendingEvents();
@@ -218,16 +218,16 @@ Outcome runForked(WorkerHost& host, WorkerKind kind, RunLimits limits, const Chi
             awake = true;
         }
         // The limits come before the done flag: a result seen late is late.
-        if (info.hasLimitA && limits.limitA != kNoLimit && elapsed > limits.limitA) {
-            outcome = Timeout;
+        if (info.hasTimeout && limits.timeoutMs != kNoLimit && elapsed > limits.timeoutMs) {
+            outcome = Outcome::Timeout;
             break;
         }
-        if (info.hasLimitB && limits.limitB != kNoLimit && elapsed > limits.limitB) {
-            outcome = NotDone;
+        if (info.hasNotDoneLimit && limits.notDoneMs != kNoLimit && elapsed > limits.notDoneMs) {
+            outcome = Outcome::NotDone;
             break;
         }
         if (info.stoppable && host.stopTicked()) {
-            outcome = Stopped;
+            outcome = Outcome::Stopped;
             break;
         }
         if (::waitpid(pid, &status, WNOHANG) == pid) {
@@ -244,18 +244,30 @@ Outcome runForked(WorkerHost& host, WorkerKind kind, RunLimits limits, const Chi
     if (pidFd >= 0)
         ::close(pidFd);
 
-    if (outcome == Finished) {
+    if (outcome == Outcome::Finished) {
         bool exitedCleanly = WIFEXITED(status) && WEXITSTATUS(status) == kExitOk;
         ::lseek(resultFd, 0, SEEK_SET);
         ResultReader reader(resultFd);
         if (!exitedCleanly || !decode(reader)) {
             if (failureText)
                 *failureText = exitedCleanly ? "the worker result could not be read" : describeChildEnd(status);
-            outcome = Failed;
+            outcome = Outcome::Failed;
         }
     }
     ::close(resultFd);
     return outcome;
+}
+
+Verdict verdictOfAbandoned(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::Timeout:
+        return Verdict::Timeout;
+    case Outcome::Stopped:
+        return Verdict::Stopped;
+    default:
+        return Verdict::NotDone;
+    }
 }
 
 void runThreaded(WorkerHost& host, const std::function<void()>& work)
@@ -288,14 +300,16 @@ void runSizedWork(WorkerHost& host, uint64_t digits, const std::function<void()>
         runThreaded(host, work);
 }
 
-int runProbablePrime(WorkerHost& host, const BigInt& n, int repetitions, int64_t limitA)
+Outcome runProbablePrime(WorkerHost& host, const BigInt& n, int repetitions, int64_t timeoutMs, Verdict& verdict)
 {
-    int64_t verdict = Timeout;
+    int64_t answer = 0;
     Outcome outcome = runForked(
-        host, WorkerKind::ProbablePrime, {limitA, kNoLimit},
+        host, WorkerKind::ProbablePrime, {timeoutMs, kNoLimit},
         [&](ResultWriter& out) { return out.writeInt(mpz_probab_prime_p(n.get(), repetitions)); },
-        [&](ResultReader& in) { return in.readInt(verdict); });
-    return outcome == Finished ? static_cast<int>(verdict) : outcome;
+        [&](ResultReader& in) { return in.readInt(answer); });
+    if (outcome == Outcome::Finished)
+        verdict = verdictOfProbablePrimeTest(static_cast<int>(answer));
+    return outcome;
 }
 
 namespace {
@@ -312,7 +326,7 @@ Outcome runPrimeStep(WorkerHost& host, WorkerKind kind, BigInt& n, RunLimits lim
             return out.writeBigInt(work);
         },
         [&](ResultReader& in) { return in.readBigInt(found); });
-    if (outcome == Finished)
+    if (outcome == Outcome::Finished)
         n.swap(found);
     return outcome;
 }

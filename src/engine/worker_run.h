@@ -13,22 +13,29 @@
 #include <string>
 
 #include "engine/big_integer.h"
+#include "engine/verdict.h"
 
 namespace engine {
 
-// Outcome codes; 5, 6 and 7 index the word table ("Not done", "Timeout",
-// "Processing has been stopped"). Failed means the child died (out of memory
-// or a crash) and is reported by the caller as a failure, never as a result.
-enum Outcome : int { Finished = 0, NotDone = 5, Timeout = 6, Stopped = 7, Failed = 9 };
+// How a run ended. Failed means the child died (out of memory or a crash)
+// and is reported by the caller as a failure, never as a result.
+enum class Outcome { Finished, NotDone, Timeout, Stopped, Failed };
+
+// The verdict shown for a run that did not finish: NotDone, Timeout or Stopped.
+Verdict verdictOfAbandoned(Outcome outcome);
 
 enum class WorkerKind { ProbablePrime, DivisorTest, NextPrime, PreviousPrime, CalculatorOperation, DecimalConversion };
 
+// Which elapsed-time display a run keeps up to date; the window decides
+// where each one is shown.
+enum class ElapsedDisplay { None, PrimalityTest, PrimeSearch, TesterRun };
+
 struct WorkerKindInfo {
-    bool hasLimitA;
-    bool hasLimitB;
+    bool hasTimeout;
+    bool hasNotDoneLimit;
     bool stoppable;
-    int elapsedFieldId;  // control that shows the elapsed seconds, 0 for none
-    bool countsRuns;     // adds to the run counter shown in "QTY"
+    ElapsedDisplay elapsed;
+    bool countsRuns;  // adds to the run counter shown in "QTY"
 };
 
 const WorkerKindInfo& kindInfo(WorkerKind kind);
@@ -39,7 +46,7 @@ public:
     virtual ~WorkerHost() = default;
     virtual void processPendingEvents() = 0;
     virtual bool stopTicked() = 0;
-    virtual void showElapsed(int fieldId, const std::string& text) = 0;
+    virtual void showElapsed(ElapsedDisplay display, const std::string& text) = 0;
     virtual void countRun() = 0;
     virtual int64_t nowMs() = 0;
     virtual void keepAwake(bool on) = 0;
@@ -50,8 +57,8 @@ constexpr int kElapsedEveryCycles = 888;
 constexpr int64_t kNoLimit = -1;
 
 struct RunLimits {
-    int64_t limitA = kNoLimit;  // ms; exceeded gives Timeout
-    int64_t limitB = kNoLimit;  // ms; exceeded gives NotDone
+    int64_t timeoutMs = kNoLimit;  // exceeded gives Timeout
+    int64_t notDoneMs = kNoLimit;  // exceeded gives NotDone
 };
 
 // Output of a child: written by the job inside the child, read by the parent.
@@ -98,7 +105,8 @@ constexpr uint64_t kInPlaceBelowDigits = 30000;
 void runSizedWork(WorkerHost& host, uint64_t digits, const std::function<void()>& work);
 
 // Convenience kinds built on the two runners.
-int runProbablePrime(WorkerHost& host, const BigInt& n, int repetitions, int64_t limitA);  // 0,1,2 or 6,7,9
+// GMP's probable-prime test; on Finished, verdict is NotPrime, CouldBePrime or IsPrime.
+Outcome runProbablePrime(WorkerHost& host, const BigInt& n, int repetitions, int64_t timeoutMs, Verdict& verdict);
 Outcome runNextPrime(WorkerHost& host, BigInt& n, RunLimits limits);
 Outcome runPreviousPrime(WorkerHost& host, BigInt& n, RunLimits limits);
 std::string runDecimalConversion(WorkerHost& host, const BigInt& x);

@@ -27,17 +27,27 @@ QString chooseExportPath(AppContext& ctx)
                                    QStringLiteral("Excel (*.xls)|*.xls"), QStringLiteral(".xls")});
 }
 
+// The probe truncates nothing: an old file must stay whole until the new one
+// has been written completely and takes its place.
+bool canWrite(const QString& path)
+{
+    QFile probe(path);
+    if (probe.exists())
+        return probe.open(QIODevice::WriteOnly | QIODevice::Append);
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
+    probe.remove();
+    return true;
+}
+
 void exportToExcel(AppContext& ctx)
 {
     const QString path = chooseExportPath(ctx);
     if (path.isEmpty())
         return;
-    {
-        QFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly)) {
-            ctx.dialogs.message(QStringLiteral("Problem!"), QStringLiteral("The file is being used by another application!"));
-            return;
-        }
+    if (!canWrite(path)) {
+        ctx.dialogs.message(QStringLiteral("Problem!"), QStringLiteral("The file is being used by another application!"));
+        return;
     }
 
     const ExportOutcome outcome =

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 
 #include "engine/worker_run.h"
+#include "storage/atomic_file.h"
 #include "storage/number_files.h"
 #include "files/save_dialog.h"
 #include "shell/window_commands.h"
@@ -42,7 +43,7 @@ void saveNumber(shell::AppContext& ctx)
         return;
     bool written = false;
     const std::string target = path.toStdString();
-    engine::runThreaded(ctx.worker, [&] { written = storage::writeNumberFileAtomically(target, ctx.state.currentNumber); });
+    engine::runThreaded(ctx.worker, [&] { written = storage::writeFileAtomically(target, ctx.state.currentNumber); });
     if (!written) {
         ctx.dialogs.message(kProblem, QStringLiteral("The file is being used by another application!"));
         return;

@@ -6,6 +6,7 @@
 #include "engine/checked_integer.h"
 #include "engine/decimal_text.h"
 #include "engine/worker_run.h"
+#include "storage/atomic_file.h"
 #include "storage/number_files.h"
 #include "generator/generation_inputs.h"
 #include "generator/generation_mode.h"
@@ -29,10 +30,7 @@ using engine::Outcome;
 
 constexpr int64_t kSearchStageExtraMs = 2'000;
 
-// Verdicts of the external check that the run reads.
-constexpr int kTesterCouldNotRun = 0;
-constexpr int kProbablePrime = 1;
-constexpr int kComposite = 3;
+using engine::Verdict;
 
 // A big number and, while it still matches, its decimal text: the text of a
 // number of millions of digits is costly to make, so it is made only once.
@@ -51,9 +49,9 @@ struct RunEnd {
     QString reason;  // of a stopped end
 };
 
-QString stopReason(int outcome)
+QString stopReason(Outcome outcome)
 {
-    return outcome == engine::Timeout ? QStringLiteral("due to the time limit") : QStringLiteral("by the user");
+    return outcome == Outcome::Timeout ? QStringLiteral("due to the time limit") : QStringLiteral("by the user");
 }
 
 class GenerationRun {
@@ -175,18 +173,18 @@ private:
             if (rejectedByFirstCheck())
                 continue;
             ctx_.processPendingEvents();
-            int outcome = primality::externalPrpCheck(ctx_, decimalText(x_));
-            lastOutcome_ = outcome;
+            primality::ExternalCheck check = primality::externalPrpCheck(ctx_, decimalText(x_));
+            lastOutcomeCode_ = check.ran ? static_cast<int>(check.verdict) : 0;
             ctx_.processPendingEvents();
             keepAsResult();
-            if (outcome > engine::NotDone) {
-                saveResumeState(resume);
-                return {EndKind::Stopped, stopReason(outcome)};
-            }
-            if (outcome == kProbablePrime)
-                return {EndKind::Found, {}};
-            if (outcome == kTesterCouldNotRun)
+            if (!check.ran)
                 return testerCouldNotRun();
+            if (check.verdict == Verdict::Stopped) {
+                saveResumeState(resume);
+                return {EndKind::Stopped, stopReason(Outcome::Stopped)};
+            }
+            if (check.verdict == Verdict::CouldBePrime)
+                return {EndKind::Found, {}};
         }
     }
 
@@ -206,15 +204,15 @@ private:
                 ctx_.processPendingEvents();
                 continue;
             }
-            int outcome = primality::externalPrpCheck(ctx_, decimalText(x_));
+            primality::ExternalCheck check = primality::externalPrpCheck(ctx_, decimalText(x_));
             keepAsResult();
-            if (outcome == kComposite) {
+            if (!check.ran)
+                return testerCouldNotRun();
+            if (check.verdict == Verdict::IsComposite) {
                 nextLargeCandidate(true, false);
                 continue;
             }
-            if (outcome == kTesterCouldNotRun)
-                return testerCouldNotRun();
-            lastOutcome_ = 0;
+            lastOutcomeCode_ = 0;
             return {EndKind::Found, {}};
         }
     }
@@ -292,25 +290,25 @@ private:
         engine::RunLimits limits{internalLimitMs_, internalLimitMs_ + kSearchStageExtraMs};
         Outcome outcome = downwards ? engine::runPreviousPrime(ctx_.worker, start, limits)
                                     : engine::runNextPrime(ctx_.worker, start, limits);
-        if (outcome == engine::Finished) {
+        if (outcome == Outcome::Finished) {
             x_.value.swap(start);
             x_.valueChanged();
         }
         engine::countUp(ctx_.state.counters[4]);
         ctx_.controls.setText(ui::ControlId::Qty, QString::number(ctx_.state.counters[4]));
-        lastOutcome_ = outcome;
+        lastOutcomeCode_ = outcome == Outcome::Finished ? 0 : static_cast<int>(engine::verdictOfAbandoned(outcome));
         ctx_.processPendingEvents();
         keepAsResult();
 
         switch (outcome) {
-        case engine::Finished:
+        case Outcome::Finished:
             return RunEnd{EndKind::Found, {}};
-        case engine::NotDone:
+        case Outcome::NotDone:
             return std::nullopt;
-        case engine::Timeout:
-        case engine::Stopped:
+        case Outcome::Timeout:
+        case Outcome::Stopped:
             return RunEnd{EndKind::Stopped, stopReason(outcome)};
-        case engine::Failed:
+        case Outcome::Failed:
             break;
         }
         return RunEnd{EndKind::Stopped, QStringLiteral("because the prime search could not finish")};
@@ -468,13 +466,13 @@ private:
                              .arg(hits[3])
                              .arg(ctx_.state.runCounter)
                              .arg(total_ == 1 ? QString() : QStringLiteral("s"))
-                             .arg(lastOutcome_));
+                             .arg(lastOutcomeCode_));
         ctx_.results.add(shell::completionLine(ctx_.nowMs() - startMs_, ctx_.clock.localNow()));
         ctx_.results.addSeparator();
         ctx_.results.scrollToEnd();
         // Tens of MB with an fsync: written while the window keeps responding.
         engine::runSizedWork(ctx_.worker, number.size(),
-                             [&] { (void)storage::writeNumberFileAtomically(storage::kLastNumberFile, number); });
+                             [&] { (void)storage::writeFileAtomically(storage::kLastNumberFile, number); });
     }
 
     void cleanUp()
@@ -495,7 +493,8 @@ private:
 
     int64_t total_ = 0;
     int64_t duplicates_ = 0;
-    int64_t lastOutcome_ = 0;
+    // The code the report line of a found candidate ends with.
+    int lastOutcomeCode_ = 0;
     int64_t startMs_ = 0;
     int64_t stageAllowanceMs_ = 0;
     int64_t internalLimitMs_ = 0;

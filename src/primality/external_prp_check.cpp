@@ -4,7 +4,6 @@
 #include "primality/tester_output.h"
 #include "primality/tester_process.h"
 #include "ui/control_ids.h"
-#include "shell/word_table.h"
 
 namespace primality {
 
@@ -14,16 +13,16 @@ void countExternalRun(shell::AppContext& ctx)
     ctx.controls.setText(ui::ControlId::Qty, QString::number(ctx.state.counters[4]));
 }
 
-int externalPrpCheck(shell::AppContext& ctx, const std::string& digits)
+ExternalCheck externalPrpCheck(shell::AppContext& ctx, const std::string& digits)
 {
     prepareTesterFiles(ctx, digits);
     TesterRun run(ctx, nullptr);
     if (!run.start("-f0 "))
-        return shell::NotPrime;
+        return {};
     countExternalRun(ctx);
     if (run.follow() == TesterRun::End::Stopped)
-        return shell::StoppedWord;
-    return verdictFromResultLine(run.resultLine());
+        return {true, engine::Verdict::Stopped};
+    return {true, verdictFromResultLine(run.resultLine())};
 }
 
 }  // namespace primality

@@ -8,7 +8,7 @@
 #include "shell/control_lock.h"
 #include "shell/number_display.h"
 #include "shell/time_texts.h"
-#include "shell/word_table.h"
+#include "shell/verdict_text.h"
 
 namespace primality {
 
@@ -26,17 +26,21 @@ void startPleaseWait(shell::AppContext& ctx)
 QString probablePrimeVerdict(shell::AppContext& ctx, const engine::BigInt& n)
 {
     startPleaseWait(ctx);
-    int code = engine::runProbablePrime(ctx.worker, n, kRepetitions, ctx.state.limits.internalTimeLimitMs());
+    engine::Verdict verdict = engine::Verdict::NotDone;
+    engine::Outcome outcome =
+        engine::runProbablePrime(ctx.worker, n, kRepetitions, ctx.state.limits.internalTimeLimitMs(), verdict);
     ctx.results.removePleaseWait();
-    if (code == engine::Timeout)
-        return shell::word(shell::CouldBePrime);
-    if (code == engine::Failed) {
+    if (outcome == engine::Outcome::Timeout)
+        return shell::verdictText(engine::Verdict::CouldBePrime);
+    if (outcome == engine::Outcome::Failed) {
         // The test's process died (for instance out of memory): no verdict was reached.
         ctx.results.add(QStringLiteral("The probable-prime test ended without a result "
                                        "(its worker process failed, for instance for lack of memory)."));
-        return shell::word(shell::NotDone);
+        return shell::verdictText(engine::Verdict::NotDone);
     }
-    return shell::word(code);
+    if (outcome != engine::Outcome::Finished)
+        return shell::verdictText(engine::verdictOfAbandoned(outcome));
+    return shell::verdictText(verdict);
 }
 
 QString largeNumberVerdict(shell::AppContext& ctx, const engine::BigInt& n)
@@ -50,9 +54,11 @@ QString largeNumberVerdict(shell::AppContext& ctx, const engine::BigInt& n)
     showDivisorHits(ctx);
     ctx.results.scrollToEnd();
     startPleaseWait(ctx);
-    int code = externalPrpCheck(ctx, ctx.state.currentNumber);
+    ExternalCheck check = externalPrpCheck(ctx, ctx.state.currentNumber);
     ctx.results.removePleaseWait();
-    return shell::word(code);
+    // A tester that could not run has already said why in a message; the
+    // line keeps the word it has always shown then.
+    return shell::verdictText(check.ran ? check.verdict : engine::Verdict::NotPrime);
 }
 
 QString verdictOf(shell::AppContext& ctx, const engine::BigInt& n)

@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "shell/word_table.h"
 
 namespace primality {
 
@@ -66,16 +65,16 @@ std::string summariseResultLine(std::string_view line)
     return std::string(line);
 }
 
-int verdictFromResultLine(std::string_view line)
+engine::Verdict verdictFromResultLine(std::string_view line)
 {
-    int verdict = shell::NotDone;
+    engine::Verdict verdict = engine::Verdict::NotDone;
     for (std::string_view keyword : kProbablePrimeKeywords)
         if (contains(line, keyword))
-            verdict = shell::CouldBePrime;
+            verdict = engine::Verdict::CouldBePrime;
     if (contains(line, " has no "))
-        verdict = shell::PossiblePrime;
+        verdict = engine::Verdict::PossiblePrime;
     if (contains(line, "is composite") || contains(line, " has factors"))
-        verdict = shell::IsComposite;
+        verdict = engine::Verdict::IsComposite;
     return verdict;
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/verdict.h"
+
 namespace primality {
 
 // A raw output line with every CR removed and blanks trimmed at both ends.
@@ -17,10 +19,10 @@ bool isResultLine(std::string_view line);
 // keyword stands after a blank; otherwise the line unchanged.
 std::string summariseResultLine(std::string_view line);
 
-// Verdict code of the hidden check for its last result line: 1 probable
-// prime, 4 no small factor, 3 composite; 5 ("Not done") when the output held
-// no result line the check understands.
-int verdictFromResultLine(std::string_view line);
+// Verdict of the hidden check for its last result line: CouldBePrime for a
+// probable prime, PossiblePrime for no small factor, IsComposite; NotDone
+// when the output held no result line the check understands.
+engine::Verdict verdictFromResultLine(std::string_view line);
 
 // Switches the test-mode entry adds to the base switches of the interactive
 // run; empty for an index outside the list.

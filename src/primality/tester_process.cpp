@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include "engine/worker_run.h"
+#include "storage/atomic_file.h"
 #include "storage/number_files.h"
 #include "primality/tester_output.h"
 #include "ui/control_ids.h"
@@ -44,7 +45,7 @@ void prepareTesterFiles(shell::AppContext& ctx, const std::string& digits)
 {
     QFile::remove(QStringLiteral("pfgw.ini"));
     QFile::remove(QStringLiteral("pfgw.out"));
-    engine::runThreaded(ctx.worker, [&] { storage::writeNumberFileAtomically(storage::kLastPrpFile, digits); });
+    engine::runThreaded(ctx.worker, [&] { storage::writeFileAtomically(storage::kLastPrpFile, digits); });
 }
 
 bool testerRunning() { return running; }
@@ -88,7 +89,7 @@ TesterRun::End TesterRun::follow()
         QThread::msleep(engine::kPollPeriodMs);
         if (++passes > engine::kElapsedEveryCycles) {
             std::string seconds = std::to_string((ctx_.nowMs() - startMs_) / 1000);
-            ctx_.worker.showElapsed(ui::ControlId::PrpElapsed, seconds.append(" s"));
+            ctx_.worker.showElapsed(engine::ElapsedDisplay::TesterRun, seconds.append(" s"));
             passes = 0;
             if (!console_)
                 ctx_.processPendingEvents();

@@ -6,7 +6,7 @@
 #include "engine/decimal_text.h"
 #include "engine/worker_run.h"
 #include "shell/clipboard_paste.h"
-#include "storage/number_file_reader.h"
+#include "storage/whole_file.h"
 #include "primality/primality_check.h"
 #include "ui/control_ids.h"
 #include "shell/control_lock.h"
@@ -32,16 +32,23 @@ bool userConfirms(shell::AppContext& ctx, const QString& requirement, const QStr
 int64_t readNumberFileIntoCurrent(shell::AppContext& ctx, const QString& path)
 {
     std::string digits;
-    storage::NumberFileStatus status = storage::NumberFileStatus::CannotOpen;
+    storage::FileReadStatus status = storage::FileReadStatus::CannotOpen;
     const std::string localPath = path.toStdString();
     ctx.processPendingEvents();
-    engine::runThreaded(ctx.worker, [&] { status = storage::readNumberFile(localPath, digits); });
-    if (status == storage::NumberFileStatus::CannotOpen) {
+    engine::runThreaded(ctx.worker, [&] { status = storage::readDigitsOfFile(localPath, digits); });
+    switch (status) {
+    case storage::FileReadStatus::Read:
+        break;
+    case storage::FileReadStatus::CannotOpen:
+    case storage::FileReadStatus::NotRegularFile:
         ctx.dialogs.message(QStringLiteral("Problem!"), QStringLiteral("File not found: ") + path);
         return 0;
-    }
-    if (status == storage::NumberFileStatus::NoMemory)
+    case storage::FileReadStatus::TooLarge:
+    case storage::FileReadStatus::NoMemory:
+        ctx.dialogs.message(QStringLiteral("Problem!"),
+                            QStringLiteral("Not enough memory to read the file: ") + path);
         return 0;
+    }
     ctx.processPendingEvents();
     ctx.state.currentNumber.swap(digits);
     return ctx.state.digitCount();

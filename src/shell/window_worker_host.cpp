@@ -10,9 +10,23 @@ void WindowWorkerHost::processPendingEvents() { QCoreApplication::processEvents(
 
 bool WindowWorkerHost::stopTicked() { return controls_.checked(ui::ControlId::Stop); }
 
-void WindowWorkerHost::showElapsed(int fieldId, const std::string& text)
+void WindowWorkerHost::showElapsed(engine::ElapsedDisplay display, const std::string& text)
 {
-    controls_.setText(fieldId, QString::fromStdString(text));
+    int field = 0;
+    switch (display) {
+    case engine::ElapsedDisplay::PrimalityTest:
+        field = ui::ControlId::IsPElapsed;
+        break;
+    case engine::ElapsedDisplay::PrimeSearch:
+        field = ui::ControlId::NextPrevElapsed;
+        break;
+    case engine::ElapsedDisplay::TesterRun:
+        field = ui::ControlId::PrpElapsed;
+        break;
+    case engine::ElapsedDisplay::None:
+        return;
+    }
+    controls_.setText(field, QString::fromStdString(text));
 }
 
 void WindowWorkerHost::countRun()

@@ -18,7 +18,7 @@ public:
 
     void processPendingEvents() override;
     bool stopTicked() override;
-    void showElapsed(int fieldId, const std::string& text) override;
+    void showElapsed(engine::ElapsedDisplay display, const std::string& text) override;
     void countRun() override;
     int64_t nowMs() override { return clock_.monotonicMs(); }
     void keepAwake(bool on) override { keepAwake_.request(on); }

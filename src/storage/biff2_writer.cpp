@@ -1,10 +1,5 @@
 #include "storage/biff2_writer.h"
 
-#include <fcntl.h>
-#include <sys/uio.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 
 namespace storage {
@@ -36,29 +31,6 @@ void put16(uint8_t* at, uint16_t value)
 {
     at[0] = static_cast<uint8_t>(value & 0xFF);
     at[1] = static_cast<uint8_t>(value >> 8);
-}
-
-bool writeAll(int fd, iovec* parts, int count)
-{
-    while (count > 0) {
-        ssize_t written = ::writev(fd, parts, count);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        size_t left = static_cast<size_t>(written);
-        while (count > 0 && left >= parts->iov_len) {
-            left -= parts->iov_len;
-            ++parts;
-            --count;
-        }
-        if (count > 0) {
-            parts->iov_base = static_cast<char*>(parts->iov_base) + left;
-            parts->iov_len -= left;
-        }
-    }
-    return true;
 }
 
 }  // namespace
@@ -98,33 +70,28 @@ const std::array<std::string_view, 28>& biff2Formats()
     return formats;
 }
 
-Biff2Writer::~Biff2Writer()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
+Biff2Writer::~Biff2Writer() = default;
 
 bool Biff2Writer::record(uint16_t id, const void* head, size_t headSize, std::string_view tail)
 {
-    if (fd_ < 0)
+    if (!file_)
         return false;
-    uint8_t header[4];
-    put16(header, id);
-    put16(header + 2, static_cast<uint16_t>(headSize + tail.size()));
-    iovec parts[3] = {{header, sizeof header},
-                      {const_cast<void*>(head), headSize},
-                      {const_cast<char*>(tail.data()), tail.size()}};
-    return writeAll(fd_, parts, 3);
+    char header[4];
+    put16(reinterpret_cast<uint8_t*>(header), id);
+    put16(reinterpret_cast<uint8_t*>(header + 2), static_cast<uint16_t>(headSize + tail.size()));
+    bool ok = file_->write({header, sizeof header});
+    if (headSize > 0)
+        ok = file_->write({static_cast<const char*>(head), headSize}) && ok;
+    return file_->write(tail) && ok;
 }
 
 bool Biff2Writer::beginFile(const std::string& path)
 {
-    if (fd_ >= 0)
-        ::close(fd_);
-    ::unlink(path.c_str());
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd_ < 0)
+    file_ = std::make_unique<AtomicFile>(path);
+    if (!file_->isOpen()) {
+        file_.reset();
         return false;
+    }
 
     uint8_t bof[4];
     put16(bof, kBiffVersion);
@@ -196,10 +163,8 @@ bool Biff2Writer::font(uint16_t heightTwips, bool bold, std::string_view name)
 bool Biff2Writer::endFile()
 {
     bool ok = record(Eof, nullptr, 0);
-    if (fd_ >= 0) {
-        ok = ::close(fd_) == 0 && ok;
-        fd_ = -1;
-    }
+    ok = file_ && file_->commit() && ok;
+    file_.reset();
     return ok;
 }
 

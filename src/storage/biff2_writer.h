@@ -5,9 +5,12 @@
 // whether all bytes went out. With no file open a routine writes nothing and
 // reports failure. No window.
 #include <array>
+#include <memory>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "storage/atomic_file.h"
 
 namespace storage {
 
@@ -27,7 +30,7 @@ public:
     Biff2Writer(const Biff2Writer&) = delete;
     Biff2Writer& operator=(const Biff2Writer&) = delete;
 
-    // Replaces any file at path with a new one holding BOF, the two Courier
+    // Starts a new file for path holding BOF, the two Courier
     // New fonts, FORMATCOUNT and the 28 FORMAT records.
     bool beginFile(const std::string& path);
     bool printGridlines(bool on);
@@ -36,15 +39,16 @@ public:
     bool label(std::string_view text, uint16_t row, uint16_t column, CellAttributes attributes);
     bool number(double value, uint16_t row, uint16_t column, CellAttributes attributes);
     bool font(uint16_t heightTwips, bool bold, std::string_view name);
-    // Writes EOF and closes the file.
+    // Writes EOF and puts the file in the place of any old one; until then,
+    // and when anything failed, the old file stays as it was.
     bool endFile();
 
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return file_ != nullptr; }
 
 private:
     bool record(uint16_t id, const void* head, size_t headSize, std::string_view tail = {});
 
-    int fd_ = -1;
+    std::unique_ptr<AtomicFile> file_;
 };
 
 // The 28 number formats, index 0..27, as the file holds them.

@@ -1,15 +1,9 @@
 #pragma once
-// Number files: the digits only, no line end.
-#include <string>
-
+// Number files hold the digits only, no line end; they are written with
+// writeFileAtomically (atomic_file.h) and read with readDigitsOfFile
+// (whole_file.h). These two sit in the working directory.
 namespace storage {
 
-// Writes digits to path through a temporary file in the same directory and a
-// rename, so a crash or a full disk never leaves a truncated file behind.
-// Returns false when the file could not be written (the old file stays).
-bool writeNumberFileAtomically(const std::string& path, const std::string& digits);
-
-// last_number.txt and last_PRP.txt in the working directory.
 inline constexpr const char* kLastNumberFile = "last_number.txt";
 inline constexpr const char* kLastPrpFile = "last_PRP.txt";
 

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "engine/checked_integer.h"
+#include "storage/atomic_file.h"
 
 namespace storage {
 
@@ -120,43 +121,22 @@ void readRecord(LineReader& reader, ParametersRecord& record)
         record.history.push_back(historyLine);
 }
 
-bool writeLine(std::FILE* file, const std::string& text)
-{
-    return std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fwrite("\r\n", 1, 2, file) == 2;
-}
+bool writeLine(AtomicFile& file, const std::string& text) { return file.write(text) && file.write("\r\n"); }
 
 }  // namespace
 
 bool writeParametersFile(const std::string& path, const ParametersRecord& record, std::string& error)
 {
-    const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
-        error = std::strerror(errno);
-        return false;
-    }
-    std::setvbuf(file, nullptr, _IOFBF, kBlockSize);
-
-    bool ok = true;
+    AtomicFile file(path);
+    bool ok = file.isOpen();
     for (int n = 1; n <= qdx::FixedLines && ok; ++n)
         ok = writeLine(file, record.line[static_cast<size_t>(n)]);
     ok = ok && writeLine(file, std::to_string(record.history.size()));
     for (size_t i = 0; i < record.history.size() && ok; ++i)
         ok = writeLine(file, record.history[i]);
-    ok = ok && std::fflush(file) == 0;
-    ok = ok && ::fsync(::fileno(file)) == 0;
+    ok = ok && file.commit();
     if (!ok)
-        error = std::strerror(errno);
-    if (std::fclose(file) != 0 && ok) {
-        error = std::strerror(errno);
-        ok = false;
-    }
-    if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = std::strerror(errno);
-        ok = false;
-    }
-    if (!ok)
-        std::remove(temporary.c_str());
+        error = file.error();
     return ok;
 }
 

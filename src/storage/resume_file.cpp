@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "engine/checked_integer.h"
+#include "storage/atomic_file.h"
 
 namespace storage {
 
@@ -37,17 +38,13 @@ int64_t ResumeState::total() const
 
 bool saveResumeFile(const std::string& path, const ResumeState& state)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return false;
-    out.write(reinterpret_cast<const char*>(state.bitmap.data()), static_cast<std::streamsize>(state.bitmap.size()));
+    std::string content(reinterpret_cast<const char*>(state.bitmap.data()), state.bitmap.size());
     for (const std::string& text : state.fieldTexts)
-        out << text << kLineEnd;
+        content += text + kLineEnd;
     for (int64_t counter : state.counters)
-        out << counter << kLineEnd;
-    out << state.bitmap.size() << kLineEnd;
-    out.flush();
-    return static_cast<bool>(out);
+        content += std::to_string(counter) + kLineEnd;
+    content += std::to_string(state.bitmap.size()) + kLineEnd;
+    return writeFileAtomically(path, content);
 }
 
 std::optional<ResumeState> loadResumeFile(const std::string& path)

@@ -33,7 +33,7 @@ public:
         clockOffset += advancePerCycle;
     }
     bool stopTicked() override { return stopAtCycle >= 0 && cycles >= stopAtCycle; }
-    void showElapsed(int, const std::string& text) override { elapsedShown.push_back(text); }
+    void showElapsed(engine::ElapsedDisplay, const std::string& text) override { elapsedShown.push_back(text); }
     void countRun() override { ++runsCounted; }
     int64_t nowMs() override
     {
@@ -65,7 +65,7 @@ TEST(WorkerRun, finished_run_hands_back_the_result)
     FakeHost host;
     BigInt n;
     setFromDecimal(n, "1000000000000");
-    EXPECT_EQ(runNextPrime(host, n, {60000, 62000}), Finished);
+    EXPECT_EQ(runNextPrime(host, n, {60000, 62000}), Outcome::Finished);
     EXPECT_EQ(toDecimal(n), "1000000000039");
     EXPECT_EQ(host.runsCounted, 1);
     EXPECT_TRUE(host.elapsedShown.empty()) << "a quick run shows no elapsed time";
@@ -77,24 +77,32 @@ TEST(WorkerRun, probable_prime_kind_returns_the_test_result)
     BigInt prime, composite;
     setFromDecimal(prime, "1000000000039");
     setFromDecimal(composite, "1000000000041");
-    EXPECT_GE(runProbablePrime(host, prime, 10, 60000), 1);
-    EXPECT_EQ(runProbablePrime(host, composite, 10, 60000), 0);
+    {
+        Verdict verdict = Verdict::NotDone;
+        EXPECT_EQ(runProbablePrime(host, prime, 10, 60000, verdict), Outcome::Finished);
+        EXPECT_NE(verdict, Verdict::NotPrime);
+    }
+    {
+        Verdict verdict = Verdict::NotDone;
+        EXPECT_EQ(runProbablePrime(host, composite, 10, 60000, verdict), Outcome::Finished);
+        EXPECT_EQ(verdict, Verdict::NotPrime);
+    }
 }
 
-TEST(WorkerRun, limit_a_below_limit_b_times_out_and_never_reports_not_done)
+TEST(WorkerRun, timeout_below_not_done_limit_times_out_and_never_reports_not_done)
 {
     FakeHost host;
     host.advancePerCycle = 1000;  // each cycle takes a simulated second
     Outcome outcome = runForked(host, WorkerKind::NextPrime, {5000, 7000}, spinForever, [](ResultReader&) { return true; });
-    EXPECT_EQ(outcome, Timeout);
+    EXPECT_EQ(outcome, Outcome::Timeout);
 }
 
-TEST(WorkerRun, limit_b_below_limit_a_reports_not_done)
+TEST(WorkerRun, not_done_limit_below_timeout_reports_not_done)
 {
     FakeHost host;
     host.advancePerCycle = 1000;
     Outcome outcome = runForked(host, WorkerKind::NextPrime, {70000, 7000}, spinForever, [](ResultReader&) { return true; });
-    EXPECT_EQ(outcome, NotDone);
+    EXPECT_EQ(outcome, Outcome::NotDone);
 }
 
 TEST(WorkerRun, limits_are_tested_before_the_done_flag)
@@ -104,7 +112,7 @@ TEST(WorkerRun, limits_are_tested_before_the_done_flag)
     Outcome outcome = runForked(
         host, WorkerKind::CalculatorOperation, {50, kNoLimit}, [](ResultWriter& out) { return out.writeInt(1); },
         [](ResultReader&) { return true; });
-    EXPECT_EQ(outcome, Timeout);
+    EXPECT_EQ(outcome, Outcome::Timeout);
 }
 
 TEST(WorkerRun, stop_ends_the_run_within_one_cycle_and_the_child_is_gone)
@@ -120,7 +128,7 @@ TEST(WorkerRun, stop_ends_the_run_within_one_cycle_and_the_child_is_gone)
             return spinForever(out);
         },
         [&](ResultReader& in) { return in.readBigInt(untouched); });
-    EXPECT_EQ(outcome, Stopped);
+    EXPECT_EQ(outcome, Outcome::Stopped);
     EXPECT_EQ(host.cycles, 3) << "STOP seen in the cycle it was ticked";
     ASSERT_GT(*child.pid, 0);
     EXPECT_EQ(::kill(*child.pid, 0), -1) << "the computation no longer exists";
@@ -142,7 +150,7 @@ TEST(WorkerRun, out_of_memory_in_the_child_is_a_reported_failure)
             return out.writeBigInt(huge);
         },
         [](ResultReader&) { return true; }, &why);
-    EXPECT_EQ(outcome, Failed);
+    EXPECT_EQ(outcome, Outcome::Failed);
     EXPECT_EQ(why, "not enough memory for this computation");
 }
 

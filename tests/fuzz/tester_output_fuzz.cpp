@@ -3,7 +3,6 @@
 // result line gives a verdict.
 #include "fuzz_support.h"
 #include "primality/tester_output.h"
-#include "shell/word_table.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -15,10 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string summary = primality::summariseResultLine(line);
     FUZZ_CHECK(summary.size() <= line.size() && line.ends_with(summary));
 
-    const int verdict = primality::verdictFromResultLine(line);
-    FUZZ_CHECK(verdict == shell::NotDone || verdict == shell::CouldBePrime || verdict == shell::PossiblePrime ||
-               verdict == shell::IsComposite);
-    if (verdict != shell::NotDone)
+    using engine::Verdict;
+    const Verdict verdict = primality::verdictFromResultLine(line);
+    FUZZ_CHECK(verdict == Verdict::NotDone || verdict == Verdict::CouldBePrime || verdict == Verdict::PossiblePrime ||
+               verdict == Verdict::IsComposite);
+    if (verdict != Verdict::NotDone)
         FUZZ_CHECK(primality::isResultLine(line) || line.find(" has no ") != std::string::npos);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "engine/divisor_products.h"
+#include "storage/divisor_file.h"
 
 namespace testing_support {
 
@@ -15,13 +16,13 @@ std::string sharedDivisorFile()
     namespace fs = std::filesystem;
     fs::path dir = fs::temp_directory_path() / "quendrolt-test-fixtures";
     fs::create_directories(dir);
-    fs::path file = dir / engine::kDivisorFileName;
+    fs::path file = dir / storage::kDivisorFileName;
     int lock = ::open((dir / "lock").c_str(), O_CREAT | O_RDWR, 0644);
     ::flock(lock, LOCK_EX);
     if (!fs::exists(file) || fs::file_size(file) != 5649836u) {
         engine::DivisorProducts products;
         engine::buildDivisorProducts(products);
-        engine::writeDivisorFile(file.string(), engine::divisorTexts(products));
+        storage::writeDivisorFile(file.string(), engine::divisorTexts(products));
     }
     ::flock(lock, LOCK_UN);
     ::close(lock);

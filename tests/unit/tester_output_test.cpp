@@ -35,17 +35,18 @@ TEST(TesterOutput, summary_keeps_the_text_from_a_keyword_that_follows_a_blank)
 
 TEST(TesterOutput, verdict_takes_the_last_matching_test_and_is_not_done_without_one)
 {
-    struct Case { const char* line; int verdict; };
+    using engine::Verdict;
+    struct Case { const char* line; Verdict verdict; };
     for (Case c : {
-             Case{"1234567 is 3-PRP! (0.1s+0.0s)", 1},
-             Case{"1234567 is 2-PRP!", 1},
-             Case{"1234567 is 5-PRP!", 1},
-             Case{"M127 is PRP!", 1},
-             Case{"12345 has no small factor.", 4},
-             Case{"1234 is composite: RES64: [AB]", 3},
-             Case{"1000 has factors: 2*5", 3},
-             Case{"has factors: 2*5", 5},  // no blank before the keyword
-             Case{"", 5},
+             Case{"1234567 is 3-PRP! (0.1s+0.0s)", Verdict::CouldBePrime},
+             Case{"1234567 is 2-PRP!", Verdict::CouldBePrime},
+             Case{"1234567 is 5-PRP!", Verdict::CouldBePrime},
+             Case{"M127 is PRP!", Verdict::CouldBePrime},
+             Case{"12345 has no small factor.", Verdict::PossiblePrime},
+             Case{"1234 is composite: RES64: [AB]", Verdict::IsComposite},
+             Case{"1000 has factors: 2*5", Verdict::IsComposite},
+             Case{"has factors: 2*5", Verdict::NotDone},  // no blank before the keyword
+             Case{"", Verdict::NotDone},
          })
         EXPECT_EQ(verdictFromResultLine(c.line), c.verdict) << c.line;
 }

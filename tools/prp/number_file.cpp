@@ -1,43 +1,18 @@
 #include "number_file.h"
 
-#include <sys/stat.h>
-
-#include <cstdio>
-#include <memory>
-
-#include "engine/decimal_text.h"
+#include "storage/whole_file.h"
 
 namespace prp {
-
-namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-bool readWholeFile(const std::string& path, std::string& content)
-{
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        return false;
-    // A directory opens fine on Linux and reports a nonsense size.
-    struct stat status {};
-    if (fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode))
-        return false;
-    content.resize(static_cast<size_t>(status.st_size));
-    return std::fread(content.data(), 1, content.size(), file.get()) == content.size();
-}
-
-}  // namespace
 
 NumberText readNumberFile(const std::string& path)
 {
     NumberText result;
-    if (!readWholeFile(path, result.digits)) {
-        result.error = "cannot read the number file \"" + path + "\"";
+    storage::FileReadStatus status = storage::readDigitsOfFile(path, result.digits);
+    if (status != storage::FileReadStatus::Read) {
+        result.error = "cannot read the number file \"" + path + "\": " + storage::describe(status);
         return result;
     }
-    if (engine::digitsFilter(result.digits) == 0) {
+    if (result.digits.empty()) {
         result.error = "the number file \"" + path + "\" holds no digits";
         return result;
     }

@@ -11,8 +11,9 @@ struct NumberText {
     std::string digits;  // leading zeros removed, "0" for zero
 };
 
-// Reads the whole file in one block and keeps its digit bytes in order.
-// Fails when the file cannot be read or holds no digit at all.
+// Keeps the digit bytes of the file in order, reading it block by block.
+// Fails when the file cannot be read (not a regular file, larger than
+// memory, ...) or holds no digit at all.
 NumberText readNumberFile(const std::string& path);
 
 }  // namespace prp

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "engine/big_integer.h"
-#include "prime_sieve.h"
+#include "engine/prime_tables.h"
 
 namespace prp {
 
@@ -150,8 +150,6 @@ TrialOutcome trialFactor(mpz_srcptr n, const TrialSettings& settings, const Tria
     uint64_t limit = scanLimit(n, settings.depth, outcome.reachedSquareRoot);
     outcome.depthScanned = limit;
 
-    auto baseLimit = static_cast<uint32_t>(std::sqrt(static_cast<double>(limit))) + 2;
-    const std::vector<uint32_t> basePrimes = primesUpTo(baseLimit);
     const uint64_t length = rangeLength(n);
     const size_t rangeCount = static_cast<size_t>((limit - 1 + length - 1) / length);  // ranges cover [2, limit]
 
@@ -168,7 +166,7 @@ TrialOutcome trialFactor(mpz_srcptr n, const TrialSettings& settings, const Tria
                 return;
             uint64_t lo = 2 + index * length;
             uint64_t hi = std::min(lo + length, limit + 1);
-            RangeScanner(n, rangeFactors[index]).scan(packIntoWords(primesInRange(lo, hi, basePrimes)));
+            RangeScanner(n, rangeFactors[index]).scan(packIntoWords(engine::primesInRange(lo, hi)));
             if (!rangeFactors[index].empty()) {
                 size_t seen = firstHit.load();
                 while (index < seen && !firstHit.compare_exchange_weak(seen, index)) {

@@ -1,0 +1,30 @@
+#pragma once
+// What a primality check or an abandoned run comes to, and the words the
+// window and the command line show for it. One list, so that a verdict reads
+// the same wherever it is shown.
+#include <string_view>
+
+namespace engine {
+
+// The numbers are the codes the generator's report line shows.
+enum class Verdict {
+    NotPrime = 0,
+    CouldBePrime = 1,
+    IsPrime = 2,
+    IsComposite = 3,
+    PossiblePrime = 4,
+    NotDone = 5,
+    Timeout = 6,
+    Stopped = 7,
+    NoSmallFactor = 8,
+};
+
+// "NOT prime", "It could be a prime", "Is prime", "Is composite",
+// "Possible prime", "Not done", "Timeout", "Processing has been stopped",
+// "Has no small factor".
+std::string_view verdictWord(Verdict verdict);
+
+// GMP's answer of mpz_probab_prime_p: 0 composite, 1 probably prime, 2 prime.
+Verdict verdictOfProbablePrimeTest(int gmpAnswer);
+
+}  // namespace engine

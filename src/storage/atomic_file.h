@@ -1,0 +1,50 @@
+#pragma once
+// Every file the program writes goes through here: the bytes go to a
+// temporary file beside the target, are flushed to the disk, and only then
+// replace the target by a rename. A full disk, a crash or a kill in the
+// middle leaves the old file as it was, never a truncated mix of old and new.
+#include <string>
+#include <string_view>
+
+namespace storage {
+
+class AtomicFile {
+public:
+    // Opens the temporary file; check isOpen() (error() says why not).
+    explicit AtomicFile(std::string path);
+    // Without a successful commit(), the temporary file is removed and the
+    // target is left untouched.
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    bool isOpen() const { return fd_ >= 0; }
+
+    // Buffered; false once any write has failed (later writes do nothing).
+    bool write(std::string_view bytes);
+
+    // Flush, fsync, rename over the target and fsync its folder. False, with
+    // error() set, when any step failed; the target then keeps its old content.
+    bool commit();
+
+    // The system's description of the first failure, empty when none.
+    const std::string& error() const { return error_; }
+
+private:
+    bool flushBuffer();
+    bool fail(int code);
+    void discard();
+
+    std::string path_;
+    std::string temporary_;
+    std::string buffer_;
+    std::string error_;
+    int fd_ = -1;
+    bool failed_ = false;
+};
+
+// The whole content written at once, atomically. error receives the reason
+// of a failure when not null.
+bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error = nullptr);
+
+}  // namespace storage
