@@ -1,5 +1,5 @@
 // Next and previous prime of random 1000- and 2000-digit numbers: GMP's
-// mpz_nextprime and the simple prevPrime against the sieve-and-test search,
+// mpz_nextprime and the simple previousPrimeStepwise against the sieve-and-test search,
 // on the same starts (fixed seed). Prints totals, medians and ratios.
 //
 //   bench_next_prime [starts]            the comparison (default 5 starts)
@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "engine/big_integer.h"
-#include "engine/prev_prime.h"
+#include "engine/prime_library.h"
 #include "engine/prime_search.h"
 
 using namespace engine;
@@ -155,7 +155,7 @@ int main(int argc, char** argv)
     auto ourNext = [](BigInt& n) { nextPrime(n); };
     for (unsigned digits : {1000u, 2000u})
         compare("next prime", digits, randomStarts(digits, count), gmpNext, ourNext);
-    compare("previous prime", 1000, randomStarts(1000, count), [](BigInt& n) { prevPrime(n.get()); },
+    compare("previous prime", 1000, randomStarts(1000, count), [](BigInt& n) { previousPrimeStepwise(n.get()); },
             [](BigInt& n) { previousPrime(n); });
     return 0;
 }

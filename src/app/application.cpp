@@ -4,7 +4,7 @@
 
 #include "engine/decimal_text.h"
 #include "engine/divisor_products.h"
-#include "engine/prev_prime.h"
+#include "engine/prime_library.h"
 #include "storage/divisor_file.h"
 #include "ui/control_ids.h"
 #include "shell/control_lock.h"
@@ -41,9 +41,12 @@ void Application::start()
 void Application::applyInitialStates()
 {
     ui::Controls& c = window_.controls();
-    for (int box : {3, 4, 5, 6, 8, 9, 10, 11, 12, 13, 14, 15, 16})
+    namespace id = ui::ControlId;
+    for (int box = id::FinalDigit1; box <= id::FinalDigit9; ++box)
         c.setChecked(box, true);
-    for (int box : {17, 28, 29, 34, 53, 88, 135, 143, 146})
+    for (int box = id::StartDigit1; box < id::StartDigit0; ++box)
+        c.setChecked(box, true);
+    for (int box : {ui::ControlId::StartDigit0, ui::ControlId::AllowReturm, ui::ControlId::OnSegment, ui::ControlId::Phi, ui::ControlId::Stop, ui::ControlId::AutoUndo, ui::ControlId::Mersenne, ui::ControlId::LoadPrevious, ui::ControlId::Iconic})
         c.setChecked(box, false);
     c.setChecked(ui::ControlId::OperandOption, true);
     c.setChecked(ui::ControlId::MemoryOption, false);
@@ -54,9 +57,9 @@ void Application::applyInitialStates()
     c.setText(ui::ControlId::TotalDigits, QStringLiteral("1111"));
     c.setText(ui::ControlId::DigitCountDisplay, QStringLiteral("0"));
     c.setText(ui::ControlId::DivisorLimitField, QStringLiteral("300000"));
-    for (int counter : {50, 56, 59, 112, 137, 138})
+    for (int counter : {ui::ControlId::Tot, ui::ControlId::Div1, ui::ControlId::Qty, ui::ControlId::StatusLine, ui::ControlId::Div2, ui::ControlId::Div3})
         c.setText(counter, QStringLiteral("0"));
-    for (int timeField : {130, 132, 145})
+    for (int timeField : {ui::ControlId::NextPrevElapsed, ui::ControlId::PrpElapsed, ui::ControlId::IsPElapsed})
         c.setText(timeField, QString());
     c.setText(ui::ControlId::DivideByTen, QStringLiteral("÷ 10"));
     shell::setControlLock(context_, false);

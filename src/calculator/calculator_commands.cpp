@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "calculator/calculator_command.h"
+#include "calculator/operation_sequence.h"
 #include "calculator/memory_commands.h"
 #include "shell/operand_row.h"
 #include "calculator/undo.h"

@@ -1,6 +1,6 @@
 #pragma once
 // "Undo last CALC" and the " Auto Undo" box.
-#include "calculator/calculator_command.h"
+#include "calculator/operation_sequence.h"
 #include "shell/app_context.h"
 
 namespace calculator {

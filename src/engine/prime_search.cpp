@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/candidate_sieve.h"
-#include "engine/prev_prime.h"
+#include "engine/prime_library.h"
 
 namespace engine {
 
@@ -177,7 +177,7 @@ void nextPrime(BigInt& n, const PrimeSearchTuning& tuning)
 void previousPrime(BigInt& n, const PrimeSearchTuning& tuning)
 {
     if (isSmall(n)) {
-        prevPrime(n.get());
+        previousPrimeStepwise(n.get());
         return;
     }
     sieveAndTest(n, SearchDirection::Down, tuning);

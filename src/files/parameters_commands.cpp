@@ -60,8 +60,8 @@ void recordControls(AppContext& ctx, storage::ParametersRecord& record)
 {
     ui::Controls& c = ctx.controls;
     record.line[storage::qdx::Operand] = bytes(c.text(ui::ControlId::Operand));
-    for (int entry = 1; entry <= shell::kParameterEntries; ++entry)
-        record.tableEntry(entry) = ctx.state.parameterTable[static_cast<size_t>(entry)];
+    for (int entry = 1; entry <= shell::ParameterTable::kEntries; ++entry)
+        record.tableEntry(entry) = ctx.state.parameterTable.entry(entry);
     for (const auto& [line, control] : kTextLines)
         record.line[static_cast<size_t>(line)] = bytes(c.text(control));
     record.line[storage::qdx::ChaosLevel] = std::to_string(c.selectedIndex(ui::ControlId::ChaosLevel));
@@ -179,7 +179,7 @@ void applyLimits(AppContext& ctx)
     shell::AppState& state = ctx.state;
     bool replacedAny = false;
     for (int entry = 1; entry <= shell::kLimitCount; ++entry) {
-        std::string& text = state.parameterTable[static_cast<size_t>(entry + 1)];
+        std::string& text = state.parameterTable.limitText(entry);
         int64_t value = 0;
         if (isUsableLimitText(text, value)) {
             state.limits[entry] = value;
@@ -220,9 +220,9 @@ void loadParameters(AppContext& ctx)
     ctx.processPendingEvents();
 
     shell::AppState& state = ctx.state;
-    for (int entry = 1; entry <= shell::kParameterEntries; ++entry)
-        state.parameterTable[static_cast<size_t>(entry)] = record.tableEntry(entry);
-    ctx.controls.setText(ui::ControlId::WorkDirectory, fromBytes(state.parameterTable[1]));
+    for (int entry = 1; entry <= shell::ParameterTable::kEntries; ++entry)
+        state.parameterTable.entry(entry) = record.tableEntry(entry);
+    ctx.controls.setText(ui::ControlId::WorkDirectory, fromBytes(state.parameterTable.workDirectory()));
     applyLimits(ctx);
 
     state.currentNumber = std::move(record.line[storage::qdx::CurrentNumber]);

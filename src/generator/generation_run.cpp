@@ -159,7 +159,7 @@ private:
         if (inputs_.resume)
             loadResumeState(resume);
         showCounters();
-        ctx_.controls.setText(ui::ControlId::Qty, QString::number(ctx_.state.counters[4]));
+        ctx_.controls.setText(ui::ControlId::Qty, QString::number(ctx_.state.counters.externalChecks));
         ctx_.controls.setText(ui::ControlId::PrpElapsed, QString());
         ctx_.processPendingEvents();
 
@@ -294,8 +294,8 @@ private:
             x_.value.swap(start);
             x_.valueChanged();
         }
-        engine::countUp(ctx_.state.counters[4]);
-        ctx_.controls.setText(ui::ControlId::Qty, QString::number(ctx_.state.counters[4]));
+        engine::countUp(ctx_.state.counters.externalChecks);
+        ctx_.controls.setText(ui::ControlId::Qty, QString::number(ctx_.state.counters.externalChecks));
         lastOutcomeCode_ = outcome == Outcome::Finished ? 0 : static_cast<int>(engine::verdictOfAbandoned(outcome));
         ctx_.processPendingEvents();
         keepAsResult();
@@ -461,9 +461,9 @@ private:
                                         "And it's in memory )")
                              .arg(inputs_.n)
                              .arg(total_)
-                             .arg(hits[1])
-                             .arg(hits[2])
-                             .arg(hits[3])
+                             .arg(hits.d1Hits)
+                             .arg(hits.d2Hits)
+                             .arg(hits.d3Hits)
                              .arg(ctx_.state.runCounter)
                              .arg(total_ == 1 ? QString() : QStringLiteral("s"))
                              .arg(lastOutcomeCode_));

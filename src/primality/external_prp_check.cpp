@@ -9,8 +9,8 @@ namespace primality {
 
 void countExternalRun(shell::AppContext& ctx)
 {
-    engine::countUp(ctx.state.counters[4]);
-    ctx.controls.setText(ui::ControlId::Qty, QString::number(ctx.state.counters[4]));
+    engine::countUp(ctx.state.counters.externalChecks);
+    ctx.controls.setText(ui::ControlId::Qty, QString::number(ctx.state.counters.externalChecks));
 }
 
 ExternalCheck externalPrpCheck(shell::AppContext& ctx, const std::string& digits)

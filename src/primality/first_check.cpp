@@ -11,15 +11,15 @@ int runFirstCheck(shell::AppContext& ctx, const engine::BigInt& n)
     int level = 0;
     engine::runThreaded(ctx.worker, [&] { level = engine::firstCheck(n, ctx.state.divisors); });
     if (level > 0)
-        engine::countUp(ctx.state.counters[static_cast<size_t>(level)]);
+        engine::countUp(ctx.state.counters.divisorHits(level));
     return level;
 }
 
 void showDivisorHits(shell::AppContext& ctx)
 {
-    ctx.controls.setText(ui::ControlId::Div1, QString::number(ctx.state.counters[1]));
-    ctx.controls.setText(ui::ControlId::Div2, QString::number(ctx.state.counters[2]));
-    ctx.controls.setText(ui::ControlId::Div3, QString::number(ctx.state.counters[3]));
+    ctx.controls.setText(ui::ControlId::Div1, QString::number(ctx.state.counters.d1Hits));
+    ctx.controls.setText(ui::ControlId::Div2, QString::number(ctx.state.counters.d2Hits));
+    ctx.controls.setText(ui::ControlId::Div3, QString::number(ctx.state.counters.d3Hits));
 }
 
 }  // namespace primality

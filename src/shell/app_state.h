@@ -8,10 +8,10 @@
 #include "engine/big_integer.h"
 #include "engine/divisor_products.h"
 #include "shell/limits.h"
+#include "shell/parameter_table.h"
+#include "storage/resume_file.h"
 
 namespace shell {
-
-constexpr int kParameterEntries = 51;
 
 struct AppState {
     AppState();
@@ -26,17 +26,15 @@ struct AppState {
     int lastCalculatorOperation = 0;
 
     LimitsTable limits;
-    // Entries 1..51 (index 0 unused): 1 the work directory, 2..10 the Limits.
-    std::array<std::string, kParameterEntries + 1> parameterTable;
+    ParameterTable parameterTable;
     // The directory chosen with SET since start-up (empty when none):
     // where the SAVE and LOAD dialogs start and what default names begin with.
     std::string workDirectoryChosen;
 
     engine::DivisorProducts divisors;
 
-    // Statistics of the generation run and the checks: entries 1..3 the hits
-    // of D1..D3, entry 4 the searches or external checks; entry 0 is saved only.
-    std::array<int64_t, 5> counters{};
+    // Statistics of the generation run and the checks.
+    storage::RunCounters counters;
     int64_t runCounter = 0;  // worker runs, shown in "QTY"
 
     bool quitRequested = false;

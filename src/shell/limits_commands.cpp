@@ -34,7 +34,7 @@ void applyLimit(AppContext& ctx)
 
     ctx.results.clearStartupNotes();
     ctx.controls.setText(ui::ControlId::LimitsValue, QString::number(value));
-    ctx.state.parameterTable[static_cast<size_t>(ctx.controls.itemValue(ui::ControlId::LimitsList, entry))] = std::to_string(value);
+    ctx.state.parameterTable.entry(ctx.controls.itemValue(ui::ControlId::LimitsList, entry)) = std::to_string(value);
     ctx.state.limits[entry] = value;
     ctx.controls.setEnabled(ui::ControlId::Apply, false);
     ctx.controls.setText(ui::ControlId::LimitsValue, QString());

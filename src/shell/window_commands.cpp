@@ -52,7 +52,7 @@ void copyField(AppContext& ctx, int field) { setClipboard(ctx.controls.text(fiel
 
 void chooseWorkDirectory(AppContext& ctx)
 {
-    const std::string& stored = ctx.state.parameterTable[1];
+    const std::string& stored = ctx.state.parameterTable.workDirectory();
     QString start = stored.empty() ? QDir::homePath() : QString::fromStdString(stored);
     QString chosen = ctx.dialogs.chooseDirectory(
         QStringLiteral("Define in which directory the generated files will be saved..."), start);
@@ -65,7 +65,7 @@ void chooseWorkDirectory(AppContext& ctx)
     std::string directory = chosen.toStdString();
     if (directory == stored)
         return;
-    ctx.state.parameterTable[1] = directory;
+    ctx.state.parameterTable.workDirectory() = directory;
     ctx.state.workDirectoryChosen = directory;
     ctx.controls.setText(ui::ControlId::WorkDirectory, chosen);
 }

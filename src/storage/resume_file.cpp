@@ -41,7 +41,8 @@ bool saveResumeFile(const std::string& path, const ResumeState& state)
     std::string content(reinterpret_cast<const char*>(state.bitmap.data()), state.bitmap.size());
     for (const std::string& text : state.fieldTexts)
         content += text + kLineEnd;
-    for (int64_t counter : state.counters)
+    const RunCounters& c = state.counters;
+    for (int64_t counter : {c.unused, c.d1Hits, c.d2Hits, c.d3Hits, c.externalChecks})
         content += std::to_string(counter) + kLineEnd;
     content += std::to_string(state.bitmap.size()) + kLineEnd;
     return writeFileAtomically(path, content);
@@ -67,11 +68,12 @@ std::optional<ResumeState> loadResumeFile(const std::string& path)
     constexpr engine::IntegerRange kCounts{0, kLargestResumeCount};
     if (!engine::leadingIntegerIn(state.fieldTexts[0], kCounts))
         return std::nullopt;
-    for (int64_t& counter : state.counters) {
+    RunCounters& c = state.counters;
+    for (int64_t* counter : {&c.unused, &c.d1Hits, &c.d2Hits, &c.d3Hits, &c.externalChecks}) {
         const std::optional<int64_t> count = engine::leadingIntegerIn(nextLine(in), kCounts);
         if (!count)
             return std::nullopt;
-        counter = *count;
+        *counter = *count;
     }
     (void)nextLine(in);  // the block size: always the fixed one
     return state;

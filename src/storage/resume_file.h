@@ -16,11 +16,24 @@ inline constexpr size_t kResumeBitmapBytes = 125'000;
 // from it must stay far from the end of int64_t.
 inline constexpr int64_t kLargestResumeCount = 999'999'999'999'999;
 
+// The statistics of a generation run, in the order the file keeps them.
+struct RunCounters {
+    int64_t unused = 0;  // the first counter line: read and written back, never counted
+    int64_t d1Hits = 0;  // candidates the first check rejected on D1, D2, D3
+    int64_t d2Hits = 0;
+    int64_t d3Hits = 0;
+    int64_t externalChecks = 0;  // searches or tester checks
+
+    // The hits of D1..D3 by level 1..3.
+    int64_t& divisorHits(int level) { return level == 1 ? d1Hits : level == 2 ? d2Hits : d3Hits; }
+    bool operator==(const RunCounters&) const = default;
+};
+
 struct ResumeState {
     std::vector<uint8_t> bitmap = std::vector<uint8_t>(kResumeBitmapBytes, 0);
     // Texts of "TOT", "Div1", "Div2", "Div3", "QTY", "PRP", "P~N" as shown.
     std::array<std::string, 7> fieldTexts;
-    std::array<int64_t, 5> counters{};
+    RunCounters counters;
 
     // TOT of the run: the leading integer of the "TOT" text, 0 when none,
     // within 0..kLargestResumeCount.

@@ -102,4 +102,32 @@ constexpr int Mod = 84, Gcd = 85, ShiftLeft = 86, ShiftRight = 87;
 constexpr int Reverse = 92, TimesTen = 93, PlusUI = 95;
 constexpr int GcfM = 99, Concat = 101, Lcm = 102, RootRem = 113, LogX = 131;
 
+// Captions and frames: never read or written, named for the control table.
+constexpr int GenerationFrame = 1;
+constexpr int FinalDigitsCaption = 2;
+constexpr int StartDigitsCaption = 7;
+constexpr int TotalDigitsCaption = 18;
+constexpr int WorkDirectoryCaption = 26;
+constexpr int BlockSizeCaption = 30;
+constexpr int SegmentCaption = 32;
+constexpr int OtherFunctionsFrame = 38;
+constexpr int YourNumberCaption = 40;
+constexpr int ParametersCaption = 43;
+constexpr int TotCaption = 52;
+constexpr int Div1Caption = 57;
+constexpr int PrpCaption = 60;
+constexpr int SegmentStartCaption = 61;
+constexpr int SegmentEndCaption = 63;
+constexpr int CalculatorFrame = 67;
+constexpr int DigitCountCaption = 89;
+constexpr int UpdatesCaption = 115;
+constexpr int CalcWithCaption = 121;
+constexpr int OperationsFrame = 122;
+constexpr int SignatureCaption = 133;
+constexpr int Div2Caption = 139;
+constexpr int Div3Caption = 140;
+constexpr int NextPrevCaption = 141;
+constexpr int QtyCaption = 142;
+constexpr int IsPCaption = 144;
+
 }  // namespace ui::ControlId

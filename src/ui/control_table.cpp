@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "ui/control_ids.h"
+
 namespace ui {
 
 namespace {
@@ -52,150 +54,150 @@ std::vector<ControlSpec> buildTable()
 {
     std::vector<ControlSpec> t;
     // Define parameters for Generation
-    t.push_back(frame(1, " Define parameters for Generation ", 10, 3, 881, 113));
-    t.push_back(label(2, "Valid final digits", 30, 22, 75, 20));
+    t.push_back(frame(ControlId::GenerationFrame, " Define parameters for Generation ", 10, 3, 881, 113));
+    t.push_back(label(ControlId::FinalDigitsCaption, "Valid final digits", 30, 22, 75, 20));
     const char* finals[] = {"1", "3", "7", "9"};
     for (int i = 0; i < 4; ++i)
-        t.push_back(check(3 + i, finals[i], 110 + 30 * i, 20, 25, 20));
-    t.push_back(label(7, "Valid starting digits", 240, 22, 90, 20));
+        t.push_back(check(ControlId::FinalDigit1 + i, finals[i], 110 + 30 * i, 20, 25, 20));
+    t.push_back(label(ControlId::StartDigitsCaption, "Valid starting digits", 240, 22, 90, 20));
     const char* starts[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "0"};
     for (int i = 0; i < 10; ++i)
-        t.push_back(check(8 + i, starts[i], 335 + 30 * i, 20, 25, 20));
-    t.push_back(check(28, "Allow Returm", 670, 20, 80, 18));
-    t.push_back(check(29, "on segment?", 755, 20, 80, 18));
-    t.push_back(check(34, "Phi?", 843, 20, 40, 18));
-    t.push_back(label(18, "Total digits", 30, 45, 55, 18));
-    t.push_back(edit(19, 90, 43, 70, 20, true));
-    t.push_back(button(20, "START Generation", 165, 41, 115, 26));
-    t.push_back(check(53, " STOP", 285, 44, 50, 18));
-    t.push_back(label(50, "0", 380, 45, 60, 14, Align::Right, Colour::Blue));
-    t.push_back(label(52, "TOT", 447, 45, 23, 18));
-    t.push_back(label(56, "0", 490, 45, 60, 14, Align::Right, Colour::Red));
-    t.push_back(label(57, "Div1", 557, 45, 23, 14));
-    t.push_back(label(59, "0", 585, 45, 65, 14, Align::Right));
-    t.push_back(label(142, "QTY", 657, 45, 23, 14));
-    t.push_back(label(137, "0", 490, 60, 60, 14, Align::Right, Colour::Red));
-    t.push_back(label(139, "Div2", 557, 60, 23, 14));
-    t.push_back(label(132, "s", 585, 60, 65, 14, Align::Right, Colour::Green));
-    t.push_back(label(60, "PRP", 657, 60, 23, 14));
-    t.push_back(label(138, "0", 490, 75, 60, 14, Align::Right, Colour::Red));
-    t.push_back(label(140, "Div3", 557, 75, 23, 14));
-    t.push_back(label(130, " s", 585, 75, 65, 14, Align::Right, Colour::Green));
-    t.push_back(label(141, "P~N", 657, 75, 23, 14));
-    t.push_back(label(145, " s", 585, 90, 65, 14, Align::Right, Colour::Green));
-    t.push_back(label(144, "Is_P", 657, 90, 23, 14));
-    t.push_back(label(32, "Segment", 692, 45, 45, 18));
-    t.push_back(edit(33, 743, 44, 50, 18, true));
-    t.push_back(label(30, "Block size", 802, 45, 50, 18));
-    t.push_back(edit(31, 860, 45, 20, 18, true));
-    t.push_back(dropDown(58, 710, 68, 170, 18, true));
-    t.push_back(label(133, "Your signature:", 30, 72, 73, 18));
-    t.push_back(edit(134, 110, 69, 250, 18, false, 60));
-    t.push_back(button(148, "Paste", 365, 67, 40, 20));
-    t.push_back(button(149, "Copy", 410, 67, 40, 20));
-    t.push_back(button(150, "C", 455, 67, 30, 20));
-    t.push_back(check(135, " Mersenne?", 30, 93, 75, 14));
-    t.push_back(check(146, " Iconic with digit", 120, 93, 93, 14));
-    t.push_back(edit(147, 215, 91, 15, 16, true, 1));
-    t.push_back(check(143, " Load Previous Processing", 260, 93, 145, 14));
+        t.push_back(check(ControlId::StartDigit1 + i, starts[i], 335 + 30 * i, 20, 25, 20));
+    t.push_back(check(ControlId::AllowReturm, "Allow Returm", 670, 20, 80, 18));
+    t.push_back(check(ControlId::OnSegment, "on segment?", 755, 20, 80, 18));
+    t.push_back(check(ControlId::Phi, "Phi?", 843, 20, 40, 18));
+    t.push_back(label(ControlId::TotalDigitsCaption, "Total digits", 30, 45, 55, 18));
+    t.push_back(edit(ControlId::TotalDigits, 90, 43, 70, 20, true));
+    t.push_back(button(ControlId::StartGeneration, "START Generation", 165, 41, 115, 26));
+    t.push_back(check(ControlId::Stop, " STOP", 285, 44, 50, 18));
+    t.push_back(label(ControlId::Tot, "0", 380, 45, 60, 14, Align::Right, Colour::Blue));
+    t.push_back(label(ControlId::TotCaption, "TOT", 447, 45, 23, 18));
+    t.push_back(label(ControlId::Div1, "0", 490, 45, 60, 14, Align::Right, Colour::Red));
+    t.push_back(label(ControlId::Div1Caption, "Div1", 557, 45, 23, 14));
+    t.push_back(label(ControlId::Qty, "0", 585, 45, 65, 14, Align::Right));
+    t.push_back(label(ControlId::QtyCaption, "QTY", 657, 45, 23, 14));
+    t.push_back(label(ControlId::Div2, "0", 490, 60, 60, 14, Align::Right, Colour::Red));
+    t.push_back(label(ControlId::Div2Caption, "Div2", 557, 60, 23, 14));
+    t.push_back(label(ControlId::PrpElapsed, "s", 585, 60, 65, 14, Align::Right, Colour::Green));
+    t.push_back(label(ControlId::PrpCaption, "PRP", 657, 60, 23, 14));
+    t.push_back(label(ControlId::Div3, "0", 490, 75, 60, 14, Align::Right, Colour::Red));
+    t.push_back(label(ControlId::Div3Caption, "Div3", 557, 75, 23, 14));
+    t.push_back(label(ControlId::NextPrevElapsed, " s", 585, 75, 65, 14, Align::Right, Colour::Green));
+    t.push_back(label(ControlId::NextPrevCaption, "P~N", 657, 75, 23, 14));
+    t.push_back(label(ControlId::IsPElapsed, " s", 585, 90, 65, 14, Align::Right, Colour::Green));
+    t.push_back(label(ControlId::IsPCaption, "Is_P", 657, 90, 23, 14));
+    t.push_back(label(ControlId::SegmentCaption, "Segment", 692, 45, 45, 18));
+    t.push_back(edit(ControlId::Segment, 743, 44, 50, 18, true));
+    t.push_back(label(ControlId::BlockSizeCaption, "Block size", 802, 45, 50, 18));
+    t.push_back(edit(ControlId::BlockSize, 860, 45, 20, 18, true));
+    t.push_back(dropDown(ControlId::ChaosLevel, 710, 68, 170, 18, true));
+    t.push_back(label(ControlId::SignatureCaption, "Your signature:", 30, 72, 73, 18));
+    t.push_back(edit(ControlId::Signature, 110, 69, 250, 18, false, 60));
+    t.push_back(button(ControlId::SignaturePaste, "Paste", 365, 67, 40, 20));
+    t.push_back(button(ControlId::SignatureCopy, "Copy", 410, 67, 40, 20));
+    t.push_back(button(ControlId::SignatureClear, "C", 455, 67, 30, 20));
+    t.push_back(check(ControlId::Mersenne, " Mersenne?", 30, 93, 75, 14));
+    t.push_back(check(ControlId::Iconic, " Iconic with digit", 120, 93, 93, 14));
+    t.push_back(edit(ControlId::IconicDigit, 215, 91, 15, 16, true, 1));
+    t.push_back(check(ControlId::LoadPrevious, " Load Previous Processing", 260, 93, 145, 14));
 
     // Calculations and analysis with the number stored in memory
-    t.push_back(frame(67, " Calculations and analysis with the number stored in memory ", 10, 119, 881, 222));
-    t.push_back(frame(114, " Current Number ", 175, 134, 706, 38));
-    ControlSpec status = label(112, "", 180, 152, 700, 16, Align::Left, Colour::Blue);
+    t.push_back(frame(ControlId::CalculatorFrame, " Calculations and analysis with the number stored in memory ", 10, 119, 881, 222));
+    t.push_back(frame(ControlId::CurrentNumberFrame, " Current Number ", 175, 134, 706, 38));
+    ControlSpec status = label(ControlId::StatusLine, "", 180, 152, 700, 16, Align::Left, Colour::Blue);
     status.fixedFont = true;
     t.push_back(status);
-    t.push_back(button(44, "Save NUMBER", 25, 145, 95, 25));
-    t.push_back(button(104, "Is P?", 125, 145, 40, 25));
-    t.push_back(button(123, "Load NUMBER", 25, 175, 95, 25));
-    t.push_back(label(120, "Operand:", 126, 181, 65, 18, Align::Right));
-    t.push_back(edit(68, 198, 178, 497, 20, true, 10000));
-    t.push_back(readOnlyEdit(124, 198, 178, 497, 20, Colour::Red));
-    t.push_back(button(73, "Paste", 700, 176, 45, 25));
-    t.push_back(button(75, "Clear", 750, 176, 40, 25));
-    t.push_back(button(74, "Copy", 795, 176, 40, 25));
-    t.push_back(button(81, "1", 839, 179, 21, 20));
-    t.push_back(button(82, "2", 861, 179, 20, 20));
-    t.push_back(button(129, " Run> PRP/Pfgw", 25, 205, 95, 25));
-    t.push_back(dropDown(136, 125, 207, 155, 20, false));
+    t.push_back(button(ControlId::SaveNumber, "Save NUMBER", 25, 145, 95, 25));
+    t.push_back(button(ControlId::IsPrime, "Is P?", 125, 145, 40, 25));
+    t.push_back(button(ControlId::LoadNumber, "Load NUMBER", 25, 175, 95, 25));
+    t.push_back(label(ControlId::OperandLabel, "Operand:", 126, 181, 65, 18, Align::Right));
+    t.push_back(edit(ControlId::Operand, 198, 178, 497, 20, true, 10000));
+    t.push_back(readOnlyEdit(ControlId::MemoryDisplay, 198, 178, 497, 20, Colour::Red));
+    t.push_back(button(ControlId::OperandPaste, "Paste", 700, 176, 45, 25));
+    t.push_back(button(ControlId::OperandClear, "Clear", 750, 176, 40, 25));
+    t.push_back(button(ControlId::OperandCopy, "Copy", 795, 176, 40, 25));
+    t.push_back(button(ControlId::OperandOne, "1", 839, 179, 21, 20));
+    t.push_back(button(ControlId::OperandTwo, "2", 861, 179, 20, 20));
+    t.push_back(button(ControlId::RunPrp, " Run> PRP/Pfgw", 25, 205, 95, 25));
+    t.push_back(dropDown(ControlId::TestMode, 125, 207, 155, 20, false));
     const struct { int id; const char* caption; int x; } memoryRow[] = {
-        {98, "MC", 295}, {96, "M", 335}, {97, "MR", 375}, {110, "M+", 415}, {111, "M-", 455}, {118, "C", 495}};
+        {ControlId::MemoryClear, "MC", 295}, {ControlId::MemoryStore, "M", 335}, {ControlId::MemoryRecall, "MR", 375}, {ControlId::MemoryAdd, "M+", 415}, {ControlId::MemorySubtract, "M-", 455}, {ControlId::CalculatorClear, "C", 495}};
     for (const auto& b : memoryRow)
         t.push_back(button(b.id, b.caption, b.x, 205, 30, 25));
-    t.push_back(button(119, "M<>D", 535, 205, 45, 25));
-    t.push_back(label(121, "Calc with:", 590, 210, 47, 18));
-    t.push_back({117, K::Option, " Operand", 640, 209, 63, 18});
-    t.push_back({116, K::Option, " Memory [ M ]", 707, 209, 82, 18});
-    t.push_back(button(100, "Help", 845, 205, 35, 25));
-    t.push_back(frame(122, "", 20, 230, 110, 85));
-    t.push_back(check(88, " Auto Undo", 145, 232, 80, 18));
-    t.push_back(label(89, "Current digit count:", 30, 241, 90, 18));
-    t.push_back(label(90, "", 27, 260, 90, 20, Align::Centre));
-    t.push_back(button(80, "Undo last CALC", 143, 255, 89, 25));
+    t.push_back(button(ControlId::MemorySwap, "M<>D", 535, 205, 45, 25));
+    t.push_back(label(ControlId::CalcWithCaption, "Calc with:", 590, 210, 47, 18));
+    t.push_back({ControlId::OperandOption, K::Option, " Operand", 640, 209, 63, 18});
+    t.push_back({ControlId::MemoryOption, K::Option, " Memory [ M ]", 707, 209, 82, 18});
+    t.push_back(button(ControlId::CalculatorHelp, "Help", 845, 205, 35, 25));
+    t.push_back(frame(ControlId::OperationsFrame, "", 20, 230, 110, 85));
+    t.push_back(check(ControlId::AutoUndo, " Auto Undo", 145, 232, 80, 18));
+    t.push_back(label(ControlId::DigitCountCaption, "Current digit count:", 30, 241, 90, 18));
+    t.push_back(label(ControlId::DigitCountDisplay, "", 27, 260, 90, 20, Align::Centre));
+    t.push_back(button(ControlId::UndoLastCalc, "Undo last CALC", 143, 255, 89, 25));
     const struct { int id; const char* caption; int x; int w; } row1[] = {
-        {69, "Add", 238, 35},      {70, "Subtract", 278, 55}, {92, "Reverse", 338, 55}, {71, "Divide", 398, 50},
-        {72, "Multiply", 453, 55}, {76, "Power", 513, 50},    {77, "Root", 570, 42},    {79, "PrevP", 619, 45},
-        {78, "NextP", 671, 45},    {102, "LCM", 722, 50},     {105, "Fact", 780, 42},   {131, "Logx(n)", 830, 50}};
+        {ControlId::Add, "Add", 238, 35},      {ControlId::Subtract, "Subtract", 278, 55}, {ControlId::Reverse, "Reverse", 338, 55}, {ControlId::Divide, "Divide", 398, 50},
+        {ControlId::Multiply, "Multiply", 453, 55}, {ControlId::Power, "Power", 513, 50},    {ControlId::Root, "Root", 570, 42},    {ControlId::PrevP, "PrevP", 619, 45},
+        {ControlId::NextP, "NextP", 671, 45},    {ControlId::Lcm, "LCM", 722, 50},     {ControlId::Fact, "Fact", 780, 42},   {ControlId::LogX, "Logx(n)", 830, 50}};
     for (const auto& b : row1)
         t.push_back(button(b.id, b.caption, b.x, 235, b.w, 20));
     const struct { int id; const char* caption; int x; int w; } row2[] = {
-        {84, "Mod", 238, 35},        {85, "GCD", 278, 55},          {99, "GCF M", 338, 55}, {86, "shift left", 398, 50},
-        {87, "shift right", 453, 55}, {101, "Concat", 513, 50},     {93, "x 10", 570, 42},  {94, "/ 10", 619, 45},
-        {95, "+UI", 671, 45},        {103, "Analyze", 722, 50},     {113, "RootRem", 780, 56}};
+        {ControlId::Mod, "Mod", 238, 35},        {ControlId::Gcd, "GCD", 278, 55},          {ControlId::GcfM, "GCF M", 338, 55}, {ControlId::ShiftLeft, "shift left", 398, 50},
+        {ControlId::ShiftRight, "shift right", 453, 55}, {ControlId::Concat, "Concat", 513, 50},     {ControlId::TimesTen, "x 10", 570, 42},  {ControlId::DivideByTen, "/ 10", 619, 45},
+        {ControlId::PlusUI, "+UI", 671, 45},        {ControlId::Analyze, "Analyze", 722, 50},     {ControlId::RootRem, "RootRem", 780, 56}};
     for (const auto& b : row2)
         t.push_back(button(b.id, b.caption, b.x, 257, b.w, 20));
-    t.push_back(button(91, "View", 30, 281, 40, 25));
-    t.push_back(button(128, "Copy", 80, 281, 40, 25));
-    t.push_back(label(40, "Your Number:", 145, 287, 66, 20));
-    t.push_back(edit(39, 213, 285, 412, 20, true, 10000));
-    t.push_back(button(42, "< Check", 630, 282, 50, 25));
-    t.push_back(button(41, "Paste", 685, 282, 40, 25));
-    t.push_back(button(45, "Copy", 730, 282, 40, 25));
-    t.push_back(button(46, "C", 775, 282, 30, 25));
-    t.push_back(button(127, "M", 810, 282, 30, 25));
-    t.push_back(button(125, ">>D", 845, 282, 35, 25));
+    t.push_back(button(ControlId::View, "View", 30, 281, 40, 25));
+    t.push_back(button(ControlId::CopyNumber, "Copy", 80, 281, 40, 25));
+    t.push_back(label(ControlId::YourNumberCaption, "Your Number:", 145, 287, 66, 20));
+    t.push_back(edit(ControlId::YourNumber, 213, 285, 412, 20, true, 10000));
+    t.push_back(button(ControlId::Check, "< Check", 630, 282, 50, 25));
+    t.push_back(button(ControlId::YourNumberPaste, "Paste", 685, 282, 40, 25));
+    t.push_back(button(ControlId::YourNumberCopy, "Copy", 730, 282, 40, 25));
+    t.push_back(button(ControlId::YourNumberClear, "C", 775, 282, 30, 25));
+    t.push_back(button(ControlId::YourNumberToMemory, "M", 810, 282, 30, 25));
+    t.push_back(button(ControlId::YourNumberToDisplay, ">>D", 845, 282, 35, 25));
 
     // Other functions
-    t.push_back(frame(38, " Other functions ", 10, 345, 881, 82));
-    t.push_back(button(36, "Verify number from File", 20, 362, 125, 25));
-    t.push_back(button(37, "Verify number ClipBoard", 153, 362, 130, 25));
-    t.push_back(readOnlyEdit(51, 370, 363, 45, 18));
-    t.push_back(dropDown(65, 442, 363, 85, 18, true));
-    t.push_back(label(61, "Segment starting", 537, 367, 80, 18));
-    t.push_back(edit(62, 620, 365, 65, 18, true, 0, "0"));
-    t.push_back(label(63, "until", 690, 367, 22, 18));
-    t.push_back(edit(64, 715, 365, 65, 18, true, 0, "0"));
-    t.push_back(button(66, "< Digit Statistics", 790, 362, 90, 25));
-    t.push_back(label(26, "Work directory", 22, 400, 72, 18));
-    t.push_back(button(83, "SET", 95, 398, 40, 20));
-    t.push_back(edit(27, 140, 398, 242, 20, false));
-    t.push_back(label(43, "Parameters:", 390, 400, 60, 18, Align::Right));
-    t.push_back(button(24, "SAVE", 453, 395, 45, 25));
-    t.push_back(button(25, "LOAD", 503, 395, 45, 25));
-    t.push_back(dropDown(107, 552, 398, 193, 19, true));
-    t.push_back(edit(108, 750, 398, 80, 20, true));
-    t.push_back(button(109, "Apply", 835, 395, 45, 25));
+    t.push_back(frame(ControlId::OtherFunctionsFrame, " Other functions ", 10, 345, 881, 82));
+    t.push_back(button(ControlId::VerifyFromFile, "Verify number from File", 20, 362, 125, 25));
+    t.push_back(button(ControlId::VerifyClipboard, "Verify number ClipBoard", 153, 362, 130, 25));
+    t.push_back(readOnlyEdit(ControlId::DivisorLimitField, 370, 363, 45, 18));
+    t.push_back(dropDown(ControlId::DigitView, 442, 363, 85, 18, true));
+    t.push_back(label(ControlId::SegmentStartCaption, "Segment starting", 537, 367, 80, 18));
+    t.push_back(edit(ControlId::SegmentStart, 620, 365, 65, 18, true, 0, "0"));
+    t.push_back(label(ControlId::SegmentEndCaption, "until", 690, 367, 22, 18));
+    t.push_back(edit(ControlId::SegmentEnd, 715, 365, 65, 18, true, 0, "0"));
+    t.push_back(button(ControlId::DigitStatistics, "< Digit Statistics", 790, 362, 90, 25));
+    t.push_back(label(ControlId::WorkDirectoryCaption, "Work directory", 22, 400, 72, 18));
+    t.push_back(button(ControlId::SetWorkDirectory, "SET", 95, 398, 40, 20));
+    t.push_back(edit(ControlId::WorkDirectory, 140, 398, 242, 20, false));
+    t.push_back(label(ControlId::ParametersCaption, "Parameters:", 390, 400, 60, 18, Align::Right));
+    t.push_back(button(ControlId::SaveParameters, "SAVE", 453, 395, 45, 25));
+    t.push_back(button(ControlId::LoadParameters, "LOAD", 503, 395, 45, 25));
+    t.push_back(dropDown(ControlId::LimitsList, 552, 398, 193, 19, true));
+    t.push_back(edit(ControlId::LimitsValue, 750, 398, 80, 20, true));
+    t.push_back(button(ControlId::Apply, "Apply", 835, 395, 45, 25));
 
     // Outside the frames
     ControlSpec results{21, K::ListBox, "", 10, 434, 881, 221};
     results.fixedFont = true;
     t.push_back(results);
-    t.push_back(button(48, "Clear results", 10, 660, 80, 25));
-    t.push_back(button(22, "Copy ALL", 100, 660, 65, 25));
-    t.push_back(button(54, "Copy Line", 175, 660, 65, 25));
-    t.push_back(button(23, "Export to Excel", 250, 660, 90, 25));
-    t.push_back(button(106, "User Manual", 530, 660, 80, 25));
-    t.push_back(label(115, "Check for updates:", 625, 665, 90, 18));
-    t.push_back({55, K::Link, "Website", 720, 665, 45, 18, Align::Left, Colour::Blue});
-    t.push_back(button(35, "? About", 775, 660, 56, 25));
-    t.push_back(button(0, "EXIT", 840, 660, 50, 25));
+    t.push_back(button(ControlId::ClearResults, "Clear results", 10, 660, 80, 25));
+    t.push_back(button(ControlId::CopyAll, "Copy ALL", 100, 660, 65, 25));
+    t.push_back(button(ControlId::CopyLine, "Copy Line", 175, 660, 65, 25));
+    t.push_back(button(ControlId::ExportToExcel, "Export to Excel", 250, 660, 90, 25));
+    t.push_back(button(ControlId::UserManual, "User Manual", 530, 660, 80, 25));
+    t.push_back(label(ControlId::UpdatesCaption, "Check for updates:", 625, 665, 90, 18));
+    t.push_back({ControlId::Website, K::Link, "Website", 720, 665, 45, 18, Align::Left, Colour::Blue});
+    t.push_back(button(ControlId::About, "? About", 775, 660, 56, 25));
+    t.push_back(button(ControlId::Exit, "EXIT", 840, 660, 50, 25));
     return t;
 }
 
 std::map<int, std::vector<DropDownItem>> buildDropDowns()
 {
     return {
-        {58,
+        {ControlId::ChaosLevel,
          {{"Level of 'Chaos'", 0},
           {"1-none", 1},
           {"2-low", 2},
@@ -203,7 +205,7 @@ std::map<int, std::vector<DropDownItem>> buildDropDowns()
           {"4-medium", 4},
           {"5-high", 5},
           {"6-maximum", 6}}},
-        {65,
+        {ControlId::DigitView,
          {{"  Digits", 0},
           {"All", 999},
           {"Last 100", 100},
@@ -213,7 +215,7 @@ std::map<int, std::vector<DropDownItem>> buildDropDowns()
           {"10000...", 10000},
           {"20000...", 20000},
           {"50000...", 50000}}},
-        {107,
+        {ControlId::LimitsList,
          {{"Limits     > Caution! <", 0},
           {"Large numbers start", 2},
           {"Digits factorization", 3},
@@ -224,7 +226,7 @@ std::map<int, std::vector<DropDownItem>> buildDropDowns()
           {"History lines saved", 8},
           {"Limit digits generation", 9},
           {"Internal limit - minutes", 10}}},
-        {136,
+        {ControlId::TestMode,
          {{"Trial division only ( fast )", 0},
           {"PRP test only ( no trial div )", 1},
           {"Trial + PRP ( complete )", 2},

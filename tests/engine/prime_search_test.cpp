@@ -9,7 +9,7 @@
 
 #include "engine/big_integer.h"
 #include "engine/decimal_text.h"
-#include "engine/prev_prime.h"
+#include "engine/prime_library.h"
 
 using namespace engine;
 
@@ -44,7 +44,7 @@ BigInt simplePrevPrime(const BigInt& start)
 {
     BigInt p;
     p.set(start);
-    prevPrime(p.get());
+    previousPrimeStepwise(p.get());
     return p;
 }
 

@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     FUZZ_CHECK(first->total() >= 0 && first->total() <= storage::kLargestResumeCount);
-    for (int64_t counter : first->counters)
+    const storage::RunCounters& c = first->counters;
+    for (int64_t counter : {c.unused, c.d1Hits, c.d2Hits, c.d3Hits, c.externalChecks})
         FUZZ_CHECK(counter >= 0 && counter <= storage::kLargestResumeCount);
 
     const std::string copy = fuzz::scratchFile({}, ".bit");

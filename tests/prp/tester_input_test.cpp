@@ -1,5 +1,8 @@
 // What the built tester accepts: every parameter string the calling program
 // passes, unquoted paths with blanks, damaged number files, bad input.
+#include <algorithm>
+#include <thread>
+
 #include "tester_fixture.h"
 
 namespace prp_test {
@@ -96,6 +99,13 @@ TEST_F(PrpTester, number_file_keeps_only_digit_bytes)
     }
 }
 
+TEST_F(PrpTester, threads_default_to_one_per_core_and_follow_the_switch)
+{
+    const std::string cores = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
+    EXPECT_NE(run(" -k -o -f ", kPrime12).err.find("with up to " + cores + " threads"), std::string::npos);
+    EXPECT_NE(run(" -k -T3 -o -f ", kPrime12).err.find("with up to 3 threads"), std::string::npos);
+}
+
 struct BadInputCase {
     const char* what;
     std::vector<std::string> words;
@@ -114,6 +124,8 @@ TEST_F(PrpTester, bad_input_ends_with_status_5_and_a_message_on_standard_error)
         {"malformed base", {"-k", "-T4", "-bx", good}, "-bx"},
         {"base below 2", {"-k", "-T4", "-b1", good}, "-b1"},
         {"malformed depth", {"-k", "-fast", good}, "-fast"},
+        {"malformed checkpoint interval", {"-k", "-C", good}, "-C"},
+        {"negative checkpoint interval", {"-k", "-C-5", good}, "-C-5"},
         {"no file", {"-k", "-T4", "-f0"}, "no number file"},
     };
     for (const BadInputCase& c : cases) {

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -26,9 +27,71 @@ std::string readFile(const std::string& path)
     return text.str();
 }
 
+// Starts the tester with the words after the program name and this
+// process's environment plus the extra entries.
+pid_t spawnTester(const std::vector<std::string>& words, const std::vector<std::string>& environment,
+                  const posix_spawn_file_actions_t* actions)
+{
+    std::string program = PRP_TESTER_PATH;
+    std::vector<std::string> argvCopies = words, environmentCopies = environment;
+    std::vector<char*> argv{program.data()};
+    for (std::string& word : argvCopies)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (char** entry = environ; *entry; ++entry)
+        envp.push_back(*entry);
+    for (std::string& entry : environmentCopies)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    pid_t child = 0;
+    if (posix_spawn(&child, program.c_str(), actions, nullptr, argv.data(), envp.data()) != 0)
+        throw std::runtime_error("cannot start " + program);
+    return child;
+}
+
 }  // namespace
 
-TesterResult runTesterWords(const std::vector<std::string>& words)
+RunningTester::RunningTester(const std::vector<std::string>& words)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_ = spawnTester(words, {}, &actions);
+    posix_spawn_file_actions_destroy(&actions);
+}
+
+RunningTester::~RunningTester()
+{
+    if (running_)
+        kill();
+}
+
+bool RunningTester::waitForFile(const std::string& path)
+{
+    while (!std::filesystem::exists(path)) {
+        int status = 0;
+        if (running_ && waitpid(pid_, &status, WNOHANG) == pid_)
+            running_ = false;
+        if (!running_)
+            return std::filesystem::exists(path);
+        usleep(10'000);
+    }
+    return true;
+}
+
+void RunningTester::kill()
+{
+    if (!running_)
+        return;
+    ::kill(pid_, SIGKILL);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    running_ = false;
+}
+
+TesterResult runTesterWords(const std::vector<std::string>& words, const std::vector<std::string>& environment)
 {
     TempDir capture;
     std::string outPath = capture.path() + "/out", errPath = capture.path() + "/err";
@@ -37,19 +100,8 @@ TesterResult runTesterWords(const std::vector<std::string>& words)
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
 
-    std::vector<char*> argv;
-    std::string program = PRP_TESTER_PATH;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = words;
-    for (std::string& word : copies)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-
-    pid_t child = 0;
-    int spawnError = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
+    pid_t child = spawnTester(words, environment, &actions);
     posix_spawn_file_actions_destroy(&actions);
-    if (spawnError != 0)
-        throw std::runtime_error("cannot start " + program);
     int status = 0;
     waitpid(child, &status, 0);
 
@@ -60,13 +112,19 @@ TesterResult runTesterWords(const std::vector<std::string>& words)
     return result;
 }
 
-TesterResult runTesterCommand(const std::string& parameters, const std::string& path)
+std::vector<std::string> commandWords(const std::string& parameters, const std::string& path)
 {
     std::vector<std::string> words;
     std::istringstream split(parameters + path);
     for (std::string word; split >> word;)
         words.push_back(word);
-    return runTesterWords(words);
+    return words;
+}
+
+TesterResult runTesterCommand(const std::string& parameters, const std::string& path,
+                              const std::vector<std::string>& environment)
+{
+    return runTesterWords(commandWords(parameters, path), environment);
 }
 
 TempDir::TempDir()

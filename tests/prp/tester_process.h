@@ -13,11 +13,32 @@ struct TesterResult {
     std::string err;  // standard error
 };
 
-// Runs the tester with the given argv words and waits for it.
-TesterResult runTesterWords(const std::vector<std::string>& words);
+// Runs the tester with the given argv words and waits for it; extra
+// "NAME=value" entries are added to its environment.
+TesterResult runTesterWords(const std::vector<std::string>& words, const std::vector<std::string>& environment = {});
+
+// A tester started in the background, to be interrupted.
+class RunningTester {
+public:
+    explicit RunningTester(const std::vector<std::string>& words);
+    ~RunningTester();
+    RunningTester(const RunningTester&) = delete;
+    RunningTester& operator=(const RunningTester&) = delete;
+
+    // Polls until the file exists or the tester ends; true when it exists.
+    bool waitForFile(const std::string& path);
+    // SIGKILL, as a crash or power cut would end it, and reaps it.
+    void kill();
+
+private:
+    int pid_ = 0;
+    bool running_ = true;
+};
 
 // Splits parameters + path at blanks, as a command line without quotes is.
-TesterResult runTesterCommand(const std::string& parameters, const std::string& path);
+TesterResult runTesterCommand(const std::string& parameters, const std::string& path,
+                              const std::vector<std::string>& environment = {});
+std::vector<std::string> commandWords(const std::string& parameters, const std::string& path);
 
 class TempDir {
 public:

@@ -78,7 +78,7 @@ TEST_F(ResumeFile, bare_bitmap_of_exactly_the_block_size_loads_as_empty_fields_a
     EXPECT_EQ(loaded->bitmap, std::vector<uint8_t>(kResumeBitmapBytes, 1));
     for (const std::string& text : loaded->fieldTexts)
         EXPECT_EQ(text, "");
-    EXPECT_EQ(loaded->counters, (std::array<int64_t, 5>{}));
+    EXPECT_EQ(loaded->counters, (RunCounters{}));
     EXPECT_EQ(loaded->total(), 0);
 }
 
@@ -97,7 +97,7 @@ TEST_F(ResumeFile, lines_that_are_not_numbers_keep_their_texts_and_count_zero)
     EXPECT_EQ(loaded->fieldTexts[0], "abc");
     EXPECT_EQ(loaded->fieldTexts[1], "x");
     EXPECT_EQ(loaded->total(), 0);
-    EXPECT_EQ(loaded->counters, (std::array<int64_t, 5>{0, 3, 0, 0, 0}));
+    EXPECT_EQ(loaded->counters, (RunCounters{0, 3, 0, 0, 0}));
 }
 
 // A run adds one to TOT and QTY for every candidate: a stored count at the
@@ -127,5 +127,5 @@ TEST_F(ResumeFile, counts_no_run_could_have_left_are_refused)
     std::optional<ResumeState> loaded = loadResumeFile(path_);
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->total(), kLargestResumeCount);
-    EXPECT_EQ(loaded->counters[4], kLargestResumeCount);
+    EXPECT_EQ(loaded->counters.externalChecks, kLargestResumeCount);
 }

@@ -428,10 +428,10 @@ TEST_F(Generation, stopped_medium_run_saves_its_counters_and_a_resumed_run_conti
     const int64_t stoppedTotal = saved->total();
     EXPECT_GE(stoppedTotal, 1);
     EXPECT_EQ(saved->fieldTexts[0], std::to_string(stoppedTotal));
-    EXPECT_EQ(saved->fieldTexts[1], std::to_string(saved->counters[1]));
+    EXPECT_EQ(saved->fieldTexts[1], std::to_string(saved->counters.d1Hits));
     EXPECT_EQ(saved->fieldTexts[4], "1") << "QTY shows the external check";
-    EXPECT_EQ(saved->counters[4], 1);
-    EXPECT_EQ(saved->counters[1] + saved->counters[2] + saved->counters[3], stoppedTotal - 1)
+    EXPECT_EQ(saved->counters.externalChecks, 1);
+    EXPECT_EQ(saved->counters.d1Hits + saved->counters.d2Hits + saved->counters.d3Hits, stoppedTotal - 1)
         << "every candidate but the last was rejected";
     EXPECT_EQ(saved->bitmap, std::vector<uint8_t>(storage::kResumeBitmapBytes, 0));
 

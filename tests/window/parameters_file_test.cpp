@@ -84,8 +84,8 @@ TEST_F(ParametersFile, save_then_load_restores_every_control_memory_operand_and_
         tick(control, on);
     select(ui::ControlId::ChaosLevel, 3);
     select(ui::ControlId::TestMode, 5);
-    app->state().parameterTable[1] = "/data/numbers/";
-    app->state().parameterTable[20] = "kept entry";
+    app->state().parameterTable.entry(1) = "/data/numbers/";
+    app->state().parameterTable.entry(20) = "kept entry";
     app->state().currentNumber = "1234567";
     setMemory("98765432109876543210");
     app->context().results.clear();
@@ -112,8 +112,8 @@ TEST_F(ParametersFile, save_then_load_restores_every_control_memory_operand_and_
         tick(control, !on);
     select(ui::ControlId::ChaosLevel, 0);
     select(ui::ControlId::TestMode, 0);
-    app->state().parameterTable[1] = "";
-    app->state().parameterTable[20] = "";
+    app->state().parameterTable.entry(1) = "";
+    app->state().parameterTable.entry(20) = "";
     app->state().currentNumber = "5";
     setMemory("3");
     app->context().results.clear();
@@ -128,7 +128,7 @@ TEST_F(ParametersFile, save_then_load_restores_every_control_memory_operand_and_
         EXPECT_EQ(checked(control), on) << "box " << control;
     EXPECT_EQ(selected(ui::ControlId::ChaosLevel), 3);
     EXPECT_EQ(selected(ui::ControlId::TestMode), 5);
-    EXPECT_EQ(app->state().parameterTable[20], "kept entry");
+    EXPECT_EQ(app->state().parameterTable.entry(20), "kept entry");
     EXPECT_EQ(text(ui::ControlId::WorkDirectory), "/data/numbers/") << "the work directory comes from the table";
     EXPECT_EQ(currentNumber(), "1234567");
     EXPECT_EQ(text(ui::ControlId::DigitCountDisplay), "7");
@@ -227,7 +227,7 @@ TEST_F(ParametersFile, limits_of_zero_negative_or_no_number_fall_back_to_their_s
     EXPECT_EQ(state.limits[shell::DigitsFactorization], 50);
     EXPECT_EQ(state.limits[shell::DigitsViewNumber], 3000);
     EXPECT_EQ(state.limits[shell::InternalLimitMinutes], 60);
-    EXPECT_EQ(state.parameterTable[2], "7000") << "a later SAVE writes the usable value";
+    EXPECT_EQ(state.parameterTable.entry(2), "7000") << "a later SAVE writes the usable value";
     const QStringList expected = {
         "LOAD: 'Large numbers start' read as '0' is not a positive whole number; its start-up value 7000 is used.",
         "LOAD: 'Digits factorization' read as '-5' is not a positive whole number; its start-up value 50 is used.",

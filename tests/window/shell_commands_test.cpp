@@ -150,7 +150,7 @@ TEST_F(ShellCommands, set_stores_the_chosen_directory_and_cancel_changes_nothing
     dialogs.willChooseFile(QString::fromStdString(workDir().string()));
     click(83);
     EXPECT_EQ(text(27), QString::fromStdString(workDir().string()) + "/");
-    EXPECT_EQ(app->state().parameterTable[1], workDir().string() + "/");
+    EXPECT_EQ(app->state().parameterTable.entry(1), workDir().string() + "/");
 }
 
 TEST_F(ShellCommands, digit_view_list_sets_the_segment_fields)
@@ -214,7 +214,7 @@ TEST_P(LimitsApply, stores_the_value_or_resets_it_with_the_message)
     EXPECT_EQ(dialogs.last().title, "Success!");
     EXPECT_EQ(dialogs.last().text, c.message);
     EXPECT_EQ(app->state().limits[c.entry], c.stored);
-    EXPECT_EQ(app->state().parameterTable[static_cast<size_t>(c.entry + 1)], std::to_string(c.stored));
+    EXPECT_EQ(app->state().parameterTable.limitText(c.entry), std::to_string(c.stored));
     EXPECT_FALSE(enabled(109));
     EXPECT_EQ(text(108), "");
     EXPECT_EQ(app->context().controls.selectedIndex(107), 0);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <string_view>
+#include <thread>
 
 namespace prp {
 
@@ -43,6 +44,10 @@ std::string applySwitch(std::string_view word, TesterOptions& options)
         options.threads = static_cast<unsigned>(std::clamp<uint64_t>(value, 1, 256));
         return {};
     }
+    if (word.starts_with("-C") && parseNumber(word.substr(2), value)) {
+        options.checkpointSeconds = static_cast<unsigned>(std::min<uint64_t>(value, 1'000'000'000));
+        return {};
+    }
     if (word.starts_with("-b") && parseNumber(word.substr(2), value) && value >= 2 && value <= 0xFFFFFFFFu) {
         options.bases.push_back(static_cast<unsigned long>(value));
         return {};
@@ -51,6 +56,11 @@ std::string applySwitch(std::string_view word, TesterOptions& options)
 }
 
 }  // namespace
+
+unsigned defaultThreads()
+{
+    return std::clamp(std::thread::hardware_concurrency(), 1u, 256u);
+}
 
 ParsedArguments parseArguments(int argc, const char* const* argv)
 {

@@ -13,12 +13,18 @@ constexpr uint64_t kDefaultTrialDepth = 10'000'000;
 constexpr uint64_t kTrialDepthUnit = 1'000'000;
 // "-f<n>" above this is clipped: the sieve's base primes stay below 10^6.
 constexpr uint64_t kMaxTrialDepthFactor = 1'000'000;
+// Seconds between checkpoints of a long test unless "-C<seconds>" says.
+constexpr unsigned kDefaultCheckpointSeconds = 600;
+
+// Threads when "-T" is not given: one per core.
+unsigned defaultThreads();
 
 struct TesterOptions {
     uint64_t trialDepth = kDefaultTrialDepth;  // 0: no trial factoring
     bool trialOnly = false;                    // "-o"
     bool mersenneTest = false;                 // "-tm"
-    unsigned threads = 1;                      // "-T<n>"
+    unsigned threads = defaultThreads();       // "-T<n>"
+    unsigned checkpointSeconds = kDefaultCheckpointSeconds;  // "-C<seconds>"; 0: none
     std::vector<unsigned long> bases;          // "-b<n>" in the order given; empty: base 3
     std::string numberFile;
 };

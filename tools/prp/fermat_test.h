@@ -4,6 +4,8 @@
 
 #include <gmp.h>
 
+#include "long_run_settings.h"
+
 namespace prp {
 
 struct FermatOutcome {
@@ -14,6 +16,8 @@ struct FermatOutcome {
 
 // n must be at least 2. When n divides the base the test says nothing, so
 // such an n (at most the base, hence small) is decided exactly instead.
-FermatOutcome fermatTest(mpz_srcptr n, unsigned long base);
+// Long tests run on residue registers under the Gerbicz check, with
+// checkpoints and progress lines; short ones are one mpz_powm.
+FermatOutcome fermatTest(mpz_srcptr n, unsigned long base, const LongRunSettings& settings);
 
 }  // namespace prp

@@ -1,8 +1,14 @@
 #include "lucas_lehmer.h"
 
+#include <algorithm>
 #include <chrono>
+#include <stdexcept>
+#include <string>
 
+#include "checkpoint.h"
 #include "engine/big_integer.h"
+#include "fault_injection.h"
+#include "modular_arithmetic.h"
 #include "progress.h"
 
 namespace prp {
@@ -10,19 +16,116 @@ namespace prp {
 namespace {
 
 using engine::BigInt;
+using Register = ModularArithmetic::Register;
 
-constexpr auto kNoteInterval = std::chrono::seconds(30);
+constexpr Register kTerm = 0;      // s(i)
+constexpr Register kVerified = 1;  // the last term that passed the check
+// A check costs about one Jacobi symbol, a few dozen squarings at large
+// sizes: 16 a run is noise, and bounds the work an error costs to 1/16.
+constexpr unsigned long kChecksPerRun = 16;
+constexpr int kFailuresBeforeGivingUp = 3;
 
-// x mod (2^q - 1) for 0 <= x < 2^(2q): since 2^q = 1 modulo it, the part
-// above bit q folds onto the part below by one addition, no division.
-void reduceModMersenne(mpz_ptr x, mpz_ptr high, unsigned long q, mpz_srcptr mersenne)
-{
-    mpz_tdiv_q_2exp(high, x, q);
-    mpz_tdiv_r_2exp(x, x, q);
-    mpz_add(x, x, high);
-    while (mpz_cmp(x, mersenne) >= 0)
-        mpz_sub(x, x, mersenne);
-}
+class LucasLehmerRun {
+public:
+    LucasLehmerRun(unsigned long q, const LongRunSettings& settings)
+        : q_(q), iterations_(q - 2), fault_(FaultInjection::fromEnvironment())
+    {
+        mpz_setbit(mersenne_.get(), q);
+        mpz_sub_ui(mersenne_.get(), mersenne_.get(), 1);
+        arithmetic_ = makeModularArithmetic(mersenne_.get(), 2, settings.threads);
+        checkpoints_.emplace(settings.numberFile, settings.checkpointSeconds, numberIdentity(mersenne_.get()),
+                             "lucas-lehmer q " + std::to_string(q));
+        checkEvery_ = std::max<unsigned long>(1, iterations_ / kChecksPerRun);
+    }
+
+    // The last term s(q-2).
+    void run(mpz_ptr last)
+    {
+        if (!resume()) {
+            BigInt four(4);
+            arithmetic_->set(kTerm, four.get());
+            arithmetic_->copy(kVerified, kTerm);
+        }
+        StepProgress progress("Lucas-Lehmer test of 2^" + std::to_string(q_) + "-1", iterations_, done_);
+        int failuresInARow = 0;
+        while (done_ < iterations_) {
+            arithmetic_->square(kTerm);
+            arithmetic_->addSmall(kTerm, -2);
+            fault_.atStep(done_, *arithmetic_, kTerm);
+            progress.update(++done_);
+            bool saving = checkpoints_->due();
+            if (!saving && done_ % checkEvery_ != 0 && done_ != iterations_)
+                continue;
+            if (termPasses()) {
+                arithmetic_->copy(kVerified, kTerm);
+                verifiedDone_ = done_;
+                failuresInARow = 0;
+                if (saving)
+                    save();
+            } else {
+                if (++failuresInARow >= kFailuresBeforeGivingUp)
+                    throw std::runtime_error("the Jacobi check keeps failing: the arithmetic is unreliable");
+                note("Jacobi check failed at iteration %lu: an arithmetic error, redoing from iteration %lu", done_,
+                     verifiedDone_);
+                arithmetic_->copy(kTerm, kVerified);
+                done_ = verifiedDone_;
+            }
+        }
+        arithmetic_->get(kTerm, last);
+        checkpoints_->remove();
+    }
+
+private:
+    bool termPasses()
+    {
+        BigInt term;
+        arithmetic_->get(kTerm, term.get());
+        mpz_sub_ui(term.get(), term.get(), 2);
+        if (mpz_sgn(term.get()) < 0)
+            mpz_add(term.get(), term.get(), mersenne_.get());
+        return mpz_jacobi(term.get(), mersenne_.get()) != 1;
+    }
+
+    void save()
+    {
+        Checkpoint checkpoint;
+        checkpoint.step = done_;
+        BigInt term;
+        arithmetic_->get(kTerm, term.get());
+        checkpoint.setNumber("term", term.get());
+        checkpoints_->save(checkpoint);
+    }
+
+    bool resume()
+    {
+        std::optional<Checkpoint> saved = checkpoints_->load();
+        if (!saved)
+            return false;
+        BigInt term;
+        if (!saved->getNumber("term", term.get()) || mpz_cmp(term.get(), mersenne_.get()) >= 0 ||
+            saved->step == 0 || saved->step > iterations_) {
+            note("Checkpoint %s does not fit this test: ignored, starting from the beginning",
+                 checkpoints_->path().c_str());
+            return false;
+        }
+        arithmetic_->set(kTerm, term.get());
+        arithmetic_->copy(kVerified, kTerm);
+        done_ = verifiedDone_ = saved->step;
+        note("Resuming from the checkpoint %s at iteration %lu of %lu", checkpoints_->path().c_str(), done_,
+             iterations_);
+        return true;
+    }
+
+    unsigned long q_;
+    unsigned long iterations_;
+    unsigned long checkEvery_ = 1;
+    unsigned long done_ = 0;
+    unsigned long verifiedDone_ = 0;
+    BigInt mersenne_;
+    std::unique_ptr<ModularArithmetic> arithmetic_;
+    std::optional<CheckpointStore> checkpoints_;
+    FaultInjection fault_;
+};
 
 }  // namespace
 
@@ -45,7 +148,7 @@ unsigned long smallestPrimeFactor(unsigned long q)
     return q;
 }
 
-LucasLehmerOutcome lucasLehmer(unsigned long q)
+LucasLehmerOutcome lucasLehmer(unsigned long q, const LongRunSettings& settings)
 {
     LucasLehmerOutcome outcome;
     auto start = std::chrono::steady_clock::now();
@@ -53,24 +156,10 @@ LucasLehmerOutcome lucasLehmer(unsigned long q)
         outcome.prime = true;
         return outcome;
     }
-    BigInt mersenne, s(4), high;
-    mpz_setbit(mersenne.get(), q);
-    mpz_sub_ui(mersenne.get(), mersenne.get(), 1);
-
-    auto nextNote = start + kNoteInterval;
-    for (unsigned long i = 0; i + 2 < q; ++i) {
-        mpz_mul(s.get(), s.get(), s.get());
-        reduceModMersenne(s.get(), high.get(), q, mersenne.get());
-        if (mpz_cmp_ui(s.get(), 2) < 0)
-            mpz_add(s.get(), s.get(), mersenne.get());
-        mpz_sub_ui(s.get(), s.get(), 2);
-        if ((i & 1023) == 0 && std::chrono::steady_clock::now() >= nextNote) {
-            note("Lucas-Lehmer test: iteration %lu of %lu (%.0f%%)", i + 1, q - 2, 100.0 * (i + 1) / (q - 2));
-            nextNote += kNoteInterval;
-        }
-    }
-    outcome.prime = s.isZero();
-    outcome.res64 = mpz_size(s.get()) == 0 ? 0 : mpz_getlimbn(s.get(), 0);
+    BigInt last;
+    LucasLehmerRun(q, settings).run(last.get());
+    outcome.prime = last.isZero();
+    outcome.res64 = mpz_size(last.get()) == 0 ? 0 : mpz_getlimbn(last.get(), 0);
     outcome.seconds = secondsSince(start);
     return outcome;
 }

@@ -5,6 +5,8 @@
 
 #include <gmp.h>
 
+#include "long_run_settings.h"
+
 namespace prp {
 
 // True when n = 2^q - 1 with q >= 2; q is then set.
@@ -21,6 +23,14 @@ struct LucasLehmerOutcome {
 
 // Decides 2^q - 1 for a prime q: s(0) = 4, s(i+1) = s(i)^2 - 2, and 2^q - 1
 // is prime exactly when s(q-2) = 0 modulo it.
-LucasLehmerOutcome lucasLehmer(unsigned long q);
+//
+// Guarded by the Jacobi check: for i >= 1, s(i) - 2 = 12 * U^2 for an
+// integer U, and 2^q - 1 = 7 (mod 12) for odd q makes (3 | 2^q - 1) = -1, so
+// the Jacobi symbol (s(i) - 2 | 2^q - 1) is -1 (or 0) on the true sequence.
+// An error turns the residue into a random one, whose symbol is +1 about
+// half the time: every check and checkpoint computes the symbol and rolls a
+// +1 back to the last state that passed. It catches about half of the
+// errors; the other half pass unseen.
+LucasLehmerOutcome lucasLehmer(unsigned long q, const LongRunSettings& settings);
 
 }  // namespace prp

@@ -3,6 +3,7 @@
 // Usage and exit statuses: README.md in this folder.
 #include <chrono>
 #include <cstdio>
+#include <stdexcept>
 
 #include "arguments.h"
 #include "number_file.h"
@@ -15,7 +16,8 @@ int main(int argc, char** argv)
     prp::ParsedArguments arguments = prp::parseArguments(argc, argv);
     if (!arguments.ok) {
         prp::note("Error: %s", arguments.error.c_str());
-        prp::note("Usage: %s [-k] [-T<n>] [-f|-f<n>] [-o] [-b<base>]... [-tm] [-s<n>] [-d] <number file>", argv[0]);
+        prp::note("Usage: %s [-k] [-T<n>] [-C<seconds>] [-f|-f<n>] [-o] [-b<base>]... [-tm] [-s<n>] [-d] <number file>",
+                  argv[0]);
         return prp::kExitError;
     }
     prp::NumberText number = prp::readNumberFile(arguments.options.numberFile);
@@ -24,7 +26,13 @@ int main(int argc, char** argv)
         return prp::kExitError;
     }
     prp::note("Testing a number of %zu digits from %s", number.digits.size(), arguments.options.numberFile.c_str());
-    prp::RunOutcome outcome = prp::runTester(arguments.options, number.digits, started);
+    prp::RunOutcome outcome;
+    try {
+        outcome = prp::runTester(arguments.options, number.digits, started);
+    } catch (const std::runtime_error& error) {
+        prp::note("Error: %s", error.what());
+        return prp::kExitError;
+    }
     std::printf("%s\n", outcome.resultLine.c_str());
     return outcome.exitStatus;
 }

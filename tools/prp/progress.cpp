@@ -1,6 +1,7 @@
 #include "progress.h"
 
 #include <cstdarg>
+#include <algorithm>
 #include <cstdio>
 
 namespace prp {
@@ -20,24 +21,45 @@ double secondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-ProgressTicker::ProgressTicker(std::chrono::seconds interval, std::function<std::string(double)> describe)
+namespace {
+
+constexpr double kFirstLineAfter = 2.0;
+constexpr double kLineInterval = 10.0;
+
+std::string durationText(double seconds)
 {
-    auto start = std::chrono::steady_clock::now();
-    thread_ = std::thread([this, interval, start, describe = std::move(describe)] {
-        std::unique_lock<std::mutex> hold(lock_);
-        while (!wake_.wait_for(hold, interval, [this] { return stopping_; }))
-            note("%s", describe(secondsSince(start)).c_str());
-    });
+    auto whole = static_cast<long long>(seconds + 0.5);
+    char text[48];
+    if (whole >= 3600)
+        std::snprintf(text, sizeof text, "%lldh%02lldm", whole / 3600, whole / 60 % 60);
+    else if (whole >= 60)
+        std::snprintf(text, sizeof text, "%lldm%02llds", whole / 60, whole % 60);
+    else
+        std::snprintf(text, sizeof text, "%llds", whole);
+    return text;
 }
 
-ProgressTicker::~ProgressTicker()
+}  // namespace
+
+StepProgress::StepProgress(std::string label, uint64_t totalSteps, uint64_t firstStep)
+    : label_(std::move(label)),
+      total_(totalSteps),
+      first_(firstStep),
+      start_(std::chrono::steady_clock::now()),
+      nextLine_(kFirstLineAfter)
 {
-    {
-        std::lock_guard<std::mutex> hold(lock_);
-        stopping_ = true;
-    }
-    wake_.notify_one();
-    thread_.join();
+}
+
+void StepProgress::update(uint64_t step)
+{
+    double elapsed = secondsSince(start_);
+    if (elapsed < nextLine_ || total_ == 0)
+        return;
+    nextLine_ = elapsed + kLineInterval;
+    double rate = step > first_ ? static_cast<double>(step - first_) / elapsed : 0;
+    double left = rate > 0 ? static_cast<double>(total_ - std::min(step, total_)) / rate : 0;
+    note("%s: %.1f%% done, %.0f steps/s, %s left", label_.c_str(), 100.0 * static_cast<double>(step) / total_, rate,
+         durationText(left).c_str());
 }
 
 }  // namespace prp

@@ -2,11 +2,8 @@
 // Progress notes on standard error. Standard output carries only the result
 // line, so everything a watching user reads while the test runs goes here.
 #include <chrono>
-#include <condition_variable>
-#include <functional>
-#include <mutex>
+#include <cstdint>
 #include <string>
-#include <thread>
 
 namespace prp {
 
@@ -16,20 +13,21 @@ void note(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Seconds since a start point, on the monotonic clock.
 double secondsSince(std::chrono::steady_clock::time_point start);
 
-// While alive, writes a line from describe(elapsed seconds) every interval,
-// for computations (one long GMP call) that cannot report by themselves.
-class ProgressTicker {
+// Progress of a loop of steps (squarings): a line every interval, the first
+// one early, with the share done, the speed and the time left. Steps are
+// counted from `first` so that a resumed run reports its own speed.
+class StepProgress {
 public:
-    ProgressTicker(std::chrono::seconds interval, std::function<std::string(double)> describe);
-    ~ProgressTicker();
-    ProgressTicker(const ProgressTicker&) = delete;
-    ProgressTicker& operator=(const ProgressTicker&) = delete;
+    StepProgress(std::string label, uint64_t totalSteps, uint64_t firstStep);
+    // Cheap when no line is due; call it every few steps.
+    void update(uint64_t step);
 
 private:
-    std::mutex lock_;
-    std::condition_variable wake_;
-    bool stopping_ = false;
-    std::thread thread_;
+    std::string label_;
+    uint64_t total_;
+    uint64_t first_;
+    std::chrono::steady_clock::time_point start_;
+    double nextLine_;
 };
 
 }  // namespace prp

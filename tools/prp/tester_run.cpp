@@ -1,7 +1,6 @@
 #include "tester_run.h"
 
 #include <optional>
-#include <thread>
 
 #include "engine/big_integer.h"
 #include "engine/decimal_text.h"
@@ -83,7 +82,7 @@ private:
             return {factorsLine(label_, {numberLabel(engine::toDecimal(factor))}), kExitComposite};
         }
         note("Lucas-Lehmer test of 2^%lu-1", q);
-        LucasLehmerOutcome outcome = lucasLehmer(q);
+        LucasLehmerOutcome outcome = lucasLehmer(q, longRunSettings());
         double overhead = secondsSince(started_) - outcome.seconds;
         if (outcome.prime)
             return {provenPrimeLine(label_, "the Lucas-Lehmer test", outcome.seconds, overhead), kExitProbablePrime};
@@ -96,7 +95,7 @@ private:
         unsigned long lastBase = 0;
         for (unsigned long base : effectiveBases(options_)) {
             note("Fermat PRP test to base %lu", base);
-            FermatOutcome outcome = fermatTest(n_.get(), base);
+            FermatOutcome outcome = fermatTest(n_.get(), base, longRunSettings());
             testSeconds += outcome.seconds;
             if (!outcome.probablePrime)
                 return {compositeLine(label_, outcome.res64, testSeconds, secondsSince(started_) - testSeconds),
@@ -105,6 +104,11 @@ private:
         }
         return {probablePrimeLine(label_, lastBase, testSeconds, secondsSince(started_) - testSeconds),
                 kExitProbablePrime};
+    }
+
+    LongRunSettings longRunSettings() const
+    {
+        return {options_.numberFile, static_cast<double>(options_.checkpointSeconds), options_.threads};
     }
 
     const TesterOptions& options_;

@@ -10,6 +10,6 @@ void primeLibraryInit();
 // n becomes the largest probable prime below its old value (judged by
 // mpz_probab_prime_p with 25 repetitions). n <= 2 has no prime below it and
 // becomes 0.
-void prevPrime(mpz_ptr n);
+void previousPrimeStepwise(mpz_ptr n);
 
 }  // namespace engine

@@ -1,4 +1,4 @@
-#include "calculator/calculator_command.h"
+#include "calculator/operation_sequence.h"
 
 #include <algorithm>
 #include <cmath>

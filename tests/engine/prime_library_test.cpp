@@ -1,4 +1,4 @@
-#include "engine/prev_prime.h"
+#include "engine/prime_library.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ TEST(PrevPrime, gives_the_largest_prime_below)
                    Case{"1000000000000000000000000000000", "999999999999999999999999999989"}}) {
         BigInt x;
         setFromDecimal(x, c.n);
-        prevPrime(x.get());
+        previousPrimeStepwise(x.get());
         EXPECT_EQ(toDecimal(x), c.below) << c.n;
     }
 }
@@ -27,7 +27,7 @@ TEST(PrevPrime, has_no_prime_below_two)
     for (const char* n : {"2", "1", "0", "-7"}) {
         BigInt x;
         setFromDecimal(x, n);
-        prevPrime(x.get());
+        previousPrimeStepwise(x.get());
         EXPECT_EQ(toDecimal(x), "0") << n;
     }
 }
@@ -38,7 +38,7 @@ TEST(PrevPrime, agrees_with_nextprime_on_a_1000_digit_gap)
     mpz_ui_pow_ui(start.get(), 10, 999);
     mpz_add_ui(start.get(), start.get(), 12345);
     p.set(start);
-    prevPrime(p.get());
+    previousPrimeStepwise(p.get());
     q.set(p);
     mpz_nextprime(q.get(), q.get());
     EXPECT_LT(p.compare(start), 0);

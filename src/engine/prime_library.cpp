@@ -1,4 +1,4 @@
-#include "engine/prev_prime.h"
+#include "engine/prime_library.h"
 
 #include <cstdint>
 #include <mutex>
@@ -30,7 +30,7 @@ void fillSmallPrimes()
 
 void primeLibraryInit() { std::call_once(gInitOnce, fillSmallPrimes); }
 
-void prevPrime(mpz_ptr n)
+void previousPrimeStepwise(mpz_ptr n)
 {
     primeLibraryInit();
     if (mpz_cmp_ui(n, 2) <= 0) {

@@ -1,0 +1,67 @@
+#pragma once
+// Helpers for the long-run tests: an arithmetic that dies part-way, as a
+// killed process would, and numbers computed with plain GMP to compare with.
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "engine/big_integer.h"
+#include "gmp_arithmetic.h"
+
+namespace prp_test {
+
+struct Interrupted : std::runtime_error {
+    Interrupted() : std::runtime_error("interrupted") {}
+};
+
+// GMP registers that throw Interrupted at the given square, leaving behind
+// whatever checkpoint the loop saved last.
+class InterruptingArithmetic final : public prp::ModularArithmetic {
+public:
+    InterruptingArithmetic(mpz_srcptr n, int registers, uint64_t squaresBeforeDying)
+        : inner_(prp::makeGmpArithmetic(n, registers)), squaresLeft_(squaresBeforeDying)
+    {
+    }
+
+    int registerCount() const override { return inner_->registerCount(); }
+    void set(Register target, mpz_srcptr value) override { inner_->set(target, value); }
+    void get(Register source, mpz_ptr value) const override { inner_->get(source, value); }
+    void copy(Register target, Register source) override { inner_->copy(target, source); }
+    void square(Register x) override
+    {
+        if (squaresLeft_-- == 0)
+            throw Interrupted();
+        inner_->square(x);
+    }
+    void multiply(Register x, Register y) override { inner_->multiply(x, y); }
+    void multiplySmall(Register x, uint32_t c) override { inner_->multiplySmall(x, c); }
+    void addSmall(Register x, int64_t c) override { inner_->addSmall(x, c); }
+    void corruptForTest(Register x) override { inner_->corruptForTest(x); }
+
+private:
+    std::unique_ptr<prp::ModularArithmetic> inner_;
+    uint64_t squaresLeft_;
+};
+
+inline void setMersenne(engine::BigInt& n, unsigned long q)
+{
+    mpz_set_ui(n.get(), 0);
+    mpz_setbit(n.get(), q);
+    mpz_sub_ui(n.get(), n.get(), 1);
+}
+
+// base^(n-1) mod n by mpz_powm.
+inline void fermatResidue(mpz_srcptr n, unsigned long base, mpz_ptr residue)
+{
+    engine::BigInt exponent, b(base);
+    mpz_sub_ui(exponent.get(), n, 1);
+    mpz_powm(residue, b.get(), exponent.get(), n);
+}
+
+inline uint64_t low64(mpz_srcptr x)
+{
+    return mpz_size(x) == 0 ? 0 : mpz_getlimbn(x, 0);
+}
+
+}  // namespace prp_test
