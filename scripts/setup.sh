@@ -11,6 +11,7 @@ native_gmp="${QUENDROLT_NATIVE_GMP:-0}"
 
 packages=(
   cmake g++ make pkg-config
+  clang libclang-rt-14-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libgmp-dev libprimesieve-dev libfftw3-dev
   libcli11-dev libecm-dev libopenmpi-dev openmpi-bin

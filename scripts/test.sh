@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Fresh machine to passing tests: packages, build, every test headless.
+# Fresh machine to passing tests: packages, build, every test headless; then
+# the same suite again built with clang's AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a short run of every fuzz harness.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
@@ -7,3 +9,6 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root/build"
 export QT_QPA_PLATFORM=offscreen
 ctest --output-on-failure --timeout 900 -j 2
+
+"$root/scripts/test_sanitized.sh"
+"$root/scripts/fuzz.sh" 5

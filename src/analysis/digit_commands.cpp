@@ -1,5 +1,6 @@
 #include "analysis/digit_commands.h"
 
+#include "engine/checked_integer.h"
 #include "engine/digit_positions.h"
 #include "engine/digit_statistics.h"
 #include "engine/decimal_text.h"
@@ -14,7 +15,19 @@ namespace {
 using shell::AppContext;
 using shell::latin1;
 
-int64_t fieldInteger(AppContext& ctx, int id) { return engine::leadingInteger(ctx.controls.text(id).toStdString()); }
+// Segment ends as typed or loaded, held well inside int64_t so that the
+// lengths and differences worked out from them stay exact.
+constexpr engine::IntegerRange kSegmentEnds{-1'000'000'000'000'000, 1'000'000'000'000'000};
+// "How many positions": 0 and anything beyond 1000 mean 1000.
+constexpr engine::IntegerRange kPositionCounts{0, engine::kMaxPositionsShown + 1};
+
+int64_t segmentEnd(AppContext& ctx, int id)
+{
+    return engine::leadingIntegerClamped(ctx.controls.text(id).toStdString(), kSegmentEnds);
+}
+
+// The digit asked for, or nothing for an answer that is not one of 0..9.
+std::optional<int64_t> askedDigit(const QString& answer) { return engine::wholeIntegerIn(answer.toStdString(), {0, 9}); }
 
 void addTable(AppContext& ctx, const engine::DigitTable& table, int64_t end)
 {
@@ -30,8 +43,8 @@ void digitStatistics(AppContext& ctx)
         return;
     // A segment typed beyond the number is scanned, and reported, as the part
     // that lies inside it.
-    const engine::Segment segment = engine::clampSegment(fieldInteger(ctx, ui::ControlId::SegmentStart),
-                                         fieldInteger(ctx, ui::ControlId::SegmentEnd), ctx.state.digitCount());
+    const engine::Segment segment = engine::clampSegment(segmentEnd(ctx, ui::ControlId::SegmentStart),
+                                         segmentEnd(ctx, ui::ControlId::SegmentEnd), ctx.state.digitCount());
     const int64_t started = ctx.nowMs();
     const engine::DigitTable forward = engine::scanDigits(number, segment, engine::ScanDirection::Forward);
 
@@ -71,12 +84,19 @@ void analyzePositions(AppContext& ctx)
         ctx.dialogs.inputText(title, QStringLiteral("Which digit to analyze? (0-9 or ALL):"), QStringLiteral("ALL"));
     if (!digitAnswer || digitAnswer->isEmpty())
         return;
+    const bool allDigits = digitAnswer->trimmed().toUpper() == QLatin1String("ALL");
+    const std::optional<int64_t> digit = askedDigit(*digitAnswer);
+    if (!allDigits && !digit) {
+        ctx.dialogs.message(QStringLiteral("Problem!"), QStringLiteral("The digit to analyze is one of 0-9 or ALL, not \"") +
+                                                            *digitAnswer + QStringLiteral("\"."));
+        return;
+    }
     std::optional<QString> limitAnswer = ctx.dialogs.inputText(
         title, QStringLiteral("How many positions to show?\r(max 1000, 0 = use statistics result):"),
         QStringLiteral("50"));
     if (!limitAnswer || limitAnswer->isEmpty())
         return;
-    const int64_t limit = engine::leadingInteger(limitAnswer->toStdString());
+    const int64_t limit = engine::leadingIntegerClamped(limitAnswer->toStdString(), kPositionCounts);
 
     const int64_t started = ctx.nowMs();
     ctx.results.clearStartupNotes();
@@ -84,11 +104,11 @@ void analyzePositions(AppContext& ctx)
                     QStringLiteral(" digits on first/last ") + *limitAnswer);
     ctx.processPendingEvents();
 
-    if (digitAnswer->toUpper() == QLatin1String("ALL")) {
-        for (int digit = 0; digit <= 9; ++digit)
-            ctx.results.add(latin1(engine::digitPositionLine(number, digit, limit)));
+    if (allDigits) {
+        for (int d = 0; d <= 9; ++d)
+            ctx.results.add(latin1(engine::digitPositionLine(number, d, limit)));
     } else {
-        ctx.results.add(latin1(engine::digitPositionLine(number, engine::leadingInteger(digitAnswer->toStdString()), limit)));
+        ctx.results.add(latin1(engine::digitPositionLine(number, *digit, limit)));
     }
 
     ctx.results.add(QStringLiteral("Done in ") + shell::elapsedSeconds(ctx.nowMs() - started) + QStringLiteral(" s"));

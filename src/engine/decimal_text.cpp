@@ -1,5 +1,7 @@
 #include "engine/decimal_text.h"
 
+#include "engine/checked_integer.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -8,9 +10,69 @@
 
 namespace engine {
 
+namespace {
+
+// The blanks of the C locale's isspace, fixed here so that the reading does
+// not change with the locale Qt sets at start-up.
+bool isDecimalBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+struct DecimalShape {
+    bool valid = false;
+    bool hasBlanks = false;
+    size_t signAt = 0;  // index of the "-" or of the first digit
+};
+
+DecimalShape decimalShape(std::string_view text)
+{
+    DecimalShape shape;
+    size_t i = 0;
+    while (i < text.size() && isDecimalBlank(text[i]))
+        ++i;
+    shape.hasBlanks = i > 0;
+    shape.signAt = i;
+    if (i < text.size() && text[i] == '-')
+        ++i;
+    if (i >= text.size() || text[i] < '0' || text[i] > '9')
+        return shape;
+    for (; i < text.size(); ++i) {
+        if (isDecimalBlank(text[i]))
+            shape.hasBlanks = true;
+        else if (text[i] < '0' || text[i] > '9')
+            return shape;
+    }
+    shape.valid = true;
+    return shape;
+}
+
+std::string withoutBlanks(std::string_view text)
+{
+    std::string kept;
+    kept.reserve(text.size());
+    for (char c : text)
+        if (!isDecimalBlank(c))
+            kept.push_back(c);
+    return kept;
+}
+
+}  // namespace
+
+std::optional<std::string> readDecimalText(std::string_view text)
+{
+    const DecimalShape shape = decimalShape(text);
+    if (!shape.valid)
+        return std::nullopt;
+    return shape.hasBlanks ? withoutBlanks(text) : std::string(text);
+}
+
 bool setFromDecimal(BigInt& x, const std::string& text)
 {
-    return mpz_set_str(x.get(), text.c_str(), 10) == 0;
+    const DecimalShape shape = decimalShape(text);
+    if (!shape.valid)
+        return false;
+    // GMP skips blanks too, but by the locale's isspace: the digits alone
+    // leave it nothing to decide.
+    const std::string cleaned = shape.hasBlanks ? withoutBlanks(text) : std::string();
+    return mpz_set_str(x.get(), shape.hasBlanks ? cleaned.c_str() : text.c_str(), 10) == 0;
 }
 
 std::string toDecimal(const BigInt& x)
@@ -127,27 +189,6 @@ std::string removeAll(std::string text, std::string_view pattern, std::string_vi
     return text;
 }
 
-int64_t leadingInteger(std::string_view text)
-{
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    constexpr int64_t maxValue = std::numeric_limits<int64_t>::max();
-    int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        int digit = text[i] - '0';
-        if (value > (maxValue - digit) / 10) {
-            value = maxValue;
-            break;
-        }
-        value = value * 10 + digit;
-    }
-    return negative ? -value : value;
-}
+int64_t leadingInteger(std::string_view text) { return readLeadingInteger(text).value; }
 
 }  // namespace engine

@@ -3,6 +3,7 @@
 // digits, "-" first for a negative value). These are the conversions and the
 // text cleaning every input goes through.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,8 +11,15 @@
 
 namespace engine {
 
-// Sets x from decimal text. Returns false when GMP rejects the text (x is then
-// left as GMP leaves it); callers pass text that is already cleaned.
+// The one reading of decimal text, shared by setFromDecimal and
+// canonicalDecimal: blanks, one optional "-", a digit, then digits with blanks
+// anywhere among them. Blanks are dropped, as pasting and the number files
+// drop them, so a number kept in groups of digits reads as its digits.
+// Nothing when the text is no number; otherwise the sign and the digits.
+std::optional<std::string> readDecimalText(std::string_view text);
+
+// Sets x from decimal text read as readDecimalText reads it. Returns false
+// (x unchanged) when the text is no number.
 bool setFromDecimal(BigInt& x, const std::string& text);
 
 // Decimal text of x: "0" for zero, "-" first when negative. Converts straight

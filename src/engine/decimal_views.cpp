@@ -111,20 +111,18 @@ std::string leadingText(const engine::BigInt& x, size_t count, uint64_t* length)
 
 std::string canonicalDecimal(std::string_view text)
 {
-    const bool negative = !text.empty() && text.front() == '-';
-    std::string_view digits = text.substr(negative ? 1 : 0);
-    if (digits.empty())
+    const std::optional<std::string> read = engine::readDecimalText(text);
+    if (!read)
         return "0";
-    for (char c : digits)
-        if (c < '0' || c > '9')
-            return "0";
-    size_t firstNonZero = digits.find_first_not_of('0');
-    if (firstNonZero == std::string_view::npos)
+    const bool negative = read->front() == '-';
+    const size_t firstNonZero = read->find_first_not_of('0', negative ? 1 : 0);
+    if (firstNonZero == std::string::npos)
         return "0";
     std::string canonical;
+    canonical.reserve(read->size() - firstNonZero + 1);
     if (negative)
         canonical.push_back('-');
-    canonical.append(digits.substr(firstNonZero));
+    canonical.append(*read, firstNonZero);
     return canonical;
 }
 

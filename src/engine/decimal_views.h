@@ -34,8 +34,9 @@ uint64_t decimalLength(const engine::BigInt& x);
 // shorter); length receives the length of the whole text.
 std::string leadingText(const engine::BigInt& x, size_t count, uint64_t* length = nullptr);
 
-// What GMP makes of a decimal text and back: leading zeros dropped, "-0"
-// and texts GMP rejects become "0". Works on the text, no conversion.
+// What setFromDecimal makes of a decimal text and back: blanks and leading
+// zeros dropped, "-0" and texts that are no number become "0". Works on the
+// text, no conversion.
 std::string canonicalDecimal(std::string_view text);
 
 }  // namespace engine

@@ -27,7 +27,10 @@ std::string digitPositionLine(std::string_view number, int64_t digit, int64_t li
 {
     if (number.empty())
         return {};
-    const int64_t code = '0' + digit;
+    // A digit beyond every byte value matches nothing; '0' + digit would
+    // overflow for the largest answers.
+    const bool aByte = digit >= -'0' && digit <= 255 - '0';
+    const int64_t code = aByte ? '0' + digit : -1;
     const int64_t length = static_cast<int64_t>(number.size());
     limit = positionLimit(limit);
 

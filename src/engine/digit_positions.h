@@ -14,7 +14,8 @@ int64_t positionLimit(int64_t asked);
 
 // "D" + d + ": " + count + " " + percent + "% F: " + first positions + " L: " + last distances,
 // each list cut to 70 characters. The digit character is '0' + d, so a value
-// outside 0..9 looks for that character code. An empty number gives "".
+// outside 0..9 looks for that character code (and beyond a byte, for none).
+// An empty number gives "".
 std::string digitPositionLine(std::string_view number, int64_t digit, int64_t limit);
 
 }  // namespace engine

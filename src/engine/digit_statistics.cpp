@@ -1,5 +1,7 @@
 #include "engine/digit_statistics.h"
 
+#include "engine/checked_integer.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -12,10 +14,14 @@ Segment clampSegment(int64_t start, int64_t end, int64_t length)
 
 DigitTable scanDigits(std::string_view number, Segment segment, ScanDirection direction)
 {
-    const int64_t steps = segment.end - segment.start + 1;
+    // Typed ends arrive anywhere in int64_t: the length of an empty segment
+    // saturates rather than wrapping into a long one, and only the part of
+    // the segment inside the number is ever read.
+    const int64_t steps = saturatingAdd(saturatingSubtract(segment.end, segment.start), 1);
     DigitTable t;
     t.minimumGap.fill(steps);
-    if (steps <= 0)
+    const int64_t length = static_cast<int64_t>(number.size());
+    if (steps <= 0 || segment.start < 1 || segment.end > length)
         return t;
 
     // Local tables: stores through the char pointer could otherwise alias
@@ -66,7 +72,7 @@ std::vector<std::string> digitTableRows(const DigitTable& table, int64_t end)
         // An adjacent pair is the closest spacing there is; it reads as 0.
         const int64_t minimum = table.minimumGap[d] == -1 ? 0 : table.minimumGap[d];
         rows.push_back("  " + std::to_string(d) + rightAligned(table.count[d], 18) +
-                       rightAligned(end - table.last[d], 10) + rightAligned(minimum, 10) +
+                       rightAligned(saturatingSubtract(end, table.last[d]), 10) + rightAligned(minimum, 10) +
                        rightAligned(table.maximumGap[d], 10));
     }
     return rows;
@@ -76,14 +82,14 @@ std::string digitTotalLine(const DigitTable& table)
 {
     int64_t total = 0;
     for (int64_t c : table.count)
-        total += c;
+        total = saturatingAdd(total, c);
     return "Total" + rightAligned(total, 16);
 }
 
 std::string segmentLine(Segment segment)
 {
     return "Segment analyzed from digit " + std::to_string(segment.start) + " to " + std::to_string(segment.end) +
-           " (" + std::to_string(segment.end - segment.start) + ")";
+           " (" + std::to_string(saturatingSubtract(segment.end, segment.start)) + ")";
 }
 
 }  // namespace engine

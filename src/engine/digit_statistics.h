@@ -27,7 +27,8 @@ struct Segment {
 };
 Segment clampSegment(int64_t start, int64_t end, int64_t length);
 
-// One pass over positions start..end (1-based, within the number). The gap
+// One pass over positions start..end (1-based, as clampSegment leaves them;
+// a segment reaching outside the number counts nothing). The gap
 // between two occurrences is one less than the characters between them, so an
 // adjacent pair gives -1; a gap of 0 never lowers the minimum.
 DigitTable scanDigits(std::string_view number, Segment segment, ScanDirection direction);

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "shell/operand_row.h"
+#include "engine/checked_integer.h"
 #include "engine/decimal_text.h"
 #include "engine/worker_run.h"
 #include "storage/parameters_record.h"
@@ -144,18 +145,20 @@ void applyControls(AppContext& ctx, const storage::ParametersRecord& record)
     ui::Controls& c = ctx.controls;
     for (const auto& [line, control] : kTextLines)
         c.setText(control, fromBytes(record.line[static_cast<size_t>(line)]));
-    auto value = [&](int line) { return engine::leadingInteger(record.line[static_cast<size_t>(line)]); };
+    const auto& lines = record.line;
+    // A switch is on for any number but 0; only the sign of a value matters.
+    auto on = [&](int line) { return engine::leadingIntegerClamped(lines[static_cast<size_t>(line)], {-1, 1}) != 0; };
     // An index the list does not have would leave it with no selection.
     for (const auto& [line, control] : {std::pair{storage::qdx::ChaosLevel, ui::ControlId::ChaosLevel}, std::pair{storage::qdx::TestMode, ui::ControlId::TestMode}})
-        if (value(line) >= 0 && value(line) < c.itemCount(control))
-            c.setSelectedIndex(control, static_cast<int>(value(line)));
-    c.setChecked(ui::ControlId::Iconic, value(storage::qdx::Iconic) != 0);
+        if (const std::optional<int64_t> index = engine::leadingIntegerIn(lines[static_cast<size_t>(line)], {0, c.itemCount(control) - 1}))
+            c.setSelectedIndex(control, static_cast<int>(*index));
+    c.setChecked(ui::ControlId::Iconic, on(storage::qdx::Iconic));
     for (int i = 0; i < 4; ++i)
-        c.setChecked(kFinalDigitBoxes[i], value(storage::qdx::FirstFinalDigit + i) != 0);
+        c.setChecked(kFinalDigitBoxes[i], on(storage::qdx::FirstFinalDigit + i));
     for (int i = 0; i < 10; ++i)
-        c.setChecked(ui::ControlId::StartDigit1 + i, value(storage::qdx::FirstStartDigit + i) != 0);
+        c.setChecked(ui::ControlId::StartDigit1 + i, on(storage::qdx::FirstStartDigit + i));
     for (const auto& [line, control] : kSwitchLines)
-        c.setChecked(control, value(line) != 0);
+        c.setChecked(control, on(line));
 }
 
 void applyHistory(AppContext& ctx, const storage::ParametersRecord& record)
@@ -223,6 +226,11 @@ void loadParameters(AppContext& ctx)
     applyLimits(ctx);
 
     state.currentNumber = std::move(record.line[storage::qdx::CurrentNumber]);
+    // A hand-edited file may hold the number in groups of digits: it is kept
+    // as the digits every reader of decimal text takes from it.
+    if (state.currentNumber.find_first_of(" \t") != std::string::npos)
+        if (std::optional<std::string> digits = engine::readDecimalText(state.currentNumber))
+            state.currentNumber = std::move(*digits);
     shell::showCurrentNumberStatus(ctx);
     ctx.controls.setText(ui::ControlId::DigitCountDisplay, shell::withThousands(state.digitCount()));
     ctx.controls.setText(ui::ControlId::Operand, fromBytes(record.line[storage::qdx::Operand]));
@@ -244,16 +252,13 @@ void loadParameters(AppContext& ctx)
 
 bool isUsableLimitText(const std::string& text, int64_t& value)
 {
-    constexpr size_t kMostDigits = 15;
-    const size_t begin = text.find_first_not_of(" \t");
-    const size_t end = text.find_last_not_of(" \t");
-    if (begin == std::string::npos)
-        return false;
-    const size_t length = end - begin + 1;
-    if (length > kMostDigits || text.find_first_not_of("0123456789", begin) <= end)
-        return false;
-    value = engine::leadingInteger(std::string_view(text).substr(begin, length));
-    return value > 0;
+    // Fifteen digits at most: every Limit is later multiplied into
+    // milliseconds or digit counts, which must stay far from overflowing.
+    constexpr engine::IntegerRange kUsableLimits{1, 999'999'999'999'999};
+    const std::optional<int64_t> read = engine::wholeIntegerIn(text, kUsableLimits);
+    if (read)
+        value = *read;
+    return read.has_value();
 }
 
 void registerParametersCommands(shell::Dispatcher& d)

@@ -1,6 +1,8 @@
 #include "generator/generation_inputs.h"
 
-#include "engine/decimal_text.h"
+#include <limits>
+
+#include "engine/checked_integer.h"
 #include "ui/control_ids.h"
 #include "shell/time_texts.h"
 
@@ -23,7 +25,9 @@ void resetCounterFields(ui::Controls& controls)
 
 int64_t readTotalDigits(const ui::Controls& controls)
 {
-    return engine::leadingInteger(controls.text(ui::ControlId::TotalDigits).toStdString());
+    // Below 0 reads as 0, which the caller refuses as too few digits.
+    return engine::leadingIntegerClamped(controls.text(ui::ControlId::TotalDigits).toStdString(),
+                                         {0, std::numeric_limits<int64_t>::max()});
 }
 
 }  // namespace

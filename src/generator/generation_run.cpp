@@ -3,6 +3,7 @@
 #include <QString>
 #include <string>
 
+#include "engine/checked_integer.h"
 #include "engine/decimal_text.h"
 #include "engine/worker_run.h"
 #include "storage/atomic_file.h"
@@ -259,7 +260,7 @@ private:
 
     void countCandidate()
     {
-        ++total_;
+        engine::countUp(total_);
         ctx_.controls.setText(ui::ControlId::Tot, QString::number(total_));
     }
 
@@ -293,7 +294,7 @@ private:
             x_.value.swap(start);
             x_.valueChanged();
         }
-        ++ctx_.state.counters.externalChecks;
+        engine::countUp(ctx_.state.counters.externalChecks);
         ctx_.controls.setText(ui::ControlId::Qty, QString::number(ctx_.state.counters.externalChecks));
         lastOutcomeCode_ = outcome == Outcome::Finished ? 0 : static_cast<int>(engine::verdictOfAbandoned(outcome));
         ctx_.processPendingEvents();

@@ -1,5 +1,6 @@
 #include "primality/external_prp_check.h"
 
+#include "engine/checked_integer.h"
 #include "engine/tester_output.h"
 #include "primality/tester_process.h"
 #include "ui/control_ids.h"
@@ -8,7 +9,7 @@ namespace primality {
 
 void countExternalRun(shell::AppContext& ctx)
 {
-    ++ctx.state.counters.externalChecks;
+    engine::countUp(ctx.state.counters.externalChecks);
     ctx.controls.setText(ui::ControlId::Qty, QString::number(ctx.state.counters.externalChecks));
 }
 

@@ -1,5 +1,6 @@
 #include "primality/first_check.h"
 
+#include "engine/checked_integer.h"
 #include "engine/divisor_test.h"
 #include "ui/control_ids.h"
 
@@ -10,7 +11,7 @@ int runFirstCheck(shell::AppContext& ctx, const engine::BigInt& n)
     int level = 0;
     engine::runThreaded(ctx.worker, [&] { level = engine::firstCheck(n, ctx.state.divisors); });
     if (level > 0)
-        ++ctx.state.counters.divisorHits(level);
+        engine::countUp(ctx.state.counters.divisorHits(level));
     return level;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The nine Limits: start-up values, accepted ranges and what Apply does with
 // a value outside its range.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -39,7 +40,14 @@ struct LimitsTable {
     LimitsTable();
     int64_t operator[](int entry) const { return value[static_cast<size_t>(entry)]; }
     int64_t& operator[](int entry) { return value[static_cast<size_t>(entry)]; }
-    int64_t internalTimeLimitMs() const { return value[InternalLimitMinutes] * 60 * 1000; }
+    // A loaded Limit may be any positive 15-digit number; its milliseconds are
+    // capped (at over 30,000 years) so that they, and the allowances added to
+    // them, stay far inside int64_t.
+    static constexpr int64_t kLongestInternalLimitMinutes = 16'000'000'000;
+    int64_t internalTimeLimitMs() const
+    {
+        return std::min(value[InternalLimitMinutes], kLongestInternalLimitMinutes) * 60 * 1000;
+    }
 };
 
 }  // namespace shell

@@ -1,5 +1,6 @@
 #include "shell/limits_commands.h"
 
+#include "engine/checked_integer.h"
 #include "engine/decimal_text.h"
 #include "ui/control_ids.h"
 #include "shell/time_texts.h"
@@ -27,12 +28,9 @@ void applyLimit(AppContext& ctx)
         return;
     const LimitSpec& spec = limitSpec(entry);
     std::string typed = engine::removeAll(ctx.controls.text(ui::ControlId::LimitsValue).toStdString(), " ");
-    int64_t value = engine::leadingInteger(typed);
-    int64_t outOfRangeBound = 0;
-    if (value < spec.lowest || value > spec.highest) {
-        value = spec.resetValue;
-        outOfRangeBound = spec.shownBound;
-    }
+    const std::optional<int64_t> typedValue = engine::leadingIntegerIn(typed, {spec.lowest, spec.highest});
+    int64_t value = typedValue.value_or(spec.resetValue);
+    const int64_t outOfRangeBound = typedValue ? 0 : spec.shownBound;
 
     ctx.results.clearStartupNotes();
     ctx.controls.setText(ui::ControlId::LimitsValue, QString::number(value));

@@ -1,6 +1,6 @@
 #include "storage/export_rules.h"
 
-#include "engine/decimal_text.h"
+#include "engine/checked_integer.h"
 
 namespace storage {
 
@@ -40,7 +40,10 @@ std::string_view field(std::string_view text, int k)
     return text.substr(begin, text.find(' ', begin) - begin);
 }
 
-double fieldValue(std::string_view text, int k) { return static_cast<double>(engine::leadingInteger(field(text, k))); }
+double fieldValue(std::string_view text, int k)
+{
+    return static_cast<double>(engine::leadingIntegerClamped(field(text, k), engine::kAnyInteger));
+}
 
 ExportCell label(int column, std::string_view text, CellAttributes attributes = cell::Text)
 {

@@ -7,9 +7,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <memory>
 
-#include "engine/decimal_text.h"
+#include "engine/checked_integer.h"
 #include "storage/atomic_file.h"
 
 namespace storage {
@@ -113,7 +114,7 @@ void readRecord(LineReader& reader, ParametersRecord& record)
 
     std::string countLine;
     reader.next(countLine);
-    int64_t count = engine::leadingInteger(countLine);
+    const int64_t count = engine::leadingIntegerClamped(countLine, {0, std::numeric_limits<int64_t>::max()});
     record.history.clear();
     std::string historyLine;
     for (int64_t i = 0; i < count && reader.next(historyLine); ++i)

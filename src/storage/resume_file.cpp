@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "engine/decimal_text.h"
+#include "engine/checked_integer.h"
 #include "storage/atomic_file.h"
 
 namespace storage {
@@ -31,7 +31,10 @@ std::string nextLine(std::istream& in)
 
 }  // namespace
 
-int64_t ResumeState::total() const { return engine::leadingInteger(fieldTexts[0]); }
+int64_t ResumeState::total() const
+{
+    return engine::leadingIntegerClamped(fieldTexts[0], {0, kLargestResumeCount});
+}
 
 bool saveResumeFile(const std::string& path, const ResumeState& state)
 {
@@ -60,9 +63,18 @@ std::optional<ResumeState> loadResumeFile(const std::string& path)
         return std::nullopt;
     for (std::string& text : state.fieldTexts)
         text = nextLine(in);
+    // TOT and the counters go on counting from here: a count no run could
+    // have reached, or a negative one, marks the file as damaged.
+    constexpr engine::IntegerRange kCounts{0, kLargestResumeCount};
+    if (!engine::leadingIntegerIn(state.fieldTexts[0], kCounts))
+        return std::nullopt;
     RunCounters& c = state.counters;
-    for (int64_t* counter : {&c.unused, &c.d1Hits, &c.d2Hits, &c.d3Hits, &c.externalChecks})
-        *counter = engine::leadingInteger(nextLine(in));
+    for (int64_t* counter : {&c.unused, &c.d1Hits, &c.d2Hits, &c.d3Hits, &c.externalChecks}) {
+        const std::optional<int64_t> count = engine::leadingIntegerIn(nextLine(in), kCounts);
+        if (!count)
+            return std::nullopt;
+        *counter = *count;
+    }
     (void)nextLine(in);  // the block size: always the fixed one
     return state;
 }

@@ -12,6 +12,9 @@ namespace storage {
 
 inline constexpr const char* kResumeFile = "Search_bitmap.bit";
 inline constexpr size_t kResumeBitmapBytes = 125'000;
+// Above this a stored count is damage: no run reaches it, and counting on
+// from it must stay far from the end of int64_t.
+inline constexpr int64_t kLargestResumeCount = 999'999'999'999'999;
 
 // The statistics of a generation run, in the order the file keeps them.
 struct RunCounters {
@@ -32,16 +35,18 @@ struct ResumeState {
     std::array<std::string, 7> fieldTexts;
     RunCounters counters;
 
-    // TOT of the run: the leading integer of the "TOT" text, 0 when none.
+    // TOT of the run: the leading integer of the "TOT" text, 0 when none,
+    // within 0..kLargestResumeCount.
     int64_t total() const;
 };
 
 // False when the file could not be written completely.
 bool saveResumeFile(const std::string& path, const ResumeState& state);
 
-// Nothing when the file is missing, unreadable or shorter than the block.
-// Lines missing at its end read as empty texts and zero counters; blanks
-// around each line are dropped.
+// Nothing when the file is missing, unreadable or shorter than the block, or
+// when TOT or a counter is negative or above kLargestResumeCount. Lines
+// missing at its end read as empty texts and zero counters; blanks around
+// each line are dropped.
 std::optional<ResumeState> loadResumeFile(const std::string& path);
 
 }  // namespace storage

@@ -60,3 +60,20 @@ TEST(DecimalViews, canonical_text_is_what_gmp_gives_back)
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(canonicalDecimal(text), expected) << text;
 }
+
+// The calculator's undo keeps a text and reads it back with canonicalDecimal,
+// every other path reads with setFromDecimal: both must see the same number.
+TEST(DecimalViews, canonical_text_and_set_from_decimal_read_blanks_alike)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"12 34", "1234"}, {" 12", "12"},   {"12 \r\n", "12"}, {"-0 0", "0"}, {"1\t2\v3\f4", "1234"},
+        {"- 12", "0"},     {"+12", "0"},    {" ", "0"},        {"1 2a", "0"}, {"-00 7", "-7"},
+    };
+    for (const auto& [text, expected] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(canonicalDecimal(text), expected);
+        engine::BigInt x;
+        const bool read = engine::setFromDecimal(x, text);
+        EXPECT_EQ(read ? engine::toDecimal(x) : "0", expected);
+    }
+}

@@ -1,6 +1,9 @@
 // Digit statistics scans and digit position lines, without a window.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <limits>
+
 #include "engine/digit_positions.h"
 #include "engine/digit_statistics.h"
 
@@ -130,4 +133,36 @@ TEST(DigitPositions, a_limit_outside_one_to_a_thousand_means_a_thousand)
     EXPECT_EQ(positionLimit(1001), 1000);
     EXPECT_EQ(positionLimit(1), 1);
     EXPECT_EQ(positionLimit(1000), 1000);
+}
+
+// A segment end typed as a huge negative number arrives saturated; the scan
+// must see an empty segment, not a length that wrapped around.
+TEST(DigitStatistics, ends_far_below_the_start_give_an_empty_segment_without_overflow)
+{
+    constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
+    const std::string number = "1123581321";
+    const Segment segments[] = {{3, -kMax}, {3, std::numeric_limits<int64_t>::min()}, {kMax, 1}, {kMax, -kMax}};
+    for (const Segment& typed : segments) {
+        SCOPED_TRACE(std::to_string(typed.start) + ".." + std::to_string(typed.end));
+        const Segment segment = clampSegment(typed.start, typed.end, 10);
+        for (ScanDirection direction : {ScanDirection::Forward, ScanDirection::Backward}) {
+            const DigitTable t = scanDigits(number, segment, direction);
+            EXPECT_EQ(digitTotalLine(t), "Total" + std::string(15, ' ') + "0");
+            EXPECT_EQ(t.last, (std::array<int64_t, 10>{}));
+            (void)digitTableRows(t, segment.end);
+        }
+        EXPECT_TRUE(segmentLine(segment).starts_with("Segment analyzed from digit "));
+    }
+}
+
+// The character looked for is '0' + digit: for the largest answers that sum
+// must not be formed at all (a sanitizer build reports the overflow).
+TEST(DigitPositions, a_digit_beyond_any_byte_matches_nothing)
+{
+    for (int64_t digit : {int64_t{-49}, int64_t{206}, std::numeric_limits<int64_t>::max(), -std::numeric_limits<int64_t>::max()})
+    {
+        std::string expected(1, 'D');  // (built in steps: GCC 12 warns falsely on "D" + text here)
+        expected.append(std::to_string(digit)).append(": 0 0.00000% F:  L: ");
+        EXPECT_EQ(digitPositionLine("1021001", digit, 5), expected) << digit;
+    }
 }

@@ -91,11 +91,41 @@ TEST_F(ResumeFile, file_one_byte_short_of_the_block_or_missing_is_not_found)
 
 TEST_F(ResumeFile, lines_that_are_not_numbers_keep_their_texts_and_count_zero)
 {
-    writeRaw(std::string(kResumeBitmapBytes, '\0') + "  abc \r\nx\r\n\r\n\r\n\r\n\r\n\r\nseven\r\n-3\r\n");
+    writeRaw(std::string(kResumeBitmapBytes, '\0') + "  abc \r\nx\r\n\r\n\r\n\r\n\r\n\r\nseven\r\n3\r\n");
     std::optional<ResumeState> loaded = loadResumeFile(path_);
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->fieldTexts[0], "abc");
     EXPECT_EQ(loaded->fieldTexts[1], "x");
     EXPECT_EQ(loaded->total(), 0);
-    EXPECT_EQ(loaded->counters, (RunCounters{0, -3, 0, 0, 0}));
+    EXPECT_EQ(loaded->counters, (RunCounters{0, 3, 0, 0, 0}));
+}
+
+// A run adds one to TOT and QTY for every candidate: a stored count at the
+// end of the integers would wrap to a negative one, and a negative count
+// never came from a run. Such a file is refused like a cut one.
+TEST_F(ResumeFile, counts_no_run_could_have_left_are_refused)
+{
+    const std::string block(kResumeBitmapBytes, '\0');
+    const std::string sixFields = "\r\n\r\n\r\n\r\n\r\n\r\n";
+    const std::string cases[] = {
+        block + "9223372036854775807" + sixFields + "0\r\n0\r\n0\r\n0\r\n0\r\n",
+        block + "12" + sixFields + "0\r\n0\r\n0\r\n0\r\n9223372036854775807\r\n",
+        block + "12" + sixFields + "0\r\n99999999999999999999\r\n",
+        block + "12" + sixFields + "0\r\n-3\r\n",
+        block + "-12" + sixFields,
+    };
+    for (const std::string& bytes : cases) {
+        SCOPED_TRACE(bytes.substr(kResumeBitmapBytes));
+        writeRaw(bytes);
+        EXPECT_FALSE(loadResumeFile(path_));
+    }
+
+    ResumeState largest;
+    largest.fieldTexts[0] = std::to_string(kLargestResumeCount);
+    largest.counters = {0, 0, 0, 0, kLargestResumeCount};
+    ASSERT_TRUE(saveResumeFile(path_, largest));
+    std::optional<ResumeState> loaded = loadResumeFile(path_);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->total(), kLargestResumeCount);
+    EXPECT_EQ(loaded->counters.externalChecks, kLargestResumeCount);
 }

@@ -165,3 +165,20 @@ TEST_F(DigitAnalysis, analyze_refuses_without_a_number_and_stops_on_an_empty_ans
     click(ui::ControlId::Analyze);
     EXPECT_EQ(lines().size(), before);
 }
+
+TEST_F(DigitAnalysis, analyze_refuses_a_digit_outside_zero_to_nine_and_writes_nothing)
+{
+    setCurrentNumber("1021001");
+    for (const char* answer : {"99999999999999999999", "10", "-1", "x", "1 2"}) {
+        SCOPED_TRACE(answer);
+        dialogs.calls.clear();
+        const int before = lines().size();
+        dialogs.willType(answer);
+        dialogs.willAnswer(Answer::Ok);
+        click(ui::ControlId::Analyze);
+        ASSERT_EQ(dialogs.calls.size(), 2u) << "the second question is not asked";
+        EXPECT_EQ(dialogs.last().title, "Problem!");
+        EXPECT_EQ(dialogs.last().text, QString("The digit to analyze is one of 0-9 or ALL, not \"") + answer + "\".");
+        EXPECT_EQ(lines().size(), before);
+    }
+}

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <random>
 #include <sstream>
 
@@ -472,6 +473,25 @@ TEST_F(Generation, resume_file_that_is_missing_or_short_restarts_with_a_message)
         }
         EXPECT_TRUE(reportLine().startsWith("A candidate with 7001 digits was created in ")) << reportLine().toStdString();
     }
+}
+
+// TOT and QTY count on from the resume file: counts at the end of the
+// integers would wrap to negative ones on the next candidate.
+TEST_F(Generation, resume_file_with_counts_beyond_any_run_restarts_with_a_message)
+{
+    storage::ResumeState saved;
+    saved.fieldTexts = {"9223372036854775807", "0", "0", "0", "9223372036854775807", "", ""};
+    saved.counters = {0, 0, 0, 0, std::numeric_limits<int64_t>::max()};
+    ASSERT_TRUE(storage::saveResumeFile(workFile("Search_bitmap.bit"), saved));
+    installFakeTester(kPrpTester);
+    tick(ui::ControlId::LoadPrevious, true);
+    dialogs.willAnswer(Answer::Ok);
+    generate(7001);
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.last().text, kNotFoundMessage);
+    EXPECT_FALSE(text(ui::ControlId::Tot).startsWith('-')) << text(ui::ControlId::Tot).toStdString();
+    EXPECT_FALSE(text(ui::ControlId::Qty).startsWith('-')) << text(ui::ControlId::Qty).toStdString();
+    EXPECT_TRUE(reportLine().startsWith("A candidate with 7001 digits was created in ")) << reportLine().toStdString();
 }
 
 TEST_F(Generation, mersenne_run_tests_two_to_a_prime_exponent_minus_one)

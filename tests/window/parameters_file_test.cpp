@@ -262,3 +262,37 @@ TEST_F(ParametersFile, cancelled_dialogs_change_nothing)
     click(ui::ControlId::LoadParameters);
     EXPECT_EQ(lines().size(), before);
 }
+
+// LOAD puts any text into the segment fields; an end far below the start
+// arrives saturated and must still be an empty segment for the statistics.
+TEST_F(ParametersFile, a_loaded_segment_end_beyond_every_integer_gives_an_empty_segment)
+{
+    std::ofstream(workFile("segment.qdx"), std::ios::binary)
+        << recordText({{1, "1123581321"}, {59, "3"}, {60, "-99999999999999999999"}});
+    load(workFile("segment.qdx"));
+    ASSERT_EQ(currentNumber(), "1123581321");
+    click(ui::ControlId::DigitStatistics);
+    EXPECT_TRUE(hasLine("Total               0")) << lines().join("\n").toStdString();
+    EXPECT_FALSE(hasLine("Total              10"));
+}
+
+// A hand-edited file may keep the number in groups of digits: it is read as
+// its digits, as the calculator and every other reader read it.
+TEST_F(ParametersFile, a_loaded_number_written_in_groups_reads_as_its_digits)
+{
+    std::ofstream(workFile("groups.qdx"), std::ios::binary) << recordText({{1, "12 345 678"}});
+    load(workFile("groups.qdx"));
+    EXPECT_EQ(currentNumber(), "12345678");
+    EXPECT_EQ(text(ui::ControlId::DigitCountDisplay), "8");
+}
+
+// Any positive 15-digit Limit loads; in milliseconds the largest internal
+// limit would pass the end of int64_t and time every run out at once.
+TEST_F(ParametersFile, the_largest_loadable_internal_limit_stays_a_long_positive_time)
+{
+    std::ofstream(workFile("long.qdx"), std::ios::binary) << recordText({{13, "999999999999999"}});
+    load(workFile("long.qdx"));
+    EXPECT_EQ(app->state().limits[shell::InternalLimitMinutes], 999999999999999);
+    constexpr int64_t kTenThousandYearsMs = int64_t{10'000} * 365 * 24 * 3600 * 1000;
+    EXPECT_GT(app->state().limits.internalTimeLimitMs(), kTenThousandYearsMs);
+}

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# The whole suite built with clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer in build-sanitize/: a sanitizer report fails the
+# test that provoked it.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+source "$root/scripts/sanitizer_env.sh"
+cd "$root"
+
+# -O1 with line tables only: the sanitizers' own advice, and it compiles in
+# far less time than -O2 -g on the two cores CI has.
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" \
+      -DQUENDROLT_SANITIZE=ON -DQUENDROLT_WERROR=ON -DQUENDROLT_BUILD_TESTS=ON -DQUENDROLT_BUILD_BENCHMARKS=OFF
+# Only what the suite runs: the tests and the tester they start.
+cmake --build build-sanitize --parallel "$(nproc)" --target engine_tests storage_tests prp_tests window_tests unit_tests
+
+# Tests that cannot run under a sanitizer, by name, with the reason:
+#  - out_of_memory_in_the_child: it caps the child's address space at 256 MB,
+#    below what AddressSanitizer's shadow memory has already reserved, so the
+#    sanitizer's own allocator fails first. The normal build runs it.
+skipped='WorkerRun\.out_of_memory_in_the_child_is_a_reported_failure'
+
+cd build-sanitize
+export QT_QPA_PLATFORM=offscreen
+ctest --output-on-failure --timeout 1800 -j 2 -E "$skipped"
