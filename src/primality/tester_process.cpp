@@ -26,6 +26,7 @@ constexpr int kKillWaitMs = 200;
 // most a bounded amount so that the window keeps responding meanwhile.
 constexpr qint64 kKeptLineBytes = 4096;
 constexpr qint64 kBytesPerPass = 4 << 20;
+constexpr int kRefillWaitMs = 1;
 
 bool running = false;
 
@@ -138,7 +139,9 @@ void TesterRun::takeOutput(qint64 budget)
     while (taken < budget) {
         const bool pieceReady = process_.canReadLine() || process_.bytesAvailable() >= kKeptLineBytes;
         if (!pieceReady) {
-            if (!process_.waitForReadyRead(0))
+            // A moment's wait lets a flooding tester refill its pipe, so that a
+            // pass reads far more than one pipe's worth.
+            if (!process_.waitForReadyRead(kRefillWaitMs))
                 return;
             continue;
         }
