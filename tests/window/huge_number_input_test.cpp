@@ -16,8 +16,7 @@ namespace {
 
 constexpr size_t kDigits = 50'000'000;
 
-// Ends in 1 and has no small factor that a short run of 7s could give it:
-// what matters here is its size.
+// Only its size matters here, not what the check finds.
 std::string hugeNumber()
 {
     std::string digits(kDigits, '7');
