@@ -343,7 +343,9 @@ private:
         for (size_t i = 0; i < resume.fieldTexts.size(); ++i)
             resume.fieldTexts[i] = ctx_.controls.text(fields[i]).toStdString();
         resume.counters = ctx_.state.counters;
-        (void)storage::saveResumeFile(storage::kResumeFile, resume);  // a file that cannot be written is not reported
+        std::string error;
+        if (!storage::saveResumeFile(storage::kResumeFile, resume, &error))
+            ctx_.results.add(fileNotWrittenLine(storage::kResumeFile, error));
     }
 
     // ---- large-number mode candidates ----
@@ -468,11 +470,24 @@ private:
                              .arg(total_ == 1 ? QString() : QStringLiteral("s"))
                              .arg(lastOutcomeCode_));
         ctx_.results.add(shell::completionLine(ctx_.nowMs() - startMs_, ctx_.clock.localNow()));
-        ctx_.results.addSeparator();
         ctx_.results.scrollToEnd();
         // Tens of MB with an fsync: written while the window keeps responding.
+        bool written = false;
+        std::string error;
         engine::runSizedWork(ctx_.worker, number.size(),
-                             [&] { (void)storage::writeFileAtomically(storage::kLastNumberFile, number); });
+                             [&] { written = storage::writeFileAtomically(storage::kLastNumberFile, number, &error); });
+        if (!written)
+            ctx_.results.add(fileNotWrittenLine(storage::kLastNumberFile, error));
+        ctx_.results.addSeparator();
+        ctx_.results.scrollToEnd();
+    }
+
+    // A line in the list rather than a dialog: a run may end unattended, and
+    // a dialog would hold the window until someone answers it.
+    static QString fileNotWrittenLine(const char* file, const std::string& reason)
+    {
+        return QLatin1String(file) + QStringLiteral(" could not be written (") + QString::fromLocal8Bit(reason.c_str()) +
+               QStringLiteral(") - the file from before is unchanged.");
     }
 
     void cleanUp()

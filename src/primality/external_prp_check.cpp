@@ -15,7 +15,8 @@ void countExternalRun(shell::AppContext& ctx)
 
 ExternalCheck externalPrpCheck(shell::AppContext& ctx, const std::string& digits)
 {
-    prepareTesterFiles(ctx, digits);
+    if (!prepareTesterFiles(ctx, digits))
+        return {};
     TesterRun run(ctx, nullptr);
     if (!run.start("-f0 "))
         return {};

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <limits>
 
 #include "engine/worker_run.h"
 #include "storage/atomic_file.h"
@@ -18,6 +19,14 @@ namespace {
 constexpr const char* kBaseSwitches = " -k -T4 ";
 constexpr int kStartTimeoutMs = 30000;
 constexpr int kKillWaitMs = 200;
+// The output is read only for its result lines, which are short. A tester
+// that floods its output, or prints bytes with no line end, must not make
+// the window hold what it printed: a line is kept up to this many bytes
+// (its tail, where a result would stand), and each polling pass reads at
+// most a bounded amount so that the window keeps responding meanwhile.
+constexpr qint64 kKeptLineBytes = 4096;
+constexpr qint64 kBytesPerPass = 4 << 20;
+constexpr int kRefillWaitMs = 1;
 
 bool running = false;
 
@@ -41,11 +50,19 @@ QStringList testerArguments(std::string_view switches, const QString& numberFile
     return words;
 }
 
-void prepareTesterFiles(shell::AppContext& ctx, const std::string& digits)
+bool prepareTesterFiles(shell::AppContext& ctx, const std::string& digits)
 {
     QFile::remove(QStringLiteral("pfgw.ini"));
     QFile::remove(QStringLiteral("pfgw.out"));
-    engine::runThreaded(ctx.worker, [&] { storage::writeFileAtomically(storage::kLastPrpFile, digits); });
+    bool written = false;
+    std::string error;
+    engine::runThreaded(ctx.worker, [&] { written = storage::writeFileAtomically(storage::kLastPrpFile, digits, &error); });
+    // The tester would otherwise test the number an earlier run left there.
+    if (!written)
+        ctx.dialogs.message(QStringLiteral("Problem!"), QLatin1String(storage::kLastPrpFile) +
+                                                            QStringLiteral(" could not be written in:\n") + workingDirectory() +
+                                                            QStringLiteral("\n") + QString::fromLocal8Bit(error.c_str()));
+    return written;
 }
 
 bool testerRunning() { return running; }
@@ -106,8 +123,7 @@ TesterRun::End TesterRun::follow()
             kill();
         passErrorOutputToConsole();
         showProgress();
-        if (process_.canReadLine())
-            takeLine(process_.readLine());
+        takeOutput(kBytesPerPass);
     }
     drainOutput();
     process_.close();
@@ -119,10 +135,45 @@ TesterRun::End TesterRun::follow()
     return End::Finished;
 }
 
+// Takes what the tester printed, pulling it from the pipe as it goes: left in
+// the pipe, a flood would only stall the tester, but left in QProcess's buffer
+// it would grow without end.
+void TesterRun::takeOutput(qint64 budget)
+{
+    qint64 taken = 0;
+    while (taken < budget) {
+        const bool pieceReady = process_.canReadLine() || process_.bytesAvailable() >= kKeptLineBytes;
+        if (!pieceReady) {
+            // A moment's wait lets a flooding tester refill its pipe, so that a
+            // pass reads far more than one pipe's worth.
+            if (!process_.waitForReadyRead(kRefillWaitMs))
+                return;
+            continue;
+        }
+        const QByteArray piece = process_.readLine(kKeptLineBytes);
+        if (piece.isEmpty())
+            return;
+        taken += piece.size();
+        takePiece(piece);
+    }
+}
+
+void TesterRun::takePiece(const QByteArray& piece)
+{
+    if (console_ && partialLine_.size() < kKeptLineBytes)
+        console_->append(piece);
+    partialLine_ += piece;
+    if (!partialLine_.endsWith('\n')) {
+        if (partialLine_.size() > kKeptLineBytes)
+            partialLine_ = partialLine_.right(kKeptLineBytes);
+        return;
+    }
+    takeLine(partialLine_);
+    partialLine_.clear();
+}
+
 void TesterRun::takeLine(const QByteArray& raw)
 {
-    if (console_)
-        console_->append(raw);
     std::string line = engine::cleanOutputLine(std::string_view(raw.constData(), static_cast<size_t>(raw.size())));
     if (!line.empty() && engine::isResultLine(line))
         resultLine_ = std::move(line);
@@ -156,14 +207,17 @@ void TesterRun::passErrorOutputToConsole()
         console_->append(process_.readAllStandardError());
 }
 
+// The tester has ended: what is left is what its pipe still held.
 void TesterRun::drainOutput()
 {
     passErrorOutputToConsole();
-    while (process_.canReadLine())
-        takeLine(process_.readLine());
-    QByteArray rest = process_.readAll();  // a last line without its line end
+    takeOutput(std::numeric_limits<qint64>::max());
+    const QByteArray rest = process_.readAll();  // a last line without its line end
     if (!rest.isEmpty())
-        takeLine(rest);
+        takePiece(rest);
+    if (!partialLine_.isEmpty())
+        takeLine(partialLine_);
+    partialLine_.clear();
 }
 
 void TesterRun::kill()

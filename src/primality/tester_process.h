@@ -23,8 +23,9 @@ QStringList testerArguments(std::string_view switches, const QString& numberFile
 
 // Removes the tester's pfgw.ini and pfgw.out and writes digits to
 // last_PRP.txt, all in the working directory. The writing of a number of
-// millions of digits runs off the window thread.
-void prepareTesterFiles(shell::AppContext& ctx, const std::string& digits);
+// millions of digits runs off the window thread. When last_PRP.txt cannot be
+// written, says so in a message and returns false.
+bool prepareTesterFiles(shell::AppContext& ctx, const std::string& digits);
 
 // True while a tester child exists (there is never more than one).
 bool testerRunning();
@@ -50,6 +51,8 @@ public:
     int64_t startMs() const { return startMs_; }
 
 private:
+    void takeOutput(qint64 budget);
+    void takePiece(const QByteArray& piece);
     void takeLine(const QByteArray& raw);
     void showProgress();
     void passErrorOutputToConsole();
@@ -61,6 +64,7 @@ private:
     QProcess process_;
     std::string resultLine_;
     QByteArray errorTail_;  // the end of the hidden run's standard error
+    QByteArray partialLine_;  // the line being read; only its tail once it is long
     int64_t startMs_ = 0;
 };
 

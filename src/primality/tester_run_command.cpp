@@ -73,7 +73,8 @@ void runTesterOnCurrentNumber(shell::AppContext& ctx)
         ctx.dialogs.message(QStringLiteral("Problem!"), QStringLiteral("PFGW is already running! Use STOP to abort."));
         return;
     }
-    prepareTesterFiles(ctx, ctx.state.currentNumber);
+    if (!prepareTesterFiles(ctx, ctx.state.currentNumber))
+        return;
     shell::setControlLock(ctx, true);
     ctx.controls.setText(ui::ControlId::NextPrevElapsed, QString());
     ctx.controls.setText(ui::ControlId::Qty, QStringLiteral("0"));

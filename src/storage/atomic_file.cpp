@@ -1,6 +1,8 @@
 #include "storage/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -38,10 +40,36 @@ bool writeAll(int fd, const char* data, size_t size, int& code)
     return true;
 }
 
+// A write that was killed leaves its temporary file behind, as large as the
+// number it held. The process id in its name tells whether its writer is
+// gone; a live one (another instance writing the same file) is left alone.
+void removeLeftoversOfDeadWriters(const std::string& path)
+{
+    const std::string folder = folderOf(path);
+    const size_t slash = path.rfind('/');
+    const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + ".tmp-";
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (!name.starts_with(prefix))
+            continue;
+        const std::string digits = name.substr(prefix.size());
+        if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const pid_t writer = static_cast<pid_t>(std::stol(digits));
+        if (writer != ::getpid() && ::kill(writer, 0) != 0 && errno == ESRCH)
+            ::unlink((folder + "/" + name).c_str());
+    }
+    ::closedir(dir);
+}
+
 }  // namespace
 
 AtomicFile::AtomicFile(std::string path) : path_(std::move(path))
 {
+    removeLeftoversOfDeadWriters(path_);
     temporary_ = path_ + ".tmp-" + std::to_string(::getpid());
     fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd_ < 0)

@@ -3,6 +3,8 @@
 // temporary file beside the target, are flushed to the disk, and only then
 // replace the target by a rename. A full disk, a crash or a kill in the
 // middle leaves the old file as it was, never a truncated mix of old and new.
+// A killed write leaves its temporary file (named after the target, ending in
+// ".tmp-<process id>"); the next write of the same target removes it.
 #include <string>
 #include <string_view>
 

@@ -36,7 +36,7 @@ int64_t ResumeState::total() const
     return engine::leadingIntegerClamped(fieldTexts[0], {0, kLargestResumeCount});
 }
 
-bool saveResumeFile(const std::string& path, const ResumeState& state)
+bool saveResumeFile(const std::string& path, const ResumeState& state, std::string* error)
 {
     std::string content(reinterpret_cast<const char*>(state.bitmap.data()), state.bitmap.size());
     for (const std::string& text : state.fieldTexts)
@@ -45,7 +45,7 @@ bool saveResumeFile(const std::string& path, const ResumeState& state)
     for (int64_t counter : {c.unused, c.d1Hits, c.d2Hits, c.d3Hits, c.externalChecks})
         content += std::to_string(counter) + kLineEnd;
     content += std::to_string(state.bitmap.size()) + kLineEnd;
-    return writeFileAtomically(path, content);
+    return writeFileAtomically(path, content, error);
 }
 
 std::optional<ResumeState> loadResumeFile(const std::string& path)

@@ -41,7 +41,7 @@ struct ResumeState {
 };
 
 // False when the file could not be written completely.
-bool saveResumeFile(const std::string& path, const ResumeState& state);
+bool saveResumeFile(const std::string& path, const ResumeState& state, std::string* error = nullptr);
 
 // Nothing when the file is missing, unreadable or shorter than the block, or
 // when TOT or a counter is negative or above kLargestResumeCount. Lines
