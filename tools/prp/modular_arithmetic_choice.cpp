@@ -3,6 +3,7 @@
 
 #include "fft_general_arithmetic.h"
 #include "gmp_arithmetic.h"
+#include "lucas_lehmer.h"
 #include "mersenne_arithmetic.h"
 #include "modular_arithmetic.h"
 #include "modular_arithmetic_choice.h"
@@ -27,17 +28,6 @@ namespace {
 constexpr size_t kGeneralFftMinBits = 10000;
 constexpr unsigned long kMersenneFftMinExponent = 5000;
 
-bool mersenneExponent(mpz_srcptr n, unsigned long& q)
-{
-    if (mpz_cmp_ui(n, 3) < 0)
-        return false;
-    size_t bits = mpz_sizeinbase(n, 2);
-    if (mpz_scan0(n, 0) != bits)
-        return false;
-    q = static_cast<unsigned long>(bits);
-    return true;
-}
-
 }  // namespace
 
 size_t generalFftMinimumBits() { return kGeneralFftMinBits; }
@@ -49,7 +39,7 @@ std::unique_ptr<ModularArithmetic> makeModularArithmetic(mpz_srcptr n, int regis
     if (threads == 0)
         threads = std::max(1u, std::thread::hardware_concurrency());
     unsigned long q = 0;
-    if (mersenneExponent(n, q)) {
+    if (isMersenneNumber(n, q)) {
         if (q >= kMersenneFftMinExponent)
             return std::make_unique<MersenneArithmetic>(q, registers, threads);
     } else if (mpz_odd_p(n) && mpz_sizeinbase(n, 2) >= kGeneralFftMinBits) {
