@@ -60,6 +60,7 @@ const char* kExpected = R"(1|F| Define parameters for Generation |10|3|881|113
 141|T|P~N|657|75|23|14
 145|T||585|90|65|14
 144|T|Is_P|657|90|23|14
+151|T||710|92|170|14
 32|T|Segment|692|45|45|18
 33|E||743|44|50|18
 30|T|Block size|802|45|50|18
