@@ -19,7 +19,21 @@ cmake --build build-sanitize --parallel "$(nproc)" --target engine_tests storage
 #  - out_of_memory_in_the_child: it caps the child's address space at 256 MB,
 #    below what AddressSanitizer's shadow memory has already reserved, so the
 #    sanitizer's own allocator fails first. The normal build runs it.
+#  - the runs under mpirun: Open MPI's own start-up allocations, made in
+#    plugins it loads and unloads itself, are reported as leaks that no
+#    suppression can name. The normal build runs them.
 skipped='WorkerRun\.out_of_memory_in_the_child_is_a_reported_failure'
+skipped+='|CliPrimeSearch\.ranks_agree_with_one_process_and_with_gmp'
+skipped+='|CliPrimeSearch\.a_rank_that_dies_ends_the_run_with_an_error_and_no_answer'
+#  - the ECM factorizations: GMP-ECM's own allocations are reported at exit,
+#    and Debian builds it without frame pointers, so no suppression can name
+#    them. The normal build runs them.
+skipped+='|CliFactor\.semiprime_of_two_20_digit_primes_splits_into_both'
+skipped+='|CliFactor\.budget_too_small_leaves_the_cofactor_marked_composite'
+#  - the output flood's memory bound: AddressSanitizer keeps freed blocks in
+#    its quarantine, so the peak resident size measures the sanitizer. The
+#    normal build checks the bound.
+skipped+='|TesterFaults\.a_flood_of_output_keeps_memory_bounded_and_the_verdict_comes_from_the_lines_read'
 
 cd build-sanitize
 export QT_QPA_PLATFORM=offscreen
