@@ -21,7 +21,6 @@ using engine::Verdict;
 constexpr int kRepetitions = 10;
 
 // The line the window's check writes when the first check finds a divisor.
-constexpr const char* kDefinitelyNotPrime = "Definitely not a prime number";
 
 // The window's range of "Large numbers start".
 constexpr int64_t kLowestLargeStart = 3000;
@@ -69,7 +68,7 @@ CheckResult largeNumberVerdict(const engine::BigInt& n, const std::string& digit
     const int level = engine::firstCheck(n, products);
     if (level != 0) {
         CheckResult result;
-        result.word = kDefinitelyNotPrime;
+        result.word = engine::kDefinitelyNotPrime;
         result.verdict = Verdict::NotPrime;
         result.method = "first-check";
         result.firstCheck = "divisor product " + std::to_string(level);

@@ -17,7 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kTesterName = "pfgw64_133mm.exe";
 
 class TemporaryDirectory {
 public:
@@ -72,7 +71,7 @@ std::optional<std::string> findTester()
     if (error)
         return std::nullopt;
     for (const fs::path& candidate :
-         {self.parent_path() / kTesterName, self.parent_path() / ".." / "libexec" / "quendrolt" / kTesterName}) {
+         {self.parent_path() / storage::kTesterProgram, self.parent_path() / ".." / "libexec" / "quendrolt" / storage::kTesterProgram}) {
         if (access(candidate.c_str(), X_OK) == 0)
             return candidate.lexically_normal().string();
     }

@@ -24,6 +24,10 @@ enum class Verdict {
 // "Has no small factor".
 std::string_view verdictWord(Verdict verdict);
 
+// What a check says of a number the first check (the divisor products)
+// rejects; not a verdict code, only a line.
+inline constexpr std::string_view kDefinitelyNotPrime = "Definitely not a prime number";
+
 // GMP's answer of mpz_probab_prime_p: 0 composite, 1 probably prime, 2 prime.
 Verdict verdictOfProbablePrimeTest(int gmpAnswer);
 

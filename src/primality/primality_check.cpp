@@ -48,7 +48,7 @@ QString largeNumberVerdict(shell::AppContext& ctx, const engine::BigInt& n)
     if (runFirstCheck(ctx, n) != 0) {
         showDivisorHits(ctx);
         ctx.processPendingEvents();
-        return QStringLiteral("Definitely not a prime number");
+        return QString::fromLatin1(engine::kDefinitelyNotPrime.data(), engine::kDefinitelyNotPrime.size());
     }
     ctx.results.add(QStringLiteral("First check: Approved"));
     showDivisorHits(ctx);

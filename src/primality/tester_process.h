@@ -11,10 +11,11 @@
 
 #include "primality/console_window.h"
 #include "shell/app_context.h"
+#include "storage/number_files.h"
 
 namespace primality {
 
-inline constexpr const char* kTesterProgram = "pfgw64_133mm.exe";
+using storage::kTesterProgram;
 
 // The base switches " -k -T4 ", then the given switches, each as a word of
 // its own, then the number file as one last word: a path with blanks stays

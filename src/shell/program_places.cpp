@@ -4,21 +4,17 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "storage/number_files.h"
+
 namespace shell {
-
-namespace {
-
-constexpr const char* kTesterName = "pfgw64_133mm.exe";
-
-}  // namespace
 
 ProgramPlaces ProgramPlaces::forProgramIn(const QString& applicationDirectory, QString* errorText)
 {
     const QDir programs(applicationDirectory);
-    if (QFileInfo::exists(programs.filePath(QLatin1String(kTesterName))))
+    if (QFileInfo::exists(programs.filePath(QLatin1String(storage::kTesterProgram))))
         return {};
     const QString libexec = QDir::cleanPath(programs.filePath(QStringLiteral("../libexec/quendrolt"))) + '/';
-    if (!QFileInfo::exists(libexec + QLatin1String(kTesterName)))
+    if (!QFileInfo::exists(libexec + QLatin1String(storage::kTesterProgram)))
         return {};
 
     ProgramPlaces places;

@@ -7,4 +7,7 @@ namespace storage {
 inline constexpr const char* kLastNumberFile = "last_number.txt";
 inline constexpr const char* kLastPrpFile = "last_PRP.txt";
 
+// The probable-prime tester program, under the name it has always had.
+inline constexpr const char* kTesterProgram = "pfgw64_133mm.exe";
+
 }  // namespace storage
