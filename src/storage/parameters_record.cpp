@@ -33,10 +33,18 @@ void trimBlanks(std::string& text)
     text.erase(0, begin);
 }
 
-void trimLineEnd(std::string& text)
+// Blanks off both ends, then line-end bytes off the end, until neither is
+// left there: "77<TAB>\r<TAB>" is "77", not "77<TAB>", so that a line read,
+// written and read again reads the same.
+void trimBlanksAndLineEnd(std::string& text)
 {
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
-        text.pop_back();
+    size_t length;
+    do {
+        length = text.size();
+        trimBlanks(text);
+        while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
+            text.pop_back();
+    } while (text.size() != length);
 }
 
 // Lines of a file read in blocks: memchr finds the line feeds and each line is
@@ -104,10 +112,8 @@ void readRecord(LineReader& reader, ParametersRecord& record)
 {
     for (int n = 1; n <= qdx::FixedLines; ++n)
         reader.next(record.line[static_cast<size_t>(n)]);
-    for (int n : {qdx::CurrentNumber, qdx::Operand, qdx::Memory}) {
-        trimBlanks(record.line[static_cast<size_t>(n)]);
-        trimLineEnd(record.line[static_cast<size_t>(n)]);
-    }
+    for (int n : {qdx::CurrentNumber, qdx::Operand, qdx::Memory})
+        trimBlanksAndLineEnd(record.line[static_cast<size_t>(n)]);
     for (int n = qdx::TotalDigits; n <= qdx::Signature; ++n)
         trimBlanks(record.line[static_cast<size_t>(n)]);
     trimBlanks(record.line[qdx::IconicDigit]);

@@ -114,6 +114,35 @@ TEST_F(ParametersRecordFile, blanks_are_trimmed_from_numbers_and_fields_but_not_
     EXPECT_EQ(r.history, std::vector<std::string>{"  kept as it is  "});
 }
 
+// Blanks and line-end bytes mixed at the end of lines 1..3 (a file edited by
+// hand, or cut from another system): what is read is what a SAVE of it reads
+// back, so LOAD, SAVE, LOAD is a fixed point.
+TEST_F(ParametersRecordFile, mixed_blanks_and_line_ends_trim_to_what_reads_back_the_same)
+{
+    const struct {
+        std::string line;
+        std::string read;
+    } cases[] = {
+        {"77\t\t\r\t\t", "77"},
+        {" 5 \r \r\r ", "5"},
+        {"\t\r\t", ""},
+        {"\r 12", "\r 12"},
+        {"1\r2 \r", "1\r2"},
+    };
+    for (const auto& c : cases) {
+        put(path("h.qdx"), "0\r\n0\r\n" + c.line + "\r\n");
+        ParametersRecord first;
+        ASSERT_EQ(readParametersFile(path("h.qdx"), first), ReadResult::Read);
+        EXPECT_EQ(first.line[qdx::Memory], c.read) << testing::PrintToString(c.line);
+
+        std::string error;
+        ASSERT_TRUE(writeParametersFile(path("i.qdx"), first, error)) << error;
+        ParametersRecord second;
+        ASSERT_EQ(readParametersFile(path("i.qdx"), second), ReadResult::Read);
+        EXPECT_EQ(second.line, first.line) << testing::PrintToString(c.line);
+    }
+}
+
 TEST_F(ParametersRecordFile, a_cut_file_reads_the_missing_lines_as_empty)
 {
     put(path("e.qdx"), "98765\r\n2\r\n0\r\n/home/x/\r\n7000");

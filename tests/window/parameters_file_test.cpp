@@ -296,3 +296,19 @@ TEST_F(ParametersFile, the_largest_loadable_internal_limit_stays_a_long_positive
     constexpr int64_t kTenThousandYearsMs = int64_t{10'000} * 365 * 24 * 3600 * 1000;
     EXPECT_GT(app->state().limits.internalTimeLimitMs(), kTenThousandYearsMs);
 }
+
+// A file found by fuzzing: bytes above 127, and tabs on both sides of a CR at
+// the end of the memory line. Saving what was loaded and loading that again
+// is a fixed point: the second SAVE writes the same bytes as the first.
+TEST_F(ParametersFile, load_save_load_save_of_a_foreign_file_writes_the_same_file_twice)
+{
+    const std::string foreign = "9\xac\xac\xac\xac" "8760\r\n77" + std::string(15, '\t') + "\xac" "8760\r\n77" +
+                                std::string(26, '\t') + "\r" + std::string(15, '\t');
+    std::ofstream(workFile("foreign.qdx"), std::ios::binary) << foreign;
+    load(workFile("foreign.qdx"));
+    save(workFile("first.qdx"));
+    load(workFile("first.qdx"));
+    save(workFile("second.qdx"));
+    EXPECT_EQ(fileContents(workFile("second.qdx")), fileContents(workFile("first.qdx")));
+    EXPECT_EQ(memory(), "77") << "the memory line is 77 and blanks";
+}
