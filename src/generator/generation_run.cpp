@@ -174,10 +174,10 @@ private:
                 continue;
             ctx_.processPendingEvents();
             primality::ExternalCheck check = primality::externalPrpCheck(ctx_, decimalText(x_));
-            lastOutcomeCode_ = check.ran ? static_cast<int>(check.verdict) : 0;
+            lastOutcomeCode_ = check.ran() ? static_cast<int>(check.verdict) : 0;
             ctx_.processPendingEvents();
             keepAsResult();
-            if (!check.ran)
+            if (!check.ran())
                 return testerCouldNotRun();
             if (check.verdict == Verdict::Stopped) {
                 saveResumeState(resume);
@@ -191,7 +191,8 @@ private:
     RunEnd runLarge()
     {
         startLargeWaiting();
-        nextLargeCandidate(false, true);
+        if (std::optional<RunEnd> end = nextLargeCandidate(false, true))
+            return *end;
         for (;;) {
             if (ctx_.controls.checked(ui::ControlId::Stop))
                 return {EndKind::StoppedLarge, {}};
@@ -199,17 +200,19 @@ private:
             ctx_.processPendingEvents();
             if (rejectedByFirstCheck()) {
                 ctx_.processPendingEvents();
-                nextLargeCandidate(false, false);
+                if (std::optional<RunEnd> end = nextLargeCandidate(false, false))
+                    return *end;
                 showCounters();
                 ctx_.processPendingEvents();
                 continue;
             }
             primality::ExternalCheck check = primality::externalPrpCheck(ctx_, decimalText(x_));
             keepAsResult();
-            if (!check.ran)
+            if (!check.ran())
                 return testerCouldNotRun();
             if (check.verdict == Verdict::IsComposite) {
-                nextLargeCandidate(true, false);
+                if (std::optional<RunEnd> end = nextLargeCandidate(true, false))
+                    return *end;
                 continue;
             }
             lastOutcomeCode_ = 0;
@@ -352,7 +355,10 @@ private:
 
     // The first candidate, a candidate after a first-check rejection, or one
     // after a composite verdict (which also shows the Mersenne exponent).
-    void nextLargeCandidate(bool afterComposite, bool first)
+    // Returns the end of the run when the search for a Mersenne exponent did
+    // not finish: 2^q-1 with a q that is not prime is never prime, so testing
+    // it would only waste hours.
+    std::optional<RunEnd> nextLargeCandidate(bool afterComposite, bool first)
     {
         bool mersenne = ctx_.controls.checked(ui::ControlId::Mersenne);
         if (!mersenne || first) {
@@ -361,13 +367,14 @@ private:
             setFromText(x_, std::move(candidate));
         }
         if (!mersenne)
-            return;
-        if (first) {
+            return std::nullopt;
+        if (first)
             y_.set(mpz_sizeinbase(x_.value.get(), 2));
-            engine::runPreviousPrime(ctx_.worker, y_, {internalLimitMs_, stageAllowanceMs_});
-        } else {
-            engine::runNextPrime(ctx_.worker, y_, {internalLimitMs_, stageAllowanceMs_});
-        }
+        const engine::RunLimits limits{internalLimitMs_, stageAllowanceMs_};
+        const Outcome outcome =
+            first ? engine::runPreviousPrime(ctx_.worker, y_, limits) : engine::runNextPrime(ctx_.worker, y_, limits);
+        if (outcome != Outcome::Finished)
+            return exponentSearchEnd(outcome);
         unsigned long exponent = mpz_get_ui(y_.get());
         // A power of two is a single bit at any size: no worker needed.
         mpz_pow_ui(x_.value.get(), two_.get(), exponent);
@@ -375,6 +382,25 @@ private:
         x_.valueChanged();
         if (afterComposite)
             ctx_.controls.setText(ui::ControlId::PrpElapsed, QString::number(exponent));
+        return std::nullopt;
+    }
+
+    // STOP ends the large-number mode its own way; a time limit as in the
+    // other modes' searches.
+    RunEnd exponentSearchEnd(Outcome outcome)
+    {
+        lastOutcomeCode_ = static_cast<int>(engine::verdictOfAbandoned(outcome));
+        switch (outcome) {
+        case Outcome::Stopped:
+            return {EndKind::StoppedLarge, {}};
+        case Outcome::Timeout:
+            return {EndKind::Stopped, stopReason(outcome)};
+        case Outcome::Finished:
+        case Outcome::NotDone:
+        case Outcome::Failed:
+            break;
+        }
+        return {EndKind::Stopped, QStringLiteral("because the prime search could not finish")};
     }
 
     // ---- waiting lines ----

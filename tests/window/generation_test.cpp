@@ -528,6 +528,26 @@ TEST_F(Generation, mersenne_run_tests_two_to_a_prime_exponent_minus_one)
     EXPECT_TRUE(reportLine().endsWith(" - 0 ( And it's in memory )"));
 }
 
+// 2^q-1 with a q that is not prime is never prime: a search for q that did
+// not finish ends the run instead of testing such a number for hours.
+TEST_F(Generation, mersenne_exponent_search_ended_by_the_time_limit_ends_the_run)
+{
+    installFakeTester(kSleepingTester);
+    tick(ui::ControlId::Mersenne, true);
+    clock.advanceOnEveryRead(1'000'000'000'000);
+    // Only a safety net for a run that goes on: it must not be needed.
+    during([this] { return text(ui::ControlId::Tot) == "3"; }, [this] { tick(ui::ControlId::Stop, true); });
+    generate(78000);
+
+    EXPECT_TRUE(hasLine("Generation was stopped due to the time limit... the generated number may not be a prime number! (0)"))
+        << lines().join("\n").toStdString();
+    EXPECT_EQ(text(ui::ControlId::Tot), "0") << "no candidate was tested";
+    EXPECT_FALSE(fs::exists(workFile("last_PRP.txt"))) << "the tester never ran";
+    EXPECT_TRUE(reportLine().endsWith(" - 6 ( And it's in memory )")) << reportLine().toStdString();
+    EXPECT_FALSE(hasLine(kWaitingLarge));
+    EXPECT_TRUE(enabled(ui::ControlId::StartGeneration));
+}
+
 TEST_F(Generation, default_generation_leaves_a_probable_prime_of_1111_digits_in_last_number)
 {
     click(ui::ControlId::StartGeneration);
