@@ -30,8 +30,11 @@ QString probablePrimeVerdict(shell::AppContext& ctx, const engine::BigInt& n)
     engine::Outcome outcome =
         engine::runProbablePrime(ctx.worker, n, kRepetitions, ctx.state.limits.internalTimeLimitMs(), verdict);
     ctx.results.removePleaseWait();
-    if (outcome == engine::Outcome::Timeout)
-        return shell::verdictText(engine::Verdict::CouldBePrime);
+    if (outcome == engine::Outcome::Timeout) {
+        // Stopped by the clock, the test says nothing about the number.
+        ctx.results.add(QStringLiteral("The probable-prime test ended without a result: the internal time limit was reached."));
+        return shell::verdictText(engine::Verdict::NotDone);
+    }
     if (outcome == engine::Outcome::Failed) {
         // The test's process died (for instance out of memory): no verdict was reached.
         ctx.results.add(QStringLiteral("The probable-prime test ended without a result "
@@ -56,9 +59,11 @@ QString largeNumberVerdict(shell::AppContext& ctx, const engine::BigInt& n)
     startPleaseWait(ctx);
     ExternalCheck check = externalPrpCheck(ctx, ctx.state.currentNumber);
     ctx.results.removePleaseWait();
-    // A tester that could not run has already said why in a message; the
-    // line keeps the word it has always shown then.
-    return shell::verdictText(check.ran ? check.verdict : engine::Verdict::NotPrime);
+    if (check.ran())
+        return shell::verdictText(check.verdict);
+    // The message said it already; the list, which is what stays, says it too.
+    ctx.results.add(notRunLine(*check.notRun));
+    return shell::verdictText(engine::Verdict::NotDone);
 }
 
 QString verdictOf(shell::AppContext& ctx, const engine::BigInt& n)

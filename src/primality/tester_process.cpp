@@ -75,7 +75,7 @@ TesterRun::~TesterRun()
     running = false;
 }
 
-bool TesterRun::start(std::string_view switches)
+TesterRun::Start TesterRun::start(std::string_view switches)
 {
     const QString directory = workingDirectory();
     const QString testerDirectory =
@@ -83,7 +83,7 @@ bool TesterRun::start(std::string_view switches)
     const QString program = testerDirectory + QLatin1String(kTesterProgram);
     if (!QFileInfo::exists(program)) {
         ctx_.dialogs.message(QStringLiteral("Problem!"), QStringLiteral("pfgw64_133mm.exe not found in:\n") + testerDirectory);
-        return false;
+        return Start::Missing;
     }
     process_.setProgram(program);
     process_.setArguments(testerArguments(switches, directory + QLatin1String(storage::kLastPrpFile)));
@@ -91,11 +91,11 @@ bool TesterRun::start(std::string_view switches)
     process_.start(QIODevice::ReadOnly);
     if (!process_.waitForStarted(kStartTimeoutMs)) {
         ctx_.dialogs.message(QStringLiteral("Problem!"), QStringLiteral("Failed to launch PFGW!"));
-        return false;
+        return Start::NotLaunched;
     }
     running = true;
     startMs_ = ctx_.nowMs();
-    return true;
+    return Start::Started;
 }
 
 TesterRun::End TesterRun::follow()

@@ -34,6 +34,7 @@ bool testerRunning();
 class TesterRun {
 public:
     enum class End { Finished, Stopped };
+    enum class Start { Started, Missing, NotLaunched };
 
     // console: where the output goes as it comes; null for the hidden check.
     TesterRun(shell::AppContext& ctx, ConsoleWindow* console);
@@ -42,10 +43,10 @@ public:
     TesterRun& operator=(const TesterRun&) = delete;
 
     // Finds and starts the tester on last_PRP.txt. When it is missing or does
-    // not start, shows the message and returns false.
-    bool start(std::string_view switches);
+    // not start, shows the message and says which.
+    [[nodiscard]] Start start(std::string_view switches);
     // Until the tester ends, or STOP is ticked (the tester is then killed).
-    End follow();
+    [[nodiscard]] End follow();
 
     // The last output line that carried a recognised keyword; empty if none.
     const std::string& resultLine() const { return resultLine_; }

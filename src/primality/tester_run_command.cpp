@@ -41,7 +41,7 @@ void runInConsole(shell::AppContext& ctx)
     const int mode = ctx.controls.selectedIndex(ui::ControlId::TestMode);
     ConsoleWindow* console = freshConsole(ctx);
     TesterRun run(ctx, console);
-    if (!run.start(engine::testModeSwitches(mode))) {
+    if (run.start(engine::testModeSwitches(mode)) != TesterRun::Start::Started) {
         delete console;
         return;
     }

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include "engine/decimal_text.h"
 #include "ui/control_ids.h"
 #include "support/fake_tester.h"
 #include "support/window_fixture.h"
@@ -106,13 +107,20 @@ TEST_F(PrimalityCheck, check_of_7000_digits_runs_the_probable_prime_test_and_700
     EXPECT_EQ(text(ui::ControlId::Div2), "0");
 }
 
-TEST_F(PrimalityCheck, probable_prime_test_stopped_by_the_time_limit_reads_could_be_a_prime)
+// A test the clock ended said nothing about the number: no verdict, and why.
+TEST_F(PrimalityCheck, probable_prime_test_stopped_by_the_time_limit_reads_not_done)
 {
-    // Composite, with no factor below 100,000: only the time limit can make it "could be".
+    const std::string composite = oneZerosThen(5000, "19");  // no factor below 100,000
     app->state().limits[shell::InternalLimitMinutes] = 0;
-    setCurrentNumber(oneZerosThen(5000, "19"));
+    clock.advanceOnEveryRead(1000);
+    setCurrentNumber(composite);
     click(ui::ControlId::IsPrime);
-    EXPECT_EQ(lastLine(2), "Final verification: IT COULD BE A PRIME");
+    QStringList out = linesFrom("Analyzing a number with 5000 digits:");
+    ASSERT_EQ(out.size(), 6) << out.join('\n').toStdString();
+    EXPECT_EQ(out[1], "The probable-prime test ended without a result: the internal time limit was reached.");
+    EXPECT_TRUE(out[2].startsWith("Number > 1000"));
+    EXPECT_EQ(out[3], "Final verification: NOT DONE");
+    EXPECT_EQ(currentNumber(), composite);
 }
 
 TEST_F(PrimalityCheck, number_above_the_threshold_without_small_factor_goes_to_the_tester)
@@ -155,15 +163,27 @@ TEST_F(PrimalityCheck, tester_verdict_comes_from_its_last_result_line)
     }
 }
 
-TEST_F(PrimalityCheck, missing_tester_is_reported_and_the_check_reads_not_prime)
+// The prime 18523#+1 (8,002 digits) passes the first check; with no tester
+// there is no verdict on it, and certainly not "NOT PRIME".
+TEST_F(PrimalityCheck, missing_tester_is_reported_and_the_check_reads_not_done)
 {
-    app->state().limits[shell::LargeNumbersStart] = 20;
-    setCurrentNumber(kMersenne127);
+    engine::BigInt primorialPlusOne;
+    mpz_primorial_ui(primorialPlusOne.get(), 18523);
+    mpz_add_ui(primorialPlusOne.get(), primorialPlusOne.get(), 1);
+    const std::string prime = engine::toDecimal(primorialPlusOne);
+    ASSERT_EQ(prime.size(), 8002u);
+    setText(ui::ControlId::YourNumber, QString::fromStdString(prime));
     dialogs.willAnswer(Answer::Ok);
-    click(ui::ControlId::IsPrime);
+    click(ui::ControlId::Check);
     EXPECT_EQ(dialogs.last().title, "Problem!");
     EXPECT_EQ(dialogs.last().text, "pfgw64_133mm.exe not found in:\n" + QString::fromStdString(workDir().string()) + "/");
-    EXPECT_EQ(lastLine(2), "Final verification: NOT PRIME");
+    QStringList out = linesFrom("Analyzing a number with 8002 digits:");
+    ASSERT_EQ(out.size(), 7) << out.join('\n').toStdString();
+    EXPECT_EQ(out[1], "First check: Approved");
+    EXPECT_EQ(out[2], "The probable-prime test was not run: pfgw64_133mm.exe was not found.");
+    EXPECT_TRUE(out[3].startsWith("Number > "));
+    EXPECT_EQ(out[4], "Final verification: NOT DONE");
+    EXPECT_EQ(currentNumber(), prime);
 }
 
 TEST_F(PrimalityCheck, stop_during_the_tester_check_kills_it_and_reads_stopped)
