@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "engine/decimal_text.h"
+#include "engine/enum_table.h"
 #include "engine/prime_search.h"
 
 namespace engine {
@@ -30,14 +31,13 @@ constexpr int kExitJobFailed = 2;
 constexpr int kExitOutOfMemory = 3;
 constexpr int64_t kKeepAwakeAfterMs = 1000;
 
-const WorkerKindInfo kKinds[] = {
-    /* ProbablePrime       */ {true, false, true, ElapsedDisplay::PrimalityTest, true},
-    /* DivisorTest         */ {false, false, false, ElapsedDisplay::None, false},
-    /* NextPrime           */ {true, true, true, ElapsedDisplay::PrimeSearch, true},
-    /* PreviousPrime       */ {true, true, true, ElapsedDisplay::PrimeSearch, true},
-    /* CalculatorOperation */ {true, false, true, ElapsedDisplay::None, false},
-    /* DecimalConversion   */ {false, false, false, ElapsedDisplay::None, false},
+constexpr WorkerKindInfo kKinds[] = {
+    {.kind = WorkerKind::ProbablePrime, .elapsed = ElapsedDisplay::PrimalityTest, .countsRuns = true},
+    {.kind = WorkerKind::NextPrime, .elapsed = ElapsedDisplay::PrimeSearch, .countsRuns = true},
+    {.kind = WorkerKind::PreviousPrime, .elapsed = ElapsedDisplay::PrimeSearch, .countsRuns = true},
+    {.kind = WorkerKind::CalculatorOperation, .elapsed = ElapsedDisplay::None, .countsRuns = false},
 };
+static_assert(oneRowPerEnumerator(kKinds, &WorkerKindInfo::kind, kLastWorkerKind));
 
 // Inside the child an allocation failure ends the child with a known status
 // instead of GMP's abort message, so the parent can name the cause.
@@ -218,15 +218,15 @@ Outcome runForked(WorkerHost& host, WorkerKind kind, RunLimits limits, const Chi
             awake = true;
         }
         // The limits come before the done flag: a result seen late is late.
-        if (info.hasTimeout && limits.timeoutMs != kNoLimit && elapsed > limits.timeoutMs) {
+        if (limits.timeoutMs != kNoLimit && elapsed > limits.timeoutMs) {
             outcome = Outcome::Timeout;
             break;
         }
-        if (info.hasNotDoneLimit && limits.notDoneMs != kNoLimit && elapsed > limits.notDoneMs) {
+        if (limits.notDoneMs != kNoLimit && elapsed > limits.notDoneMs) {
             outcome = Outcome::NotDone;
             break;
         }
-        if (info.stoppable && host.stopTicked()) {
+        if (host.stopTicked()) {
             outcome = Outcome::Stopped;
             break;
         }

@@ -24,16 +24,17 @@ enum class Outcome { Finished, NotDone, Timeout, Stopped, Failed };
 // The verdict shown for a run that did not finish: NotDone, Timeout or Stopped.
 Verdict verdictOfAbandoned(Outcome outcome);
 
-enum class WorkerKind { ProbablePrime, DivisorTest, NextPrime, PreviousPrime, CalculatorOperation, DecimalConversion };
+// The kinds of forked run. Every one ends at its time limit and at STOP;
+// what else sets them apart is one row each in worker_run.cpp.
+enum class WorkerKind { ProbablePrime, NextPrime, PreviousPrime, CalculatorOperation };
+inline constexpr WorkerKind kLastWorkerKind = WorkerKind::CalculatorOperation;
 
 // Which elapsed-time display a run keeps up to date; the window decides
 // where each one is shown.
 enum class ElapsedDisplay { None, PrimalityTest, PrimeSearch, TesterRun };
 
 struct WorkerKindInfo {
-    bool hasTimeout;
-    bool hasNotDoneLimit;
-    bool stoppable;
+    WorkerKind kind;
     ElapsedDisplay elapsed;
     bool countsRuns;  // adds to the run counter shown in "QTY"
 };
@@ -58,7 +59,7 @@ constexpr int64_t kNoLimit = -1;
 
 struct RunLimits {
     int64_t timeoutMs = kNoLimit;  // exceeded gives Timeout
-    int64_t notDoneMs = kNoLimit;  // exceeded gives NotDone
+    int64_t notDoneMs = kNoLimit;  // exceeded gives NotDone (the stage bound of the prime searches)
 };
 
 // Output of a child: written by the job inside the child, read by the parent.
