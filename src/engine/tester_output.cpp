@@ -18,11 +18,6 @@ constexpr std::array<std::string_view, 6> kSummaryKeywords = {
 
 constexpr std::array<std::string_view, 4> kProbablePrimeKeywords = {"is 3-PRP!", "is 2-PRP!", "is 5-PRP!", "is PRP!"};
 
-constexpr std::array<std::string_view, 10> kTestModeSwitches = {
-    "-o -f ", "-f0 ", "-f -s0 ", "-o -f1000 -s0 ", "-f0 -b2 ", "-f0 -b3 ", "-f0 -b5 ", "-f0 -b2 -b3 ", "-tm ",
-    "-o -f1000 -d -s0 ",
-};
-
 bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -76,13 +71,6 @@ Verdict verdictFromResultLine(std::string_view line)
     if (contains(line, "is composite") || contains(line, " has factors"))
         verdict = Verdict::IsComposite;
     return verdict;
-}
-
-std::string_view testModeSwitches(int index)
-{
-    if (index < 0 || index >= static_cast<int>(kTestModeSwitches.size()))
-        return {};
-    return kTestModeSwitches[static_cast<size_t>(index)];
 }
 
 std::optional<std::string> progressSummary(std::string_view line)

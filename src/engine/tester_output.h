@@ -29,8 +29,4 @@ Verdict verdictFromResultLine(std::string_view line);
 // base 3: 41.7% done, 1234 steps/s, 1m12s left"); nothing for other lines.
 std::optional<std::string> progressSummary(std::string_view line);
 
-// Switches the test-mode entry adds to the base switches of the interactive
-// run; empty for an index outside the list.
-std::string_view testModeSwitches(int index);
-
 }  // namespace engine

@@ -4,6 +4,7 @@
 #include "engine/tester_output.h"
 #include "primality/tester_process.h"
 #include "ui/control_ids.h"
+#include "ui/test_modes.h"
 #include "shell/control_lock.h"
 #include "shell/number_display.h"
 #include "shell/time_texts.h"
@@ -41,7 +42,7 @@ void runInConsole(shell::AppContext& ctx)
     const int mode = ctx.controls.selectedIndex(ui::ControlId::TestMode);
     ConsoleWindow* console = freshConsole(ctx);
     TesterRun run(ctx, console);
-    if (run.start(engine::testModeSwitches(mode)) != TesterRun::Start::Started) {
+    if (run.start(ui::testModeSwitches(mode)) != TesterRun::Start::Started) {
         delete console;
         return;
     }

@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 
+#include "ui/control_ids.h"
 #include "ui/control_table.h"
 #include "ui/link_label.h"
 
@@ -97,8 +98,8 @@ MainWindow::MainWindow()
     fillDropDowns();
 
     auto* options = new QButtonGroup(this);
-    options->addButton(qobject_cast<QRadioButton*>(controls_.widget(117)));
-    options->addButton(qobject_cast<QRadioButton*>(controls_.widget(116)));
+    options->addButton(qobject_cast<QRadioButton*>(controls_.widget(ControlId::OperandOption)));
+    options->addButton(qobject_cast<QRadioButton*>(controls_.widget(ControlId::MemoryOption)));
 
     results_ = ResultsList(list_);
 }
@@ -186,11 +187,11 @@ QWidget* MainWindow::createControl(const ControlSpec& spec)
 
 void MainWindow::fillDropDowns()
 {
-    for (int id : {58, 65, 107, 136}) {
-        auto* box = qobject_cast<QComboBox*>(controls_.widget(id));
-        for (const DropDownItem& item : dropDownItems(id))
+    for (const DropDownList& list : dropDownLists()) {
+        auto* box = qobject_cast<QComboBox*>(controls_.widget(list.id));
+        for (const DropDownItem& item : list.items)
             box->addItem(QString::fromUtf8(item.caption), item.value);
-        box->setCurrentIndex(dropDownStartIndex(id));
+        box->setCurrentIndex(list.startIndex);
     }
 }
 

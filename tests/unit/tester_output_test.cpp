@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "primality/tester_process.h"
+#include "ui/test_modes.h"
 
 using namespace engine;
 using namespace primality;
@@ -76,7 +77,7 @@ TEST(TesterArguments, switches_of_each_test_mode_then_the_path_as_one_word)
              Case{9, {"-k", "-T4", "-o", "-f1000", "-d", "-s0"}},
              Case{10, {"-k", "-T4"}},
          })
-        EXPECT_EQ(testerArguments(testModeSwitches(c.mode), path), c.words + QStringList{path}) << c.mode;
+        EXPECT_EQ(testerArguments(ui::testModeSwitches(c.mode), path), c.words + QStringList{path}) << c.mode;
 }
 
 TEST(TesterOutput, progress_lines_become_percent_and_time_left)
