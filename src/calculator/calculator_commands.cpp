@@ -13,10 +13,8 @@ namespace calculator {
 void registerCalculatorCommands(shell::Dispatcher& d)
 {
     auto session = std::make_shared<CalculatorSession>();
-    for (int i = 0; i < kOperationCount; ++i) {
-        const Operation& op = allOperations()[i];
-        d.on(op.buttonId, [session, &op](shell::AppContext& ctx) { runOperation(ctx, *session, op); });
-    }
+    for (const Operation& op : allOperations())
+        d.on(op.button, [session, &op](shell::AppContext& ctx) { runOperation(ctx, *session, op); });
     d.on(ui::ControlId::UndoLastCalc, [session](shell::AppContext& ctx) { undoLastCalculation(ctx, *session); });
     d.on(ui::ControlId::AutoUndo, autoUndoSwitched);
     d.on(ui::ControlId::MemoryStore, storeInMemory);

@@ -1,7 +1,5 @@
 #include "calculator/history_output.h"
 
-#include <iterator>
-
 #include "engine/decimal_views.h"
 #include "ui/control_ids.h"
 #include "shell/control_lock.h"
@@ -13,42 +11,28 @@ namespace calculator {
 
 namespace {
 
-// "through ..." for the operation codes 1..21, in code order.
-constexpr const char* kThroughOperation[] = {
-    "through addition",           "through subtraction",         "through division",
-    "through multiplication",     "through power",               "through root",
-    "through next prime",         "through previous prime",      "through mod",
-    "through GCD",                "through shift left (* 2^n)",  "through shift right (/ 2^n)",
-    "through reverse function",   "through *10",                 "through /10",
-    "through +UI",                "through LCM",                 "through Concat",
-    "through GCF M",              "through Root Rem",            "through Logx(n)",
-};
-
 bool autoUndo(shell::AppContext& ctx) { return ctx.controls.checked(ui::ControlId::AutoUndo); }
 
-QString historyWord(int code)
-{
-    constexpr int count = static_cast<int>(std::size(kThroughOperation));
-    return code >= 1 && code <= count ? QString::fromLatin1(kThroughOperation[code - 1]) : QString();
-}
+QString historyWord(const Operation* op) { return op ? QString::fromLatin1(op->historyWord) : QString(); }
+
+bool showsValue(const Operation* op) { return op && op->value != ValueShown::None; }
 
 QString firstLine(shell::AppContext& ctx, const OperationRecord& record)
 {
     const QString digits = QString::number(ctx.state.digitCount());
     if (record.abandoned)
-        return shell::verdictText(engine::verdictOfAbandoned(*record.abandoned)) + QStringLiteral(" - no new number ") + historyWord(record.code) +
+        return shell::verdictText(engine::verdictOfAbandoned(*record.abandoned)) + QStringLiteral(" - no new number ") + historyWord(record.op) +
                QStringLiteral("; the number with ") + digits + QStringLiteral(" digits is unchanged");
     QString suffix = record.suffix;
     if (autoUndo(ctx))
-        suffix = record.code == RootRem ? QStringLiteral(", was calculated")
-                                        : QStringLiteral(", was calculated; disable Auto Undo to keep it in memory");
-    return QStringLiteral("New number with ") + digits + QStringLiteral(" digits ") + historyWord(record.code) +
+        suffix = record.op && !record.op->autoUndoHint
+                     ? QStringLiteral(", was calculated")
+                     : QStringLiteral(", was calculated; disable Auto Undo to keep it in memory");
+    return QStringLiteral("New number with ") + digits + QStringLiteral(" digits ") + historyWord(record.op) +
            record.note + suffix;
 }
 
 }  // namespace
-
-bool takesValue(int code) { return code >= 1 && code <= kOperationCount && operation(OperationCode(code)).takesValue; }
 
 void writeHistory(shell::AppContext& ctx, OperationRecord& record)
 {
@@ -58,10 +42,10 @@ void writeHistory(shell::AppContext& ctx, OperationRecord& record)
     if (!autoUndo(ctx))
         shell::showCurrentNumberStatus(ctx);
     results.add(shell::numberLine(ctx, ctx.state.currentNumber));
-    if (takesValue(record.code))
+    if (showsValue(record.op))
         results.add(QStringLiteral("Value used ") + shell::latin1(record.valueView));
     results.scrollToEnd();
-    if (record.code == NextPrime || record.code == PreviousPrime)
+    if (record.op && record.op->searchesPrime())
         results.add(shell::completionLine(ctx.nowMs() - record.startMs, ctx.clock.localNow()));
     results.addSeparator();
     results.scrollToEnd();

@@ -15,7 +15,7 @@ namespace calculator {
 enum class ResultKind { Numeric, Text };
 
 struct OperationRecord {
-    int code = 0;  // 0 when no operation ran yet (Undo after MR)
+    const Operation* op = nullptr;  // none when no operation ran yet (Undo after MR)
     QString note;
     QString suffix = QStringLiteral(", placed in memory");
     ResultKind kind = ResultKind::Numeric;
@@ -25,9 +25,6 @@ struct OperationRecord {
     std::string valueView;  // "Value used " for the operations that take one
     WaitLine wait;
 };
-
-// Whether the operation's history ends with "Value used ".
-bool takesValue(int code);
 
 void writeHistory(shell::AppContext& ctx, OperationRecord& record);
 

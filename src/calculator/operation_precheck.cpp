@@ -27,7 +27,36 @@ QString wouldHave(long double estimate)
 
 unsigned long smallValue(const PreCheckInput& in) { return mpz_get_ui(in.operand->get()); }
 
-void checkPower(const PreCheckInput& in, PreCheck& out)
+void askFirst(PreCheck& out, const char* message, Severity severity)
+{
+    out.message = QString::fromLatin1(message);
+    out.severity = severity;
+}
+
+}  // namespace
+
+void askBeforeDividingByZero(const PreCheckInput& in, PreCheck& out)
+{
+    if (in.operand->isZero())
+        askFirst(out, "Division by zero?", AlwaysStops);
+}
+
+void askBeforeModuloByZero(const PreCheckInput& in, PreCheck& out)
+{
+    if (in.operand->isZero())
+        askFirst(out, "Modulo by zero?", AlwaysStops);
+}
+
+void warnOfLargeProduct(const PreCheckInput& in, PreCheck& out)
+{
+    out.estimate = static_cast<long double>(in.valueLength + in.operandLength);
+    if (out.estimate > kMultiplyWarnAbove) {
+        out.message = wouldHave(out.estimate);
+        out.severity = MayGoOn;
+    }
+}
+
+void limitPowerToResultLimit(const PreCheckInput& in, PreCheck& out)
 {
     unsigned long e = smallValue(in);
     const uint64_t d = in.valueLength;
@@ -52,7 +81,7 @@ void checkPower(const PreCheckInput& in, PreCheck& out)
     out.exponent = e < 1 ? 1 : e;
 }
 
-void checkRootDegree(const PreCheckInput& in, PreCheck& out)
+void limitRootDegree(const PreCheckInput& in, PreCheck& out)
 {
     unsigned long e = smallValue(in);
     if (in.operand->compare(kLargestRootDegree) > 0) {
@@ -66,80 +95,50 @@ void checkRootDegree(const PreCheckInput& in, PreCheck& out)
     out.exponent = e;
 }
 
-void askFirst(PreCheck& out, const char* message, Severity severity)
+void warnOfLongNextPrime(const PreCheckInput& in, PreCheck& out)
 {
-    out.message = QString::fromLatin1(message);
-    out.severity = severity;
+    if (in.numberLength > kPrimeSearchWarnAbove)
+        askFirst(out, "Warning: NextPrime can take a long time.", MayGoOn);
 }
 
-}  // namespace
-
-PreCheck preCheck(const PreCheckInput& in)
+void warnOfLongPreviousPrime(const PreCheckInput& in, PreCheck& out)
 {
-    PreCheck out;
-    const long double length = static_cast<long double>(in.numberLength);
-    switch (in.code) {
-    case Divide:
-        if (in.operand->isZero())
-            askFirst(out, "Division by zero?", AlwaysStops);
-        break;
-    case Mod:
-        if (in.operand->isZero())
-            askFirst(out, "Modulo by zero?", AlwaysStops);
-        break;
-    case Multiply:
-        out.estimate = static_cast<long double>(in.valueLength + in.operandLength);
-        if (out.estimate > kMultiplyWarnAbove) {
-            out.message = wouldHave(out.estimate);
-            out.severity = MayGoOn;
-        }
-        break;
-    case Power:
-        checkPower(in, out);
-        break;
-    case Root:
-    case RootRem:
-        checkRootDegree(in, out);
-        break;
-    case NextPrime:
-        if (in.numberLength > kPrimeSearchWarnAbove)
-            askFirst(out, "Warning: NextPrime can take a long time.", MayGoOn);
-        break;
-    case PreviousPrime:
-        if (in.numberLength > kPrimeSearchWarnAbove)
-            askFirst(out, "Warning: PrevPrime can take a long time.", MayGoOn);
-        break;
-    case ShiftLeft:
-        out.exponent = smallValue(in);
-        out.estimate = nearest(length + out.exponent * kDigitsPerBit);
-        if (out.estimate > kHardDigitCap) {
-            out.message = wouldHave(out.estimate);
-            out.severity = MayGoOn;
-            out.removeWaitAtOnce = true;
-        }
-        break;
-    case ShiftRight:
-        out.exponent = smallValue(in);
-        if (out.exponent >= nearest(length * kBitsPerDigit)) {
-            askFirst(out, "Shift exceeds number size, result will be 0.", MayGoOn);
-            out.removeWaitAtOnce = true;
-        }
-        break;
-    case DivideByTen:
-        if (in.numberLength <= 1)
-            askFirst(out, "Number has only 1 digit!", AlwaysStops);
-        break;
-    case GcfMemory:
-        if (in.memoryEmpty)
-            askFirst(out, "Calculator memory is empty! Use M button first.", Refused);
-        break;
-    case AddSmall:
-        out.exponent = smallValue(in);
-        break;
-    default:
-        break;
+    if (in.numberLength > kPrimeSearchWarnAbove)
+        askFirst(out, "Warning: PrevPrime can take a long time.", MayGoOn);
+}
+
+void warnOfLargeShiftLeft(const PreCheckInput& in, PreCheck& out)
+{
+    out.exponent = smallValue(in);
+    out.estimate = nearest(static_cast<long double>(in.numberLength) + out.exponent * kDigitsPerBit);
+    if (out.estimate > kHardDigitCap) {
+        out.message = wouldHave(out.estimate);
+        out.severity = MayGoOn;
+        out.removeWaitAtOnce = true;
     }
-    return out;
 }
+
+void warnOfShiftToZero(const PreCheckInput& in, PreCheck& out)
+{
+    out.exponent = smallValue(in);
+    if (out.exponent >= nearest(static_cast<long double>(in.numberLength) * kBitsPerDigit)) {
+        askFirst(out, "Shift exceeds number size, result will be 0.", MayGoOn);
+        out.removeWaitAtOnce = true;
+    }
+}
+
+void askBeforeDividingOneDigitByTen(const PreCheckInput& in, PreCheck& out)
+{
+    if (in.numberLength <= 1)
+        askFirst(out, "Number has only 1 digit!", AlwaysStops);
+}
+
+void refuseEmptyMemory(const PreCheckInput& in, PreCheck& out)
+{
+    if (in.memoryEmpty)
+        askFirst(out, "Calculator memory is empty! Use M button first.", Refused);
+}
+
+void takeSmallValue(const PreCheckInput& in, PreCheck& out) { out.exponent = smallValue(in); }
 
 }  // namespace calculator

@@ -4,7 +4,6 @@
 #include <QString>
 #include <cstdint>
 
-#include "calculator/operation_table.h"
 #include "engine/big_integer.h"
 
 namespace calculator {
@@ -20,7 +19,6 @@ enum Severity : int {
 constexpr int64_t kHardDigitCap = 78000000;
 
 struct PreCheckInput {
-    OperationCode code;
     uint64_t numberLength = 0;   // L: characters of the current number
     uint64_t valueLength = 0;    // characters of the decimal text of A
     int singleDigit = 0;         // A's value when valueLength is 1
@@ -39,6 +37,21 @@ struct PreCheck {
     bool removeWaitAtOnce = false;
 };
 
-PreCheck preCheck(const PreCheckInput& in);
+// The check of one operation before its run; the operation table names each
+// operation's check, and an operation without one has no concern.
+using PreCheckRule = void (*)(const PreCheckInput& in, PreCheck& out);
+
+void askBeforeDividingByZero(const PreCheckInput& in, PreCheck& out);
+void askBeforeModuloByZero(const PreCheckInput& in, PreCheck& out);
+void warnOfLargeProduct(const PreCheckInput& in, PreCheck& out);
+void limitPowerToResultLimit(const PreCheckInput& in, PreCheck& out);
+void limitRootDegree(const PreCheckInput& in, PreCheck& out);
+void warnOfLongNextPrime(const PreCheckInput& in, PreCheck& out);
+void warnOfLongPreviousPrime(const PreCheckInput& in, PreCheck& out);
+void warnOfLargeShiftLeft(const PreCheckInput& in, PreCheck& out);
+void warnOfShiftToZero(const PreCheckInput& in, PreCheck& out);
+void askBeforeDividingOneDigitByTen(const PreCheckInput& in, PreCheck& out);
+void refuseEmptyMemory(const PreCheckInput& in, PreCheck& out);
+void takeSmallValue(const PreCheckInput& in, PreCheck& out);
 
 }  // namespace calculator

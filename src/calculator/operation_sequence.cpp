@@ -1,7 +1,7 @@
 #include "calculator/operation_sequence.h"
 
 #include <algorithm>
-#include <cmath>
+#include <variant>
 
 #include "calculator/calculator_worker.h"
 #include "engine/decimal_views.h"
@@ -19,11 +19,9 @@ namespace {
 
 const QString kProblem = QStringLiteral("Problem!");
 
-bool isPrimeSearch(const Operation& op) { return op.mode == RunMode::PrimeSearch; }
-
 QString waitText(shell::AppContext& ctx, const Operation& op)
 {
-    if (isPrimeSearch(op))
+    if (op.searchesPrime())
         return QStringLiteral("PLEASE WAIT...");
     return QStringLiteral("PLEASE WAIT... This process may take a few minutes!( Started at ") +
            shell::clockTimeWithSeconds(ctx.clock.localNow());
@@ -42,7 +40,10 @@ uint64_t valueLength(const std::string& number)
 PreCheck checkBeforeRun(shell::AppContext& ctx, const Operation& op, const engine::ViewAndLength& value, const engine::BigInt& b)
 {
     const std::string& number = ctx.state.currentNumber;
-    PreCheckInput in{op.code};
+    PreCheck check;
+    if (!op.check)
+        return check;
+    PreCheckInput in;
     in.numberLength = number.size();
     in.valueLength = valueLength(number);
     in.singleDigit = in.valueLength == 1 && number.back() >= '0' && number.back() <= '9' ? number.back() - '0' : 0;
@@ -50,7 +51,8 @@ PreCheck checkBeforeRun(shell::AppContext& ctx, const Operation& op, const engin
     in.operandLength = value.length;
     in.memoryEmpty = ctx.state.memory.isZero();
     in.resultLimit = ctx.state.limits[shell::LimitDigitsGeneration];
-    return preCheck(in);
+    op.check(in, check);
+    return check;
 }
 
 // The questions and refusals of the pre-check; true when the run goes on.
@@ -73,50 +75,6 @@ bool confirmed(shell::AppContext& ctx, const PreCheck& check)
     return true;
 }
 
-QString remainderNote(const engine::BigInt& remainder)
-{
-    if (remainder.isZero())
-        return QStringLiteral(" (exact root!)");
-    // Only the first characters can be shown; a long remainder is never converted whole.
-    constexpr size_t kNoteLimit = 40;
-    const QString opening = QStringLiteral(" ( rem=");
-    uint64_t length = 0;
-    std::string head = engine::leadingText(remainder, kNoteLimit, &length);
-    if (opening.size() + length + 2 > kNoteLimit)
-        return (opening + shell::latin1(head)).left(kNoteLimit) + QStringLiteral("... )");
-    return opening + shell::latin1(head) + QStringLiteral(" )");
-}
-
-unsigned long logOfBase(const engine::BigInt& a, const engine::BigInt& b)
-{
-    const double bitsA = static_cast<double>(mpz_sizeinbase(a.get(), 2));
-    const double bitsBase = static_cast<double>(mpz_sizeinbase(b.get(), 2)) - 1;
-    return static_cast<unsigned long>(bitsBase > 0 ? std::nearbyint(bitsA / bitsBase) : bitsA);
-}
-
-void editText(shell::AppContext& ctx, const Operation& op, const Operand& operand)
-{
-    std::string& number = ctx.state.currentNumber;
-    switch (op.code) {
-    case Reverse:
-        if (number.size() >= 2)
-            std::reverse(number.begin(), number.end());
-        break;
-    case TimesTen:
-        number.push_back('0');
-        break;
-    case DivideByTen:
-        if (number.size() > 1)
-            number.pop_back();
-        break;
-    case Concat:
-        number += operandText(ctx, operand);
-        break;
-    default:
-        break;
-    }
-}
-
 // Step of the run itself; false when it failed and the operation ends with
 // the message already shown.
 bool run(shell::AppContext& ctx, const Operation& op, const PreCheck& check, engine::BigInt& a,
@@ -124,36 +82,25 @@ bool run(shell::AppContext& ctx, const Operation& op, const PreCheck& check, eng
 {
     engine::Outcome outcome = engine::Outcome::Finished;
     std::string failure;
-    switch (op.mode) {
-    case RunMode::Worker: {
+    if (const auto* step = std::get_if<WorkerStep>(&op.step)) {
         WorkerResult result;
-        outcome = runCalculatorWorker(ctx, {op.code, ctx.state.currentNumber, b, ctx.state.memory, check.exponent}, result);
+        outcome = runCalculatorWorker(ctx, *step, {ctx.state.currentNumber, b, ctx.state.memory, check.exponent}, result);
         failure = result.failure;
-        if (outcome != engine::Outcome::Finished)
-            break;
-        a.swap(result.value);
-        if (op.code == Root && result.exact)
-            record.note = QStringLiteral(" (exact!)");
-        if (op.code == RootRem)
-            record.note = remainderNote(result.remainder);
-        break;
-    }
-    case RunMode::PrimeSearch:
+        if (outcome == engine::Outcome::Finished) {
+            a.swap(result.value);
+            // A note of the result replaces the pre-check's; no note keeps it.
+            const QString note = op.noteAfterRun ? op.noteAfterRun(result) : QString();
+            if (!note.isEmpty())
+                record.note = note;
+        }
+    } else if (const auto* search = std::get_if<SearchStep>(&op.step)) {
         record.startMs = ctx.nowMs();
-        outcome = runPrimeSearch(ctx, op.code, a);
-        break;
-    case RunMode::Direct:
-        if (op.code == ShiftLeft)
-            mpz_mul_2exp(a.get(), a.get(), check.exponent);
-        else if (op.code == ShiftRight)
-            mpz_tdiv_q_2exp(a.get(), a.get(), check.exponent);
-        else
-            mpz_set_ui(a.get(), logOfBase(a, b));
-        break;
-    case RunMode::Text:
+        outcome = runPrimeSearch(ctx, *search, a);
+    } else if (const auto* direct = std::get_if<DirectStep>(&op.step)) {
+        (*direct)(a, b, check.exponent);
+    } else if (const auto* edit = std::get_if<TextStep>(&op.step)) {
         record.kind = ResultKind::Text;
-        editText(ctx, op, operand);
-        break;
+        (*edit)(ctx.state.currentNumber, op.value == ValueShown::None ? std::string() : operandText(ctx, operand));
     }
     if (outcome == engine::Outcome::Failed) {
         ctx.dialogs.message(kProblem, QStringLiteral("The calculation could not be completed (") +
@@ -184,7 +131,7 @@ void runOperation(shell::AppContext& ctx, CalculatorSession& session, const Oper
 
     ctx.results.clearStartupNotes();
     OperationRecord record;
-    record.code = op.code;
+    record.op = &op;
     record.startMs = ctx.nowMs();
     record.wait.add(ctx, waitText(ctx, op));
     ctx.processPendingEvents();
@@ -195,8 +142,9 @@ void runOperation(shell::AppContext& ctx, CalculatorSession& session, const Oper
     // A is loaded while the value's view is worked out: both can be large.
     // The worker makes A itself; the other operations need it here.
     engine::ViewAndLength value;
-    const bool loadsA = op.mode == RunMode::Direct || op.mode == RunMode::PrimeSearch;
-    const bool valueIsMemory = op.takesValue && (op.code == GcfMemory || operand->fromMemory);
+    const bool loadsA = std::holds_alternative<DirectStep>(op.step) || op.searchesPrime();
+    const bool valueIsMemory =
+        op.value == ValueShown::Memory || (op.value == ValueShown::Operand && operand->fromMemory);
     const uint64_t largest = std::max<uint64_t>(loadsA ? state.currentNumber.size() : 0,
                                                 valueIsMemory ? mpz_sizeinbase(state.memory.get(), 2) * 3 / 10 : 0);
     shell::runBoth(
@@ -206,11 +154,13 @@ void runOperation(shell::AppContext& ctx, CalculatorSession& session, const Oper
                 a.set(0UL);
         },
         [&] {
-            if (op.takesValue)
-                value = op.code == GcfMemory ? engine::viewAndLength(state.memory) : describeOperand(*operand, state.memory);
+            if (op.value == ValueShown::Memory)
+                value = engine::viewAndLength(state.memory);
+            else if (op.value == ValueShown::Operand)
+                value = describeOperand(*operand, state.memory);
         });
     state.undoCopy = state.currentNumber;
-    state.lastCalculatorOperation = op.code;
+    session.lastOperation = &op;
     record.valueView = value.view;
     session.lastValueView = value.view;
 

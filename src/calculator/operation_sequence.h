@@ -7,8 +7,9 @@
 
 namespace calculator {
 
-// What "Undo last CALC" repeats of the last operation besides its code.
+// What "Undo last CALC" repeats of the last operation.
 struct CalculatorSession {
+    const Operation* lastOperation = nullptr;  // none before the first one
     std::string lastValueView;
 };
 

@@ -13,13 +13,15 @@ void undoLastCalculation(shell::AppContext& ctx, const CalculatorSession& sessio
         return;
     ctx.results.clearStartupNotes();
     OperationRecord record;
-    record.code = state.lastCalculatorOperation;
+    record.op = session.lastOperation;
     record.startMs = ctx.nowMs();
     record.wait.add(ctx, QStringLiteral("PLEASE WAIT..."));
     state.currentNumber = state.undoCopy;
     record.note = QStringLiteral(" Undo last calculation");
-    if (takesValue(record.code))
-        record.valueView = record.code == GcfMemory ? shell::boundedView(ctx, state.memory) : session.lastValueView;
+    if (record.op && record.op->value == ValueShown::Memory)
+        record.valueView = shell::boundedView(ctx, state.memory);
+    else if (record.op && record.op->value == ValueShown::Operand)
+        record.valueView = session.lastValueView;
     writeHistory(ctx, record);
     finishOperation(ctx, record);
 }

@@ -24,7 +24,6 @@ struct AppState {
 
     engine::BigInt memory;  // calculator memory M; 0 means empty
     std::string undoCopy;
-    int lastCalculatorOperation = 0;
 
     LimitsTable limits;
     ParameterTable parameterTable;
