@@ -5,8 +5,9 @@ namespace ui::ControlId {
 
 constexpr int Exit = 0;
 constexpr int FinalDigit1 = 3, FinalDigit3 = 4, FinalDigit7 = 5, FinalDigit9 = 6;
-constexpr int StartDigit1 = 8;  // 8..16 are the start digits 1..9, 17 is 0
-constexpr int StartDigit0 = 17;
+// The start-digit boxes 1..9 are consecutive ids, then 0.
+constexpr int StartDigit1 = 8, StartDigit2 = 9, StartDigit3 = 10, StartDigit4 = 11, StartDigit5 = 12;
+constexpr int StartDigit6 = 13, StartDigit7 = 14, StartDigit8 = 15, StartDigit9 = 16, StartDigit0 = 17;
 constexpr int TotalDigits = 19;
 constexpr int StartGeneration = 20;
 constexpr int ResultsList = 21;

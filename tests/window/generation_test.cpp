@@ -191,9 +191,9 @@ TEST_F(Generation, start_checks_refuse_in_their_order_with_their_messages)
         QString message;
     };
     const Case cases[] = {
-        {"no final digit", [this] { for (int box : {3, 4, 5, 6}) tick(box, false); }, "1111",
+        {"no final digit", [this] { for (int box : {ui::ControlId::FinalDigit1, ui::ControlId::FinalDigit3, ui::ControlId::FinalDigit7, ui::ControlId::FinalDigit9}) tick(box, false); }, "1111",
          "At least one final digit must be defined!"},
-        {"no start digit", [this] { for (int box = 8; box <= 17; ++box) tick(box, false); }, "1111",
+        {"no start digit", [this] { for (int box = ui::ControlId::StartDigit1; box <= ui::ControlId::StartDigit0; ++box) tick(box, false); }, "1111",
          "You need to define at least one initial digit!"},
         {"two digits", [] {}, "2", "Please enter a higher number of digits."},
         {"empty", [] {}, "", "Please enter a higher number of digits."},

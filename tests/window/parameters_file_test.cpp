@@ -74,10 +74,10 @@ TEST_F(ParametersFile, save_then_load_restores_every_control_memory_operand_and_
     const std::map<int, QString> texts = {{ui::ControlId::TotalDigits, "2222"}, {ui::ControlId::BlockSize, "7"},   {ui::ControlId::Segment, "33"},
                                           {ui::ControlId::SegmentStart, "2"},   {ui::ControlId::SegmentEnd, "6"}, {ui::ControlId::YourNumber, "12345"},
                                           {ui::ControlId::Signature, "Sig"},    {ui::ControlId::IconicDigit, "7"}, {ui::ControlId::Operand, "424242"}};
-    const std::map<int, bool> boxes = {{3, false}, {4, true},  {5, false}, {6, true},  {8, false}, {9, true},
-                                       {10, true}, {11, false}, {12, true}, {13, true}, {14, false}, {15, true},
-                                       {16, true}, {17, true},  {28, true}, {29, true}, {34, true},  {135, true},
-                                       {146, true}};
+    const std::map<int, bool> boxes = {{ui::ControlId::FinalDigit1, false}, {ui::ControlId::FinalDigit3, true},  {ui::ControlId::FinalDigit7, false}, {ui::ControlId::FinalDigit9, true},  {ui::ControlId::StartDigit1, false}, {ui::ControlId::StartDigit2, true},
+                                       {ui::ControlId::StartDigit3, true}, {ui::ControlId::StartDigit4, false}, {ui::ControlId::StartDigit5, true}, {ui::ControlId::StartDigit6, true}, {ui::ControlId::StartDigit7, false}, {ui::ControlId::StartDigit8, true},
+                                       {ui::ControlId::StartDigit9, true}, {ui::ControlId::StartDigit0, true},  {ui::ControlId::AllowReturm, true}, {ui::ControlId::OnSegment, true}, {ui::ControlId::Phi, true},  {ui::ControlId::Mersenne, true},
+                                       {ui::ControlId::Iconic, true}};
     for (const auto& [control, value] : texts)
         setText(control, value);
     for (const auto& [control, on] : boxes)
