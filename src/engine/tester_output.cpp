@@ -1,22 +1,43 @@
 #include "engine/tester_output.h"
 
-#include <array>
-
-
 namespace engine {
 
 namespace {
 
-constexpr std::array<std::string_view, 7> kResultKeywords = {
-    "is 3-PRP!", "is 2-PRP!", "is 5-PRP!", "is PRP!", "is composite", "has no small factor", "has factors",
+// The keywords of the tester's output, in the order they are looked for.
+struct Keyword {
+    std::string_view text;
+    bool makesResultLine;  // a line holding it is a result line
+    bool shortensLine;     // its result line is shown from the keyword on
 };
 
-// "is 5-PRP!" and "is PRP!" are not shortened: their lines are shown whole.
-constexpr std::array<std::string_view, 6> kSummaryKeywords = {
-    "is 3-PRP!", "is 2-PRP!", "is composite", "has no small factor", "has factors", "trial factoring to",
+constexpr Keyword kKeywords[] = {
+    {.text = "is 3-PRP!", .makesResultLine = true, .shortensLine = true},
+    {.text = "is 2-PRP!", .makesResultLine = true, .shortensLine = true},
+    {.text = "is 5-PRP!", .makesResultLine = true, .shortensLine = false},
+    {.text = "is PRP!", .makesResultLine = true, .shortensLine = false},
+    {.text = "is composite", .makesResultLine = true, .shortensLine = true},
+    {.text = "has no small factor", .makesResultLine = true, .shortensLine = true},
+    {.text = "has factors", .makesResultLine = true, .shortensLine = true},
+    {.text = "trial factoring to", .makesResultLine = false, .shortensLine = true},
 };
 
-constexpr std::array<std::string_view, 4> kProbablePrimeKeywords = {"is 3-PRP!", "is 2-PRP!", "is 5-PRP!", "is PRP!"};
+// What the hidden check reads from its result line: each in turn, a later
+// match overriding an earlier one.
+struct VerdictRule {
+    std::string_view text;
+    Verdict verdict;
+};
+
+constexpr VerdictRule kVerdictRules[] = {
+    {.text = "is 3-PRP!", .verdict = Verdict::CouldBePrime},
+    {.text = "is 2-PRP!", .verdict = Verdict::CouldBePrime},
+    {.text = "is 5-PRP!", .verdict = Verdict::CouldBePrime},
+    {.text = "is PRP!", .verdict = Verdict::CouldBePrime},
+    {.text = " has no ", .verdict = Verdict::PossiblePrime},
+    {.text = "is composite", .verdict = Verdict::IsComposite},
+    {.text = " has factors", .verdict = Verdict::IsComposite},
+};
 
 bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
@@ -42,17 +63,19 @@ std::string cleanOutputLine(std::string_view raw)
 
 bool isResultLine(std::string_view line)
 {
-    for (std::string_view keyword : kResultKeywords)
-        if (contains(line, keyword))
+    for (const Keyword& keyword : kKeywords)
+        if (keyword.makesResultLine && contains(line, keyword.text))
             return true;
     return false;
 }
 
 std::string summariseResultLine(std::string_view line)
 {
-    for (std::string_view keyword : kSummaryKeywords) {
+    for (const Keyword& keyword : kKeywords) {
+        if (!keyword.shortensLine)
+            continue;
         std::string afterBlank(1, ' ');
-        afterBlank.append(keyword);
+        afterBlank.append(keyword.text);
         size_t at = line.find(afterBlank);
         if (at != std::string_view::npos)
             return std::string(line.substr(at + 1));
@@ -63,13 +86,9 @@ std::string summariseResultLine(std::string_view line)
 Verdict verdictFromResultLine(std::string_view line)
 {
     Verdict verdict = Verdict::NotDone;
-    for (std::string_view keyword : kProbablePrimeKeywords)
-        if (contains(line, keyword))
-            verdict = Verdict::CouldBePrime;
-    if (contains(line, " has no "))
-        verdict = Verdict::PossiblePrime;
-    if (contains(line, "is composite") || contains(line, " has factors"))
-        verdict = Verdict::IsComposite;
+    for (const VerdictRule& rule : kVerdictRules)
+        if (contains(line, rule.text))
+            verdict = rule.verdict;
     return verdict;
 }
 
