@@ -265,9 +265,12 @@ Verdict verdictOfAbandoned(Outcome outcome)
         return Verdict::Timeout;
     case Outcome::Stopped:
         return Verdict::Stopped;
-    default:
-        return Verdict::NotDone;
+    case Outcome::NotDone:
+    case Outcome::Failed:
+    case Outcome::Finished:
+        break;
     }
+    return Verdict::NotDone;
 }
 
 void runThreaded(WorkerHost& host, const std::function<void()>& work)

@@ -30,8 +30,9 @@ QColor colourOf(Colour colour)
     case Colour::Blue: return QColor(0, 0, 255);
     case Colour::Red: return QColor(255, 0, 0);
     case Colour::Green: return QColor(0, 128, 0);
-    default: return {};
+    case Colour::Default: break;
     }
+    return {};
 }
 
 void applyColour(QWidget* widget, Colour colour)
@@ -49,8 +50,9 @@ Qt::Alignment alignmentOf(Align align)
     switch (align) {
     case Align::Right: return Qt::AlignRight | Qt::AlignVCenter;
     case Align::Centre: return Qt::AlignHCenter | Qt::AlignVCenter;
-    default: return Qt::AlignLeft | Qt::AlignVCenter;
+    case Align::Left: break;
     }
+    return Qt::AlignLeft | Qt::AlignVCenter;
 }
 
 }  // namespace

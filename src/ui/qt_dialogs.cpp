@@ -19,14 +19,16 @@ QString displayText(QString text)
 // "Caption (*.ext)|*.ext" becomes Qt's "Caption (*.ext)".
 QString qtFilter(const QString& filter) { return filter.section(QLatin1Char('|'), 0, 0); }
 
+// Of Qt's many buttons only these are shown; closing a box is a Cancel.
 Answer toAnswer(QMessageBox::StandardButton button)
 {
-    switch (button) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Ok: return Answer::Ok;
-    default: return Answer::Cancel;
-    }
+    if (button == QMessageBox::Yes)
+        return Answer::Yes;
+    if (button == QMessageBox::No)
+        return Answer::No;
+    if (button == QMessageBox::Ok)
+        return Answer::Ok;
+    return Answer::Cancel;
 }
 
 }  // namespace
