@@ -50,7 +50,7 @@ PreCheck checkBeforeRun(shell::AppContext& ctx, const Operation& op, const engin
     in.operand = &b;
     in.operandLength = value.length;
     in.memoryEmpty = ctx.state.memory.isZero();
-    in.resultLimit = ctx.state.limits[shell::LimitDigitsGeneration];
+    in.resultLimit = ctx.state.limits[engine::LimitDigitsGeneration];
     op.check(in, check);
     return check;
 }

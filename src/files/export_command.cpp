@@ -51,7 +51,7 @@ void exportToExcel(AppContext& ctx)
     }
 
     const ExportOutcome outcome =
-        exportResults(ctx.results, QFile::encodeName(path).toStdString(), ctx.state.limits[shell::LinesForExcel]);
+        exportResults(ctx.results, QFile::encodeName(path).toStdString(), ctx.state.limits[engine::LinesForExcel]);
     // The question that follows says "File created": it must not follow a
     // file that is missing records.
     if (!outcome.written) {

@@ -78,7 +78,7 @@ void recordControls(AppContext& ctx, storage::ParametersRecord& record)
 void recordHistory(AppContext& ctx, storage::ParametersRecord& record)
 {
     const int count = ctx.results.count();
-    const int64_t kept = ctx.state.limits[shell::HistoryLinesSaved];
+    const int64_t kept = ctx.state.limits[engine::HistoryLinesSaved];
     const int first = count > kept ? static_cast<int>(count - kept) : 0;
     ctx.results.suspendUpdates(true);
     record.history.reserve(static_cast<size_t>(count - first));
@@ -178,14 +178,13 @@ void applyLimits(AppContext& ctx)
 {
     shell::AppState& state = ctx.state;
     bool replacedAny = false;
-    for (int entry = 1; entry <= shell::kLimitCount; ++entry) {
+    for (int entry = 1; entry <= engine::kLimitCount; ++entry) {
         std::string& text = state.parameterTable.limitText(entry);
-        int64_t value = 0;
-        if (isUsableLimitText(text, value)) {
-            state.limits[entry] = value;
+        if (const std::optional<int64_t> value = usableLimitValue(text)) {
+            state.limits[entry] = *value;
             continue;
         }
-        const shell::LimitSpec& spec = shell::limitSpec(entry);
+        const engine::LimitSpec& spec = engine::limitSpec(entry);
         ctx.results.add(QStringLiteral("LOAD: '") + QString::fromLatin1(spec.name) + QStringLiteral("' read as '") +
                         fromBytes(text) + QStringLiteral("' is not a positive whole number; its start-up value ") +
                         QString::number(spec.startValue) + QStringLiteral(" is used."));

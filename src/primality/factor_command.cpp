@@ -27,7 +27,7 @@ void factorCurrentNumber(shell::AppContext& ctx)
 {
     const QString problem = QStringLiteral("Problem!");
     const int64_t digits = ctx.state.digitCount();
-    const int64_t limit = ctx.state.limits[shell::DigitsFactorization];
+    const int64_t limit = ctx.state.limits[engine::DigitsFactorization];
     if (digits > limit) {
         ctx.dialogs.message(problem, QStringLiteral("Factorization only for numbers up to ") +
                                          shell::withThousands(limit) + QStringLiteral(" digits!"));

@@ -14,8 +14,6 @@ namespace primality {
 
 namespace {
 
-constexpr int kRepetitions = 10;
-
 const QString kPleaseWait = QStringLiteral("PLEASE WAIT... This process can take minutes or several hours!");
 
 void startPleaseWait(shell::AppContext& ctx)
@@ -28,7 +26,7 @@ QString probablePrimeVerdict(shell::AppContext& ctx, const engine::BigInt& n)
     startPleaseWait(ctx);
     engine::Verdict verdict = engine::Verdict::NotDone;
     engine::Outcome outcome =
-        engine::runProbablePrime(ctx.worker, n, kRepetitions, ctx.state.limits.internalTimeLimitMs(), verdict);
+        engine::runProbablePrime(ctx.worker, n, engine::kProbablePrimeRepetitions, ctx.state.limits.internalTimeLimitMs(), verdict);
     ctx.results.removePleaseWait();
     if (outcome == engine::Outcome::Timeout) {
         // Stopped by the clock, the test says nothing about the number.
@@ -69,9 +67,9 @@ QString largeNumberVerdict(shell::AppContext& ctx, const engine::BigInt& n)
 QString verdictOf(shell::AppContext& ctx, const engine::BigInt& n)
 {
     ctx.processPendingEvents();
-    if (ctx.state.digitCount() <= ctx.state.limits[shell::LargeNumbersStart])
-        return probablePrimeVerdict(ctx, n);
-    return largeNumberVerdict(ctx, n);
+    if (engine::checkedByTester(ctx.state.digitCount(), ctx.state.limits[engine::LargeNumbersStart]))
+        return largeNumberVerdict(ctx, n);
+    return probablePrimeVerdict(ctx, n);
 }
 
 }  // namespace

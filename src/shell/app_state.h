@@ -7,7 +7,7 @@
 
 #include "engine/big_integer.h"
 #include "engine/divisor_products.h"
-#include "shell/limits.h"
+#include "engine/limits.h"
 #include "shell/parameter_table.h"
 #include "shell/program_places.h"
 #include "storage/resume_file.h"
@@ -25,7 +25,7 @@ struct AppState {
     engine::BigInt memory;  // calculator memory M; 0 means empty
     std::string undoCopy;
 
-    LimitsTable limits;
+    engine::LimitsTable limits;
     ParameterTable parameterTable;
     // The directory chosen with SET since start-up (empty when none):
     // where the SAVE and LOAD dialogs start and what default names begin with.

@@ -48,7 +48,7 @@ void pasteDigitsInto(shell::AppContext& ctx, int field)
     if (text.isEmpty())
         return;
     std::string digits = digitsOf(text);
-    const int64_t limit = ctx.state.limits[shell::OperatingNumber];
+    const int64_t limit = ctx.state.limits[engine::OperatingNumber];
     if (static_cast<int64_t>(digits.size()) > limit) {
         ctx.controls.setText(field, QString());
         ctx.dialogs.message(QStringLiteral("Problem!"), QStringLiteral("Your number has more than ") +

@@ -24,9 +24,9 @@ void limitChosen(AppContext& ctx)
 void applyLimit(AppContext& ctx)
 {
     int entry = ctx.controls.selectedIndex(ui::ControlId::LimitsList);
-    if (entry <= 0 || entry > kLimitCount)
+    if (entry <= 0 || entry > engine::kLimitCount)
         return;
-    const LimitSpec& spec = limitSpec(entry);
+    const engine::LimitSpec& spec = engine::limitSpec(entry);
     std::string typed = engine::removeAll(ctx.controls.text(ui::ControlId::LimitsValue).toStdString(), " ");
     const std::optional<int64_t> typedValue = engine::leadingIntegerIn(typed, {spec.lowest, spec.highest});
     int64_t value = typedValue.value_or(spec.resetValue);

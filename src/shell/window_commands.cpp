@@ -110,7 +110,7 @@ void openWebsite(AppContext&) { QDesktopServices::openUrl(QUrl(QString::fromLati
 bool currentNumberViewable(AppContext& ctx)
 {
     const int64_t digits = ctx.state.digitCount();
-    const int64_t limit = ctx.state.limits[DigitsViewNumber];
+    const int64_t limit = ctx.state.limits[engine::DigitsViewNumber];
     if (digits == 0) {
         ctx.dialogs.message(QStringLiteral("Problem!"), QStringLiteral("There is currently no number generated in memory!"));
         return false;

@@ -139,7 +139,7 @@ TEST_F(CalculatorOperations, each_operation_gives_its_result_and_history)
 
 TEST_F(CalculatorOperations, power_reduced_to_the_result_limit_computes_with_the_reduced_exponent)
 {
-    app->state().limits[shell::LimitDigitsGeneration] = 20;  // 12345^100 would have ~400 digits
+    app->state().limits[engine::LimitDigitsGeneration] = 20;  // 12345^100 would have ~400 digits
     dialogs.willAnswer(Answer::Yes);
     press(ui::ControlId::Power, "12345", "100");
     EXPECT_EQ(dialogs.last().text, "Result would exceed 20 digits! Exponent reduced.\r\rContinue?");

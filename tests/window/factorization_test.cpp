@@ -45,7 +45,7 @@ TEST_F(Factorization, fact_refuses_above_the_limit_asks_above_fifty_digits_and_n
     EXPECT_EQ(dialogs.last().title, "Problem!");
     EXPECT_EQ(dialogs.last().text, "Factorization only for numbers up to 50 digits!");
 
-    app->state().limits[shell::DigitsFactorization] = 60;  // as a loaded parameters file may set it
+    app->state().limits[engine::DigitsFactorization] = 60;  // as a loaded parameters file may set it
     const QStringList before = lines();
     dialogs.willAnswer(Answer::No);
     click(ui::ControlId::Fact);

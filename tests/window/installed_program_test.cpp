@@ -47,7 +47,7 @@ TEST_F(InstalledProgram, keeps_its_working_files_in_the_data_folder_and_tests_wi
     EXPECT_TRUE(fs::exists(dataFolder() / "base.div"));
     EXPECT_FALSE(fs::exists(fs::path(TEST_INSTALL_PREFIX) / "bin" / "base.div"));
 
-    app->state().limits[shell::LargeNumbersStart] = 20;
+    app->state().limits[engine::LargeNumbersStart] = 20;
     setCurrentNumber(kMersenne127);
     click(ui::ControlId::IsPrime);
     EXPECT_EQ(lastLine(2), "Final verification: IT COULD BE A PRIME");

@@ -38,7 +38,7 @@ std::string recordText(const std::map<int, std::string>& replaced)
         auto it = replaced.find(n);
         std::string line = it != replaced.end() ? it->second : "0";
         if (it == replaced.end() && n >= 5 && n <= 13)
-            line = std::to_string(shell::limitSpec(n - 4).startValue);
+            line = std::to_string(engine::limitSpec(n - 4).startValue);
         text += line + "\r\n";
     }
     return text;
@@ -213,7 +213,7 @@ TEST_F(ParametersFile, a_loaded_internal_limit_of_60_minutes_is_3600000_ms_and_a
     std::ofstream(workFile("limits.qdx"), std::ios::binary) << recordText({{13, "60"}, {6, "60"}});
     load(workFile("limits.qdx"));
     EXPECT_EQ(app->state().limits.internalTimeLimitMs(), 3600000);
-    EXPECT_EQ(app->state().limits[shell::DigitsFactorization], 60);
+    EXPECT_EQ(app->state().limits[engine::DigitsFactorization], 60);
     EXPECT_FALSE(hasLine(QStringLiteral("LOAD: 'Digits factorization' read as '60' is not a positive whole number; its "
                                         "start-up value 50 is used.")));
 }
@@ -223,10 +223,10 @@ TEST_F(ParametersFile, limits_of_zero_negative_or_no_number_fall_back_to_their_s
     std::ofstream(workFile("damaged.qdx"), std::ios::binary) << recordText({{5, "0"}, {6, "-5"}, {7, "abc"}, {13, "60"}});
     load(workFile("damaged.qdx"));
     const shell::AppState& state = app->state();
-    EXPECT_EQ(state.limits[shell::LargeNumbersStart], 7000);
-    EXPECT_EQ(state.limits[shell::DigitsFactorization], 50);
-    EXPECT_EQ(state.limits[shell::DigitsViewNumber], 3000);
-    EXPECT_EQ(state.limits[shell::InternalLimitMinutes], 60);
+    EXPECT_EQ(state.limits[engine::LargeNumbersStart], 7000);
+    EXPECT_EQ(state.limits[engine::DigitsFactorization], 50);
+    EXPECT_EQ(state.limits[engine::DigitsViewNumber], 3000);
+    EXPECT_EQ(state.limits[engine::InternalLimitMinutes], 60);
     EXPECT_EQ(state.parameterTable.entry(2), "7000") << "a later SAVE writes the usable value";
     const QStringList expected = {
         "LOAD: 'Large numbers start' read as '0' is not a positive whole number; its start-up value 7000 is used.",
@@ -246,8 +246,8 @@ TEST_F(ParametersFile, a_cut_file_loads_what_it_holds_and_empties_the_rest)
     EXPECT_EQ(text(ui::ControlId::Operand), "77");
     EXPECT_EQ(text(ui::ControlId::TotalDigits), "");
     EXPECT_FALSE(checked(ui::ControlId::FinalDigit1));
-    for (int entry = 1; entry <= shell::kLimitCount; ++entry)
-        EXPECT_EQ(app->state().limits[entry], shell::limitSpec(entry).startValue) << "Limits entry " << entry;
+    for (int entry = 1; entry <= engine::kLimitCount; ++entry)
+        EXPECT_EQ(app->state().limits[entry], engine::limitSpec(entry).startValue) << "Limits entry " << entry;
     EXPECT_EQ(lines().size(), 10) << "one line for each of the nine missing Limits, then the separator";
 }
 
@@ -292,7 +292,7 @@ TEST_F(ParametersFile, the_largest_loadable_internal_limit_stays_a_long_positive
 {
     std::ofstream(workFile("long.qdx"), std::ios::binary) << recordText({{13, "999999999999999"}});
     load(workFile("long.qdx"));
-    EXPECT_EQ(app->state().limits[shell::InternalLimitMinutes], 999999999999999);
+    EXPECT_EQ(app->state().limits[engine::InternalLimitMinutes], 999999999999999);
     constexpr int64_t kTenThousandYearsMs = int64_t{10'000} * 365 * 24 * 3600 * 1000;
     EXPECT_GT(app->state().limits.internalTimeLimitMs(), kTenThousandYearsMs);
 }

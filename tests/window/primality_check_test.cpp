@@ -111,7 +111,7 @@ TEST_F(PrimalityCheck, check_of_7000_digits_runs_the_probable_prime_test_and_700
 TEST_F(PrimalityCheck, probable_prime_test_stopped_by_the_time_limit_reads_not_done)
 {
     const std::string composite = oneZerosThen(5000, "19");  // no factor below 100,000
-    app->state().limits[shell::InternalLimitMinutes] = 0;
+    app->state().limits[engine::InternalLimitMinutes] = 0;
     clock.advanceOnEveryRead(1000);
     setCurrentNumber(composite);
     click(ui::ControlId::IsPrime);
@@ -125,7 +125,7 @@ TEST_F(PrimalityCheck, probable_prime_test_stopped_by_the_time_limit_reads_not_d
 
 TEST_F(PrimalityCheck, number_above_the_threshold_without_small_factor_goes_to_the_tester)
 {
-    app->state().limits[shell::LargeNumbersStart] = 20;
+    app->state().limits[engine::LargeNumbersStart] = 20;
     std::ofstream(workFile("pfgw.ini")) << "x";
     std::ofstream(workFile("pfgw.out")) << "x";
     installFakeTester(workFile("pfgw64_133mm.exe"), "echo 'progress line'\necho \"$(cat last_PRP.txt) is 3-PRP! (0.0s+0.0s)\"");
@@ -145,7 +145,7 @@ TEST_F(PrimalityCheck, number_above_the_threshold_without_small_factor_goes_to_t
 
 TEST_F(PrimalityCheck, tester_verdict_comes_from_its_last_result_line)
 {
-    app->state().limits[shell::LargeNumbersStart] = 20;
+    app->state().limits[engine::LargeNumbersStart] = 20;
     setCurrentNumber(kMersenne127);
     struct Case { const char* script; const char* verdict; };
     for (const Case& c : {
@@ -188,7 +188,7 @@ TEST_F(PrimalityCheck, missing_tester_is_reported_and_the_check_reads_not_done)
 
 TEST_F(PrimalityCheck, stop_during_the_tester_check_kills_it_and_reads_stopped)
 {
-    app->state().limits[shell::LargeNumbersStart] = 20;
+    app->state().limits[engine::LargeNumbersStart] = 20;
     installFakeTester(workFile("pfgw64_133mm.exe"), "exec sleep 30");
     setCurrentNumber(kMersenne127);
     tickStopAfter(300);
@@ -201,7 +201,7 @@ TEST_F(PrimalityCheck, stop_during_the_tester_check_kills_it_and_reads_stopped)
 
 TEST_F(PrimalityCheck, hidden_tester_check_shows_its_percent_and_time_left_while_it_runs)
 {
-    app->state().limits[shell::LargeNumbersStart] = 20;
+    app->state().limits[engine::LargeNumbersStart] = 20;
     installFakeTester(workFile("pfgw64_133mm.exe"),
                       "echo 'PRP test to base 3: 41.7% done, 1234 steps/s, 1m12s left' >&2\n"
                       "sleep 1\n"

@@ -20,7 +20,7 @@ class TesterEndToEnd : public WindowTest {};
 TEST_F(TesterEndToEnd, check_above_the_threshold_reads_the_real_testers_verdict)
 {
     installTester();
-    app->state().limits[shell::LargeNumbersStart] = 10;
+    app->state().limits[engine::LargeNumbersStart] = 10;
     struct Case { const char* number; const char* verdict; };
     for (Case c : {Case{kMersenne127, "IT COULD BE A PRIME"}, Case{kTwoPrimesAboveTheDivisors, "IS COMPOSITE"}}) {
         setCurrentNumber(c.number);

@@ -34,7 +34,7 @@ class TesterFaults : public WindowTest {
 protected:
     void checkAboveTheLargeNumberLimit()
     {
-        app->state().limits[shell::LargeNumbersStart] = 20;
+        app->state().limits[engine::LargeNumbersStart] = 20;
         setCurrentNumber(kMersenne127);
         click(ui::ControlId::IsPrime);
     }

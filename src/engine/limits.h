@@ -1,21 +1,13 @@
 #pragma once
 // The nine Limits: start-up values, accepted ranges and what Apply does with
-// a value outside its range.
+// a value outside its range. The window's Limits list and the command line
+// read the same rows.
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
-namespace shell {
-
-struct LimitSpec {
-    const char* name;      // item of the Limits list
-    int64_t startValue;
-    int64_t lowest;
-    int64_t highest;
-    int64_t resetValue;    // set when a value is out of range
-    int64_t shownBound;    // "The current limit is: "
-};
+namespace engine {
 
 enum LimitEntry {
     LargeNumbersStart = 1,
@@ -30,6 +22,16 @@ enum LimitEntry {
 };
 
 constexpr int kLimitCount = 9;
+
+struct LimitSpec {
+    LimitEntry entry;
+    const char* name;      // item of the Limits list
+    int64_t startValue;
+    int64_t lowest;
+    int64_t highest;
+    int64_t resetValue;    // set when a value is out of range
+    int64_t shownBound;    // "The current limit is: "
+};
 
 // Entry e (1..9) of the table.
 const LimitSpec& limitSpec(int entry);
@@ -50,4 +52,4 @@ struct LimitsTable {
     }
 };
 
-}  // namespace shell
+}  // namespace engine
