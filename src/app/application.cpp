@@ -71,7 +71,10 @@ void Application::loadDivisorProducts()
     const std::string path = storage::kDivisorFileName;
     bool usable = false;
     engine::runThreaded(worker_, [&] {
-        usable = storage::readDivisorFile(path, state_.divisors) && engine::hasExpectedShape(state_.divisors);
+        std::optional<engine::DivisorProducts> read = storage::readDivisorFile(path);
+        usable = read && engine::hasExpectedShape(*read);
+        if (usable)
+            state_.divisors = std::move(*read);
     });
     if (usable)
         return;

@@ -20,12 +20,12 @@ struct Operand {
 };
 
 // Step one of every operation: the memory choice refuses an empty M.
-std::optional<Operand> fetchOperand(shell::AppContext& ctx);
+[[nodiscard]] std::optional<Operand> fetchOperand(shell::AppContext& ctx);
 
 // Blanks, CR, CR LF and tabs removed, then the length limit and the scan for
 // the first character that is not a digit. On success the cleaned text goes
 // back into the operand edit. Typed operands only.
-bool cleanAndCheckOperand(shell::AppContext& ctx, Operand& operand);
+[[nodiscard]] bool cleanAndCheckOperand(shell::AppContext& ctx, Operand& operand);
 
 // B: the typed digits (empty counts as 0) or a copy of M.
 void loadOperandValue(shell::AppContext& ctx, const Operand& operand, engine::BigInt& value);

@@ -16,7 +16,7 @@ namespace engine {
 // anywhere among them. Blanks are dropped, as pasting and the number files
 // drop them, so a number kept in groups of digits reads as its digits.
 // Nothing when the text is no number; otherwise the sign and the digits.
-std::optional<std::string> readDecimalText(std::string_view text);
+[[nodiscard]] std::optional<std::string> readDecimalText(std::string_view text);
 
 // Sets x from decimal text read as readDecimalText reads it. Returns false
 // (x unchanged) when the text is no number.

@@ -7,6 +7,6 @@ namespace engine {
 
 // Returns the level 1..3 of the first product that shares a factor with n
 // other than n itself, or 0 when n passes.
-int firstCheck(const BigInt& n, const DivisorProducts& products);
+[[nodiscard]] int firstCheck(const BigInt& n, const DivisorProducts& products);
 
 }  // namespace engine

@@ -46,7 +46,7 @@ void firstOddBeyond(BigInt& base, const BigInt& n, SearchDirection direction);
 // The probable prime nearest to base among the odd candidates base +- 2i,
 // i < odds (base odd and beyond the depth): true with it in prime, false when
 // the block holds none. The same test and confirmation as the searches above.
-bool firstPrimeInBlock(const BigInt& base, SearchDirection direction, uint32_t odds, uint64_t depth, unsigned threads,
+[[nodiscard]] bool firstPrimeInBlock(const BigInt& base, SearchDirection direction, uint32_t odds, uint64_t depth, unsigned threads,
                        BigInt& prime, std::atomic<uint64_t>* survivorsTested = nullptr);
 
 }  // namespace engine

@@ -23,7 +23,7 @@ std::string summariseResultLine(std::string_view line);
 // Verdict of the hidden check for its last result line: CouldBePrime for a
 // probable prime, PossiblePrime for no small factor, IsComposite; NotDone
 // when the output held no result line the check understands.
-Verdict verdictFromResultLine(std::string_view line);
+[[nodiscard]] Verdict verdictFromResultLine(std::string_view line);
 
 // "PRP 41.7%, 1m12s left" from a progress line of the tester ("PRP test to
 // base 3: 41.7% done, 1234 steps/s, 1m12s left"); nothing for other lines.

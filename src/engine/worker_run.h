@@ -22,7 +22,7 @@ namespace engine {
 enum class Outcome { Finished, NotDone, Timeout, Stopped, Failed };
 
 // The verdict shown for a run that did not finish: NotDone, Timeout or Stopped.
-Verdict verdictOfAbandoned(Outcome outcome);
+[[nodiscard]] Verdict verdictOfAbandoned(Outcome outcome);
 
 // The kinds of forked run. Every one ends at its time limit and at STOP;
 // what else sets them apart is one row each in worker_run.cpp.
@@ -66,9 +66,9 @@ struct RunLimits {
 class ResultWriter {
 public:
     explicit ResultWriter(int fd) : fd_(fd) {}
-    bool writeInt(int64_t value);
-    bool writeBigInt(const BigInt& value);
-    bool writeBytes(const void* data, size_t size);
+    [[nodiscard]] bool writeInt(int64_t value);
+    [[nodiscard]] bool writeBigInt(const BigInt& value);
+    [[nodiscard]] bool writeBytes(const void* data, size_t size);
 
 private:
     int fd_;
@@ -77,9 +77,9 @@ private:
 class ResultReader {
 public:
     explicit ResultReader(int fd) : fd_(fd) {}
-    bool readInt(int64_t& value);
-    bool readBigInt(BigInt& value);
-    bool readBytes(void* data, size_t size);
+    [[nodiscard]] bool readInt(int64_t& value);
+    [[nodiscard]] bool readBigInt(BigInt& value);
+    [[nodiscard]] bool readBytes(void* data, size_t size);
 
 private:
     int fd_;
@@ -90,7 +90,7 @@ private:
 // leaves the caller's data untouched. failureText receives a reason for Failed.
 using ChildJob = std::function<bool(ResultWriter&)>;
 using ResultDecoder = std::function<bool(ResultReader&)>;
-Outcome runForked(WorkerHost& host, WorkerKind kind, RunLimits limits, const ChildJob& job,
+[[nodiscard]] Outcome runForked(WorkerHost& host, WorkerKind kind, RunLimits limits, const ChildJob& job,
                   const ResultDecoder& decode, std::string* failureText = nullptr);
 
 // Runs work on a thread, processing window events every 10 ms until it ends.
@@ -107,9 +107,9 @@ void runSizedWork(WorkerHost& host, uint64_t digits, const std::function<void()>
 
 // Convenience kinds built on the two runners.
 // GMP's probable-prime test; on Finished, verdict is NotPrime, CouldBePrime or IsPrime.
-Outcome runProbablePrime(WorkerHost& host, const BigInt& n, int repetitions, int64_t timeoutMs, Verdict& verdict);
-Outcome runNextPrime(WorkerHost& host, BigInt& n, RunLimits limits);
-Outcome runPreviousPrime(WorkerHost& host, BigInt& n, RunLimits limits);
+[[nodiscard]] Outcome runProbablePrime(WorkerHost& host, const BigInt& n, int repetitions, int64_t timeoutMs, Verdict& verdict);
+[[nodiscard]] Outcome runNextPrime(WorkerHost& host, BigInt& n, RunLimits limits);
+[[nodiscard]] Outcome runPreviousPrime(WorkerHost& host, BigInt& n, RunLimits limits);
 std::string runDecimalConversion(WorkerHost& host, const BigInt& x);
 
 }  // namespace engine

@@ -128,7 +128,7 @@ void saveParameters(AppContext& ctx)
     // Large numbers make a file of tens of MB written with an fsync: the
     // window keeps responding meanwhile.
     const uint64_t size = record.line[storage::qdx::CurrentNumber].size() + record.line[storage::qdx::Memory].size();
-    engine::runSizedWork(ctx.worker, size, [&] { written = storage::writeParametersFile(target, record, error); });
+    engine::runSizedWork(ctx.worker, size, [&] { written = storage::writeParametersFile(target, record, &error); });
     if (saveNumber)
         record.line[storage::qdx::CurrentNumber].swap(ctx.state.currentNumber);
 
@@ -249,15 +249,12 @@ void loadParameters(AppContext& ctx)
 
 }  // namespace
 
-bool isUsableLimitText(const std::string& text, int64_t& value)
+std::optional<int64_t> usableLimitValue(const std::string& text)
 {
     // Fifteen digits at most: every Limit is later multiplied into
     // milliseconds or digit counts, which must stay far from overflowing.
     constexpr engine::IntegerRange kUsableLimits{1, 999'999'999'999'999};
-    const std::optional<int64_t> read = engine::wholeIntegerIn(text, kUsableLimits);
-    if (read)
-        value = *read;
-    return read.has_value();
+    return engine::wholeIntegerIn(text, kUsableLimits);
 }
 
 void registerParametersCommands(shell::Dispatcher& d)

@@ -1,4 +1,8 @@
 #pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
 #include "shell/dispatcher.h"
 
 namespace files {
@@ -8,6 +12,6 @@ void registerParametersCommands(shell::Dispatcher& dispatcher);
 
 // A Limits text from a parameters file is usable when it is a positive whole
 // number small enough that minutes in milliseconds cannot overflow.
-bool isUsableLimitText(const std::string& text, int64_t& value);
+[[nodiscard]] std::optional<int64_t> usableLimitValue(const std::string& text);
 
 }  // namespace files

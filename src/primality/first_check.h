@@ -8,7 +8,7 @@ namespace primality {
 
 // Returns 0 when n passes, else the level 1..3 of the product that shares a
 // factor with n; raises the hits of that level in state.counters. No time limit and no STOP.
-int runFirstCheck(shell::AppContext& ctx, const engine::BigInt& n);
+[[nodiscard]] int runFirstCheck(shell::AppContext& ctx, const engine::BigInt& n);
 
 // Shows the three hit counters in "Div1", "Div2", "Div3".
 void showDivisorHits(shell::AppContext& ctx);

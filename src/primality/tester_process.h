@@ -26,7 +26,7 @@ QStringList testerArguments(std::string_view switches, const QString& numberFile
 // last_PRP.txt, all in the working directory. The writing of a number of
 // millions of digits runs off the window thread. When last_PRP.txt cannot be
 // written, says so in a message and returns false.
-bool prepareTesterFiles(shell::AppContext& ctx, const std::string& digits);
+[[nodiscard]] bool prepareTesterFiles(shell::AppContext& ctx, const std::string& digits);
 
 // True while a tester child exists (there is never more than one).
 bool testerRunning();

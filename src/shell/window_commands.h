@@ -9,7 +9,7 @@ void registerWindowCommands(Dispatcher& dispatcher);
 
 // Shared with "Copy" of the current number: the View refusals. Returns true
 // when the current number may be shown (and copied).
-bool currentNumberViewable(AppContext& ctx);
+[[nodiscard]] bool currentNumberViewable(AppContext& ctx);
 
 inline constexpr const char* kWebsiteAddress = "https://quendrolt.org";
 

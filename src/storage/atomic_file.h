@@ -22,12 +22,13 @@ public:
 
     bool isOpen() const { return fd_ >= 0; }
 
-    // Buffered; false once any write has failed (later writes do nothing).
+    // Buffered; false once any write has failed (later writes do nothing,
+    // and commit() reports the failure: a caller may check only that).
     bool write(std::string_view bytes);
 
     // Flush, fsync, rename over the target and fsync its folder. False, with
     // error() set, when any step failed; the target then keeps its old content.
-    bool commit();
+    [[nodiscard]] bool commit();
 
     // The system's description of the first failure, empty when none.
     const std::string& error() const { return error_; }
@@ -47,6 +48,6 @@ private:
 
 // The whole content written at once, atomically. error receives the reason
 // of a failure when not null.
-bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error = nullptr);
+[[nodiscard]] bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error = nullptr);
 
 }  // namespace storage

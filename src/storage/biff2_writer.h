@@ -32,16 +32,16 @@ public:
 
     // Starts a new file for path holding BOF, the two Courier
     // New fonts, FORMATCOUNT and the 28 FORMAT records.
-    bool beginFile(const std::string& path);
-    bool printGridlines(bool on);
-    bool columnWidth(uint8_t firstColumn, uint8_t lastColumn, uint16_t widthInCharacters);
+    [[nodiscard]] bool beginFile(const std::string& path);
+    [[nodiscard]] bool printGridlines(bool on);
+    [[nodiscard]] bool columnWidth(uint8_t firstColumn, uint8_t lastColumn, uint16_t widthInCharacters);
     // Text of at most 255 bytes (longer text is cut: the length is one byte).
-    bool label(std::string_view text, uint16_t row, uint16_t column, CellAttributes attributes);
-    bool number(double value, uint16_t row, uint16_t column, CellAttributes attributes);
-    bool font(uint16_t heightTwips, bool bold, std::string_view name);
+    [[nodiscard]] bool label(std::string_view text, uint16_t row, uint16_t column, CellAttributes attributes);
+    [[nodiscard]] bool number(double value, uint16_t row, uint16_t column, CellAttributes attributes);
+    [[nodiscard]] bool font(uint16_t heightTwips, bool bold, std::string_view name);
     // Writes EOF and puts the file in the place of any old one; until then,
     // and when anything failed, the old file stays as it was.
-    bool endFile();
+    [[nodiscard]] bool endFile();
 
     bool isOpen() const { return file_ != nullptr; }
 

@@ -8,19 +8,21 @@
 
 namespace storage {
 
-bool writeDivisorFile(const std::string& path, const std::array<std::string, 3>& texts)
+bool writeDivisorFile(const std::string& path, const std::array<std::string, 3>& texts, std::string* error)
 {
     AtomicFile file(path);
-    bool ok = file.write(texts[0]) && file.write("\n") && file.write(texts[1]) && file.write("\n") &&
-              file.write(texts[2]);
-    return ok && file.commit();
+    const bool ok = file.write(texts[0]) && file.write("\n") && file.write(texts[1]) && file.write("\n") &&
+                    file.write(texts[2]) && file.commit();
+    if (!ok && error)
+        *error = file.error();
+    return ok;
 }
 
-bool readDivisorFile(const std::string& path, engine::DivisorProducts& out)
+std::optional<engine::DivisorProducts> readDivisorFile(const std::string& path)
 {
     std::string content;
     if (readWholeFile(path, content) != FileReadStatus::Read)
-        return false;
+        return std::nullopt;
     std::array<std::string_view, 3> lines;
     std::string_view rest = content;
     for (size_t i = 0; i < 3; ++i) {
@@ -28,13 +30,17 @@ bool readDivisorFile(const std::string& path, engine::DivisorProducts& out)
         lines[i] = rest.substr(0, end);
         rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     }
-    auto convert = [&](size_t i) { engine::setFromDecimal(out.d[i], std::string(lines[i])); };
+    engine::DivisorProducts products;
+    bool converted[3] = {};
+    auto convert = [&](size_t i) { converted[i] = engine::setFromDecimal(products.d[i], std::string(lines[i])); };
     std::thread second(convert, 1);
     std::thread third(convert, 2);
     convert(0);
     second.join();
     third.join();
-    return true;
+    if (!converted[0] || !converted[1] || !converted[2])
+        return std::nullopt;
+    return products;
 }
 
 }  // namespace storage

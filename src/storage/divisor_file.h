@@ -3,6 +3,7 @@
 // line end after the third. Kept between starts so that a start reads the
 // products instead of building them.
 #include <array>
+#include <optional>
 #include <string>
 
 #include "engine/divisor_products.h"
@@ -12,11 +13,12 @@ namespace storage {
 inline constexpr const char* kDivisorFileName = "base.div";
 
 // Writes the three texts. False when the file cannot be written completely;
-// any old file then stays as it was.
-bool writeDivisorFile(const std::string& path, const std::array<std::string, 3>& texts);
+// any old file then stays as it was, and *error says why.
+[[nodiscard]] bool writeDivisorFile(const std::string& path, const std::array<std::string, 3>& texts,
+                                    std::string* error = nullptr);
 
-// Reads the file and converts its three lines in parallel. False when the
-// file cannot be read.
-bool readDivisorFile(const std::string& path, engine::DivisorProducts& out);
+// Reads the file and converts its three lines in parallel. Nothing when the
+// file cannot be read or a line is not a decimal number.
+[[nodiscard]] std::optional<engine::DivisorProducts> readDivisorFile(const std::string& path);
 
 }  // namespace storage

@@ -131,7 +131,7 @@ bool writeLine(AtomicFile& file, const std::string& text) { return file.write(te
 
 }  // namespace
 
-bool writeParametersFile(const std::string& path, const ParametersRecord& record, std::string& error)
+bool writeParametersFile(const std::string& path, const ParametersRecord& record, std::string* error)
 {
     AtomicFile file(path);
     bool ok = file.isOpen();
@@ -141,8 +141,8 @@ bool writeParametersFile(const std::string& path, const ParametersRecord& record
     for (size_t i = 0; i < record.history.size() && ok; ++i)
         ok = writeLine(file, record.history[i]);
     ok = ok && file.commit();
-    if (!ok)
-        error = file.error();
+    if (!ok && error)
+        *error = file.error();
     return ok;
 }
 

@@ -51,8 +51,9 @@ struct ParametersRecord {
 
 // Writes the record to a temporary file beside path and renames it over path,
 // so a full disk or a crash never leaves a cut file in place of the old one.
-// On failure the old file is untouched and error says why.
-bool writeParametersFile(const std::string& path, const ParametersRecord& record, std::string& error);
+// On failure the old file is untouched and *error says why.
+[[nodiscard]] bool writeParametersFile(const std::string& path, const ParametersRecord& record,
+                                       std::string* error = nullptr);
 
 enum class ReadResult { Read, CannotOpen, Empty };
 

@@ -41,12 +41,12 @@ struct ResumeState {
 };
 
 // False when the file could not be written completely.
-bool saveResumeFile(const std::string& path, const ResumeState& state, std::string* error = nullptr);
+[[nodiscard]] bool saveResumeFile(const std::string& path, const ResumeState& state, std::string* error = nullptr);
 
 // Nothing when the file is missing, unreadable or shorter than the block, or
 // when TOT or a counter is negative or above kLargestResumeCount. Lines
 // missing at its end read as empty texts and zero counters; blanks around
 // each line are dropped.
-std::optional<ResumeState> loadResumeFile(const std::string& path);
+[[nodiscard]] std::optional<ResumeState> loadResumeFile(const std::string& path);
 
 }  // namespace storage

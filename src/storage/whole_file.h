@@ -12,11 +12,11 @@ enum class FileReadStatus { Read, CannotOpen, NotRegularFile, TooLarge, NoMemory
 
 // The whole content; files that report no size (those of /proc) are read to
 // their end all the same.
-FileReadStatus readWholeFile(const std::string& path, std::string& content);
+[[nodiscard]] FileReadStatus readWholeFile(const std::string& path, std::string& content);
 
 // Only the bytes '0'..'9', in file order, read block by block so that memory
 // holds the digits and one block, never the whole file.
-FileReadStatus readDigitsOfFile(const std::string& path, std::string& digits);
+[[nodiscard]] FileReadStatus readDigitsOfFile(const std::string& path, std::string& digits);
 
 // Why a read failed, for messages: "it is not a regular file", ...
 const char* describe(FileReadStatus status);

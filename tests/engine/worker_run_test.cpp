@@ -159,7 +159,8 @@ TEST(WorkerRun, elapsed_time_is_shown_every_888_cycles)
     FakeHost host;
     host.advancePerCycle = 10;
     host.stopAtCycle = 889;
-    runForked(host, WorkerKind::PreviousPrime, {kNoLimit, kNoLimit}, spinForever, [](ResultReader&) { return true; });
+    EXPECT_EQ(runForked(host, WorkerKind::PreviousPrime, {kNoLimit, kNoLimit}, spinForever, [](ResultReader&) { return true; }),
+              Outcome::Stopped);
     ASSERT_EQ(host.elapsedShown.size(), 1u);
     EXPECT_EQ(host.elapsedShown[0].substr(host.elapsedShown[0].size() - 2), " s");
 }

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const std::string path = fuzz::scratchFile({}, ".qdx");
     std::string error;
-    FUZZ_CHECK(storage::writeParametersFile(path, first, error));
+    FUZZ_CHECK(storage::writeParametersFile(path, first, &error));
     storage::ParametersRecord second;
     FUZZ_CHECK(storage::readParametersFile(path, second) == storage::ReadResult::Read);
     FUZZ_CHECK(sameRecord(first, second));

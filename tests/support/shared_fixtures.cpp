@@ -4,6 +4,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 
 #include "engine/divisor_products.h"
@@ -22,7 +24,9 @@ std::string sharedDivisorFile()
     if (!fs::exists(file) || fs::file_size(file) != 5649836u) {
         engine::DivisorProducts products;
         engine::buildDivisorProducts(products);
-        storage::writeDivisorFile(file.string(), engine::divisorTexts(products));
+        std::string error;
+        if (!storage::writeDivisorFile(file.string(), engine::divisorTexts(products), &error))
+            ADD_FAILURE() << "the shared base.div could not be written: " << error;
     }
     ::flock(lock, LOCK_UN);
     ::close(lock);

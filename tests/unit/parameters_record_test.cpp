@@ -61,7 +61,7 @@ ParametersRecord sampleRecord()
 TEST_F(ParametersRecordFile, every_line_ends_in_cr_lf_and_the_history_follows_its_count)
 {
     std::string error;
-    ASSERT_TRUE(writeParametersFile(path("a.qdx"), sampleRecord(), error)) << error;
+    ASSERT_TRUE(writeParametersFile(path("a.qdx"), sampleRecord(), &error)) << error;
     const std::string bytes = contents(path("a.qdx"));
     std::string expected = std::string(1000, '3') + "\r\n";
     for (int n = 2; n <= 84; ++n)
@@ -75,7 +75,7 @@ TEST_F(ParametersRecordFile, a_written_record_reads_back_unchanged)
 {
     std::string error;
     const ParametersRecord written = sampleRecord();
-    ASSERT_TRUE(writeParametersFile(path("b.qdx"), written, error));
+    ASSERT_TRUE(writeParametersFile(path("b.qdx"), written, &error));
     ParametersRecord read;
     ASSERT_EQ(readParametersFile(path("b.qdx"), read), ReadResult::Read);
     EXPECT_EQ(read.line, written.line);
@@ -87,7 +87,7 @@ TEST_F(ParametersRecordFile, an_empty_history_writes_zero_and_nothing_after_it)
     ParametersRecord r = sampleRecord();
     r.history.clear();
     std::string error;
-    ASSERT_TRUE(writeParametersFile(path("c.qdx"), r, error));
+    ASSERT_TRUE(writeParametersFile(path("c.qdx"), r, &error));
     const std::string bytes = contents(path("c.qdx"));
     EXPECT_EQ(bytes.substr(bytes.size() - 10), "\r\nv84\r\n0\r\n");
 }
@@ -136,7 +136,7 @@ TEST_F(ParametersRecordFile, mixed_blanks_and_line_ends_trim_to_what_reads_back_
         EXPECT_EQ(first.line[qdx::Memory], c.read) << testing::PrintToString(c.line);
 
         std::string error;
-        ASSERT_TRUE(writeParametersFile(path("i.qdx"), first, error)) << error;
+        ASSERT_TRUE(writeParametersFile(path("i.qdx"), first, &error)) << error;
         ParametersRecord second;
         ASSERT_EQ(readParametersFile(path("i.qdx"), second), ReadResult::Read);
         EXPECT_EQ(second.line, first.line) << testing::PrintToString(c.line);
@@ -162,7 +162,7 @@ TEST_F(ParametersRecordFile, text_after_the_history_is_a_further_record_that_win
 {
     ParametersRecord first = sampleRecord();
     std::string error;
-    ASSERT_TRUE(writeParametersFile(path("f.qdx"), first, error));
+    ASSERT_TRUE(writeParametersFile(path("f.qdx"), first, &error));
     std::string bytes = contents(path("f.qdx"));
     put(path("f.qdx"), bytes + "555\r\n");
     ParametersRecord r;
@@ -183,7 +183,7 @@ TEST_F(ParametersRecordFile, a_missing_or_empty_file_gives_no_record)
 TEST_F(ParametersRecordFile, a_failed_write_reports_why_and_leaves_the_previous_file)
 {
     std::string error;
-    EXPECT_FALSE(writeParametersFile(path("no-such-dir/g.qdx"), sampleRecord(), error));
+    EXPECT_FALSE(writeParametersFile(path("no-such-dir/g.qdx"), sampleRecord(), &error));
     EXPECT_FALSE(error.empty());
 
     // A name so long that the temporary beside it cannot be created: the
@@ -191,7 +191,7 @@ TEST_F(ParametersRecordFile, a_failed_write_reports_why_and_leaves_the_previous_
     const std::string longName = path(std::string(250, 'p') + ".qdx");
     put(longName, "previous contents");
     error.clear();
-    EXPECT_FALSE(writeParametersFile(longName, sampleRecord(), error));
+    EXPECT_FALSE(writeParametersFile(longName, sampleRecord(), &error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(contents(longName), "previous contents");
 }
@@ -206,8 +206,8 @@ TEST(LimitTexts, only_positive_whole_numbers_are_usable)
                  {"abc", false, 0},  {"", false, 0},          {"12abc", false, 0},     {"1.5", false, 0},
                  {"999999999999999", true, 999999999999999},  {"1000000000000000", false, 0}};
     for (const Case& c : cases) {
-        int64_t value = 0;
-        EXPECT_EQ(isUsableLimitText(c.text, value), c.usable) << '"' << c.text << '"';
+        const std::optional<int64_t> value = usableLimitValue(c.text);
+        EXPECT_EQ(value.has_value(), c.usable) << '"' << c.text << '"';
         if (c.usable) {
             EXPECT_EQ(value, c.value) << c.text;
         }
