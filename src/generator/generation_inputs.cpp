@@ -3,16 +3,13 @@
 #include <limits>
 
 #include "engine/checked_integer.h"
-#include "ui/control_ids.h"
+#include "engine/signature_block.h"
 #include "shell/time_texts.h"
+#include "ui/control_ids.h"
 
 namespace generator {
 
 namespace {
-
-constexpr int64_t kFewestDigits = 3;
-constexpr int64_t kFewestIconicDigits = 10;
-constexpr int64_t kMostIconicDigits = 10'000;
 
 void refuse(shell::AppContext& ctx, const QString& text) { ctx.dialogs.message(QStringLiteral("Problem!"), text); }
 
@@ -28,6 +25,16 @@ int64_t readTotalDigits(const ui::Controls& controls)
     // Below 0 reads as 0, which the caller refuses as too few digits.
     return engine::leadingIntegerClamped(controls.text(ui::ControlId::TotalDigits).toStdString(),
                                          {0, std::numeric_limits<int64_t>::max()});
+}
+
+// The signature goes into random candidates only when its block fits.
+std::string signatureBlock(const ui::Controls& controls, int64_t n)
+{
+    const QString signature = controls.text(ui::ControlId::Signature);
+    if (!engine::signatureFits(signature.size(), n))
+        return {};
+    return engine::encodeSignature(
+        std::u16string_view(reinterpret_cast<const char16_t*>(signature.utf16()), static_cast<size_t>(signature.size())));
 }
 
 }  // namespace
@@ -54,52 +61,53 @@ std::string readStartDigits(const ui::Controls& controls)
     return digits;
 }
 
-std::optional<GenerationInputs> readCheckedInputs(shell::AppContext& ctx)
+std::optional<GenerationSettings> readCheckedSettings(shell::AppContext& ctx)
 {
     ui::Controls& controls = ctx.controls;
-    GenerationInputs inputs;
-    inputs.digits.finalDigits = readFinalDigits(controls);
-    if (inputs.digits.finalDigits.empty()) {
+    GenerationSettings settings;
+    settings.digits.finalDigits = readFinalDigits(controls);
+    if (settings.digits.finalDigits.empty()) {
         refuse(ctx, QStringLiteral("At least one final digit must be defined!"));
         return std::nullopt;
     }
-    inputs.digits.startDigits = readStartDigits(controls);
-    if (inputs.digits.startDigits.empty()) {
+    settings.digits.startDigits = readStartDigits(controls);
+    if (settings.digits.startDigits.empty()) {
         refuse(ctx, QStringLiteral("You need to define at least one initial digit!"));
         return std::nullopt;
     }
     resetCounterFields(controls);
 
-    inputs.n = readTotalDigits(controls);
-    const int64_t mostDigits = ctx.state.limits[shell::LimitDigitsGeneration];
-    if (inputs.n > mostDigits) {
+    settings.n = readTotalDigits(controls);
+    const int64_t mostDigits = ctx.state.limits[engine::LimitDigitsGeneration];
+    if (settings.n > mostDigits) {
         refuse(ctx, QStringLiteral("This version is limited to numbers greater than ") + shell::withThousands(mostDigits) +
                         QStringLiteral(" digits!"));
         return std::nullopt;
     }
-    if (inputs.n < kFewestDigits) {
+    if (settings.n < engine::kFewestCandidateDigits) {
         refuse(ctx, QStringLiteral("Please enter a higher number of digits."));
         return std::nullopt;
     }
-    inputs.iconic = controls.checked(ui::ControlId::Iconic);
-    inputs.iconicCharacter = controls.text(ui::ControlId::IconicDigit);
-    inputs.resume = controls.checked(ui::ControlId::LoadPrevious);
-    return inputs;
+    settings.iconic = controls.checked(ui::ControlId::Iconic);
+    settings.iconicDigit = controls.text(ui::ControlId::IconicDigit).toStdString();
+    settings.mersenne = controls.checked(ui::ControlId::Mersenne);
+    settings.resume = controls.checked(ui::ControlId::LoadPrevious);
+    settings.signatureBlock = signatureBlock(controls, settings.n);
+    settings.largeNumbersStart = ctx.state.limits[engine::LargeNumbersStart];
+    settings.internalLimitMs = ctx.state.limits.internalTimeLimitMs();
+    return settings;
 }
 
-bool iconicInputsAccepted(shell::AppContext& ctx, const GenerationInputs& inputs)
+void showIconicRefusal(shell::AppContext& ctx, engine::IconicRefusal refusal)
 {
-    if (inputs.n < kFewestIconicDigits || inputs.n > kMostIconicDigits) {
+    switch (refusal) {
+    case engine::IconicRefusal::DigitCount:
         refuse(ctx, QStringLiteral("Iconic prime numbers between 10 and 10,000 digits!"));
-        return false;
-    }
-    const QString& character = inputs.iconicCharacter;
-    bool isDigit = character.size() == 1 && character[0] >= QLatin1Char('0') && character[0] <= QLatin1Char('9');
-    if (!isDigit) {
+        return;
+    case engine::IconicRefusal::NoDigit:
         refuse(ctx, QStringLiteral("Specify which digit will be used in the iconic number!"));
-        return false;
+        return;
     }
-    return true;
 }
 
 }  // namespace generator

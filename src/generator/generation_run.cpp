@@ -1,36 +1,45 @@
 #include "generator/generation_run.h"
 
-#include <QString>
-#include <string>
+#include <optional>
+#include <utility>
 
 #include "engine/checked_integer.h"
 #include "engine/decimal_text.h"
-#include "engine/worker_run.h"
-#include "storage/atomic_file.h"
-#include "storage/number_files.h"
-#include "generator/generation_inputs.h"
-#include "generator/generation_mode.h"
-#include "engine/iconic_candidate.h"
-#include "storage/resume_file.h"
-#include "engine/signature_block.h"
 #include "generator/stage_allowance.h"
-#include "primality/external_prp_check.h"
-#include "primality/first_check.h"
-#include "ui/control_ids.h"
-#include "shell/control_lock.h"
-#include "shell/number_display.h"
 #include "shell/time_texts.h"
+#include "storage/atomic_file.h"
 
 namespace generator {
 
 namespace {
 
 using engine::BigInt;
+using engine::GenerationMode;
 using engine::Outcome;
+using engine::Verdict;
+using Field = GenerationView::Field;
+using Pause = GenerationView::Pause;
 
 constexpr int64_t kSearchStageExtraMs = 2'000;
 
-using engine::Verdict;
+// The resume file keeps the counter fields' texts in the order of Field.
+constexpr Field kResumeFields[] = {Field::Tot, Field::Div1, Field::Div2, Field::Div3, Field::Qty, Field::Prp, Field::NextPrev};
+static_assert(std::size(kResumeFields) == std::tuple_size_v<decltype(storage::ResumeState::fieldTexts)>);
+
+const char* waitingText(GenerationMode mode)
+{
+    switch (mode) {
+    case GenerationMode::Iconic:
+        return "PLEASE WAIT... This process may take a few minutes! = ";
+    case GenerationMode::Small:
+        return "PLEASE WAIT... This process may take a few minutes! < ";
+    case GenerationMode::Medium:
+        return "PLEASE WAIT... This process may take a few minutes! <> ";
+    case GenerationMode::Large:
+        break;
+    }
+    return "PLEASE WAIT... Primality test running (large numbers may take hours) >";
+}
 
 // A big number and, while it still matches, its decimal text: the text of a
 // number of millions of digits is costly to make, so it is made only once.
@@ -54,17 +63,36 @@ QString stopReason(Outcome outcome)
     return outcome == Outcome::Timeout ? QStringLiteral("due to the time limit") : QStringLiteral("by the user");
 }
 
+// A line in the list rather than a dialog: a run may end unattended, and a
+// dialog would hold the window until someone answers it.
+QString fileNotWrittenLine(const std::string& file, const std::string& reason)
+{
+    return QString::fromStdString(file) + QStringLiteral(" could not be written (") + QString::fromLocal8Bit(reason.c_str()) +
+           QStringLiteral(") - the file from before is unchanged.");
+}
+
 class GenerationRun {
 public:
-    GenerationRun(shell::AppContext& ctx, GenerationInputs inputs) : ctx_(ctx), inputs_(std::move(inputs)) {}
+    GenerationRun(GenerationView& view, GenerationWork& work, GenerationServices services, const GenerationSettings& settings)
+        : view_(view),
+          work_(work),
+          clock_(services.clock),
+          random_(services.random),
+          counters_(services.counters),
+          settings_(settings),
+          mode_(engine::chooseMode(settings.n, settings.iconic, settings.largeNumbersStart))
+    {
+    }
 
     void execute()
     {
         prepare();
-        mode_ = chooseMode(inputs_.n, inputs_.iconic, ctx_.state.limits[shell::LargeNumbersStart]);
-        if (mode_ == GenerationMode::Iconic && !iconicInputsAccepted(ctx_, inputs_)) {
-            shell::setControlLock(ctx_, false);
-            return;
+        if (mode_ == GenerationMode::Iconic) {
+            if (std::optional<engine::IconicRefusal> refusal = engine::iconicRefusal(settings_.n, settings_.iconicDigit)) {
+                view_.refuseIconic(*refusal);
+                view_.unlock();
+                return;
+            }
         }
         RunEnd end = runMode();
         if (end.kind == EndKind::StoppedLarge) {
@@ -76,7 +104,8 @@ public:
                 foundEnd();
             finish();
         }
-        cleanUp();
+        view_.unlock();
+        view_.showNumberFields();
     }
 
 private:
@@ -84,16 +113,13 @@ private:
 
     void prepare()
     {
-        stageAllowanceMs_ = stageAllowanceMs(inputs_.n, ctx_.state.limits.internalTimeLimitMs());
-        ctx_.state.runCounter = 0;
-        ctx_.state.counters = {};
-        ctx_.controls.setEnabled(ui::ControlId::Exit, false);
-        startMs_ = ctx_.nowMs();
-        primality::showDivisorHits(ctx_);
-        ctx_.processPendingEvents();
-        shell::setControlLock(ctx_, true);
-        internalLimitMs_ = ctx_.state.limits.internalTimeLimitMs();
-        ctx_.results.clearStartupNotes();
+        stageAllowanceMs_ = stageAllowanceMs(settings_.n, settings_.internalLimitMs);
+        counters_ = {};
+        view_.begin();
+        startMs_ = clock_.monotonicMs();
+        showDivisorHits();
+        view_.processEvents(Pause::Prepared);
+        view_.lock();
     }
 
     RunEnd runMode()
@@ -114,24 +140,21 @@ private:
     RunEnd runIconic()
     {
         startWaiting();
-        engine::IconicCandidates iconic(inputs_.n, iconicDigit(inputs_), inputs_.digits.finalDigits);
+        engine::CandidateSource source =
+            engine::CandidateSource::iconic(settings_.n, settings_.iconicDigit.at(0), settings_.digits.finalDigits);
         for (;;) {
-            std::optional<std::string> candidate;
-            while (!candidate) {
-                duplicates_ = iconic.duplicates();
-                if (iconic.exhausted())
-                    return {EndKind::Stopped, QStringLiteral("because every tail has been tried")};
-                candidate = iconic.next(ctx_.random);
-            }
+            std::optional<std::string> candidate = source.next(random_);
+            duplicates_ = source.duplicates();
+            if (!candidate)
+                return {EndKind::Stopped, QStringLiteral("because every tail has been tried")};
             setFromText(x_, std::move(*candidate));
-            ctx_.processPendingEvents();
+            view_.processEvents(Pause::CandidateSet);
             countCandidate();
             if (rejectedByFirstCheck())
                 continue;
-            ctx_.processPendingEvents();
+            view_.processEvents(Pause::FirstCheckPassed);
             countCandidate();  // a candidate that reaches the search counts twice
-            std::optional<RunEnd> end = searchAndDecide(iconic.searchesDownwards());
-            if (end)
+            if (std::optional<RunEnd> end = searchAndDecide(source.searchesDownwards()))
                 return *end;
         }
     }
@@ -139,16 +162,16 @@ private:
     RunEnd runSmall()
     {
         startWaiting();
+        engine::CandidateSource source = randomCandidates();
         for (;;) {
-            std::string candidate = buildRandomCandidate();
-            ctx_.processPendingEvents();
+            std::string candidate = buildCandidate(source);
+            view_.processEvents(Pause::CandidateBuilt);
             setFromText(x_, std::move(candidate));
             countCandidate();
             if (rejectedByFirstCheck())
                 continue;
-            ctx_.processPendingEvents();
-            std::optional<RunEnd> end = searchAndDecide(false);
-            if (end)
+            view_.processEvents(Pause::FirstCheckPassed);
+            if (std::optional<RunEnd> end = searchAndDecide(false))
                 return *end;
         }
     }
@@ -156,26 +179,27 @@ private:
     RunEnd runMedium()
     {
         storage::ResumeState resume;
-        if (inputs_.resume)
+        if (settings_.resume)
             loadResumeState(resume);
         showCounters();
-        ctx_.controls.setText(ui::ControlId::Qty, QString::number(ctx_.state.counters.externalChecks));
-        ctx_.controls.setText(ui::ControlId::PrpElapsed, QString());
-        ctx_.processPendingEvents();
+        view_.setField(Field::Qty, QString::number(counters_.externalChecks));
+        view_.setField(Field::Prp, QString());
+        view_.processEvents(Pause::ResumeShown);
 
         startWaiting();
+        engine::CandidateSource source = randomCandidates();
         for (;;) {
-            std::string candidate = buildRandomCandidate();
-            ctx_.processPendingEvents();
+            std::string candidate = buildCandidate(source);
+            view_.processEvents(Pause::CandidateBuilt);
             setFromText(x_, std::move(candidate));
-            ctx_.processPendingEvents();
+            view_.processEvents(Pause::CandidateSet);
             countCandidate();
             if (rejectedByFirstCheck())
                 continue;
-            ctx_.processPendingEvents();
-            primality::ExternalCheck check = primality::externalPrpCheck(ctx_, decimalText(x_));
+            view_.processEvents(Pause::FirstCheckPassed);
+            primality::ExternalCheck check = work_.externalCheck(decimalText(x_));
             lastOutcomeCode_ = check.ran() ? static_cast<int>(check.verdict) : 0;
-            ctx_.processPendingEvents();
+            view_.processEvents(Pause::Tested);
             keepAsResult();
             if (!check.ran())
                 return testerCouldNotRun();
@@ -190,28 +214,29 @@ private:
 
     RunEnd runLarge()
     {
-        startLargeWaiting();
-        if (std::optional<RunEnd> end = nextLargeCandidate(false, true))
+        startWaiting();
+        engine::CandidateSource source = randomCandidates();
+        if (std::optional<RunEnd> end = nextLargeCandidate(source, LargeStep::First))
             return *end;
         for (;;) {
-            if (ctx_.controls.checked(ui::ControlId::Stop))
+            if (view_.stopTicked())
                 return {EndKind::StoppedLarge, {}};
             countCandidate();
-            ctx_.processPendingEvents();
+            view_.processEvents(Pause::CandidateCounted);
             if (rejectedByFirstCheck()) {
-                ctx_.processPendingEvents();
-                if (std::optional<RunEnd> end = nextLargeCandidate(false, false))
+                view_.processEvents(Pause::FirstCheckRejected);
+                if (std::optional<RunEnd> end = nextLargeCandidate(source, LargeStep::AfterRejection))
                     return *end;
                 showCounters();
-                ctx_.processPendingEvents();
+                view_.processEvents(Pause::NextCandidateShown);
                 continue;
             }
-            primality::ExternalCheck check = primality::externalPrpCheck(ctx_, decimalText(x_));
+            primality::ExternalCheck check = work_.externalCheck(decimalText(x_));
             keepAsResult();
             if (!check.ran())
                 return testerCouldNotRun();
             if (check.verdict == Verdict::IsComposite) {
-                if (std::optional<RunEnd> end = nextLargeCandidate(true, false))
+                if (std::optional<RunEnd> end = nextLargeCandidate(source, LargeStep::AfterComposite))
                     return *end;
                 continue;
             }
@@ -222,23 +247,22 @@ private:
 
     // ---- steps shared by the modes ----
 
-    std::string buildRandomCandidate()
+    engine::CandidateSource randomCandidates() const
     {
-        std::string block;
-        QString signature = ctx_.controls.text(ui::ControlId::Signature);
-        if (!ctx_.controls.checked(ui::ControlId::Mersenne) && engine::signatureFits(signature.size(), inputs_.n))
-            block = engine::encodeSignature(std::u16string_view(reinterpret_cast<const char16_t*>(signature.utf16()),
-                                                        static_cast<size_t>(signature.size())));
+        return engine::CandidateSource::random(settings_.n, settings_.digits,
+                                               settings_.mersenne ? std::string() : settings_.signatureBlock);
+    }
+
+    std::string buildCandidate(engine::CandidateSource& source)
+    {
         std::string candidate;
-        engine::runSizedWork(ctx_.worker, static_cast<uint64_t>(inputs_.n), [&] {
-            candidate = engine::buildRandomCandidate(ctx_.random, inputs_.n, inputs_.digits, block);
-        });
+        engine::runSizedWork(work_.host(), static_cast<uint64_t>(settings_.n), [&] { candidate = *source.next(random_); });
         return candidate;
     }
 
     void setFromText(TrackedNumber& number, std::string text)
     {
-        engine::runSizedWork(ctx_.worker, text.size(), [&] { engine::setFromDecimal(number.value, text); });
+        engine::runSizedWork(work_.host(), text.size(), [&] { engine::setFromDecimal(number.value, text); });
         number.text = std::move(text);
         number.textCurrent = true;
     }
@@ -246,7 +270,7 @@ private:
     const std::string& decimalText(TrackedNumber& number)
     {
         if (!number.textCurrent) {
-            number.text = engine::runDecimalConversion(ctx_.worker, number.value);
+            number.text = engine::runDecimalConversion(work_.host(), number.value);
             number.textCurrent = true;
         }
         return number.text;
@@ -264,43 +288,45 @@ private:
     void countCandidate()
     {
         engine::countUp(total_);
-        ctx_.controls.setText(ui::ControlId::Tot, QString::number(total_));
+        view_.setField(Field::Tot, QString::number(total_));
+    }
+
+    void showDivisorHits()
+    {
+        view_.setField(Field::Div1, QString::number(counters_.d1Hits));
+        view_.setField(Field::Div2, QString::number(counters_.d2Hits));
+        view_.setField(Field::Div3, QString::number(counters_.d3Hits));
     }
 
     void showCounters()
     {
-        ctx_.controls.setText(ui::ControlId::Tot, QString::number(total_));
-        primality::showDivisorHits(ctx_);
+        view_.setField(Field::Tot, QString::number(total_));
+        showDivisorHits();
     }
 
     bool rejectedByFirstCheck()
     {
-        int level = primality::runFirstCheck(ctx_, x_.value);
-        primality::showDivisorHits(ctx_);
+        const int level = work_.firstCheck(x_.value);
+        showDivisorHits();
         return level != 0;
     }
 
-    // The prime search from the candidate. It starts 2 away so that a
-    // candidate that is prime itself is found; an abandoned search leaves the
+    // The prime search from the candidate. An abandoned search leaves the
     // candidate in X, never a half-computed value.
     std::optional<RunEnd> searchAndDecide(bool downwards)
     {
         BigInt start;
-        if (downwards)
-            mpz_add_ui(start.get(), x_.value.get(), 2);
-        else
-            mpz_sub_ui(start.get(), x_.value.get(), 2);
-        engine::RunLimits limits{internalLimitMs_, internalLimitMs_ + kSearchStageExtraMs};
-        Outcome outcome = downwards ? engine::runPreviousPrime(ctx_.worker, start, limits)
-                                    : engine::runNextPrime(ctx_.worker, start, limits);
+        engine::setSearchStart(start, x_.value, downwards);
+        const engine::RunLimits limits{settings_.internalLimitMs, settings_.internalLimitMs + kSearchStageExtraMs};
+        const Outcome outcome = downwards ? work_.previousPrime(start, limits) : work_.nextPrime(start, limits);
         if (outcome == Outcome::Finished) {
             x_.value.swap(start);
             x_.valueChanged();
         }
-        engine::countUp(ctx_.state.counters.externalChecks);
-        ctx_.controls.setText(ui::ControlId::Qty, QString::number(ctx_.state.counters.externalChecks));
+        engine::countUp(counters_.externalChecks);
+        view_.setField(Field::Qty, QString::number(counters_.externalChecks));
         lastOutcomeCode_ = outcome == Outcome::Finished ? 0 : static_cast<int>(engine::verdictOfAbandoned(outcome));
-        ctx_.processPendingEvents();
+        view_.processEvents(Pause::Searched);
         keepAsResult();
 
         switch (outcome) {
@@ -325,63 +351,62 @@ private:
 
     void loadResumeState(storage::ResumeState& resume)
     {
-        std::optional<storage::ResumeState> loaded = storage::loadResumeFile(storage::kResumeFile);
+        std::optional<storage::ResumeState> loaded = storage::loadResumeFile(settings_.resumeFile);
         if (!loaded) {
-            ctx_.dialogs.message(QStringLiteral("Problem!"),
-                                 QStringLiteral("Previous processing file not found:\r\r") + QLatin1String(storage::kResumeFile) +
-                                     QStringLiteral("\r\rInitial processing will be restarted."));
+            view_.resumeFileMissing();
             return;
         }
         resume = std::move(*loaded);
-        const int fields[] = {ui::ControlId::Tot, ui::ControlId::Div1, ui::ControlId::Div2, ui::ControlId::Div3, ui::ControlId::Qty, ui::ControlId::PrpElapsed, ui::ControlId::NextPrevElapsed};
         for (size_t i = 0; i < resume.fieldTexts.size(); ++i)
-            ctx_.controls.setText(fields[i], QString::fromStdString(resume.fieldTexts[i]));
+            view_.setField(kResumeFields[i], QString::fromStdString(resume.fieldTexts[i]));
         total_ = resume.total();
-        ctx_.state.counters = resume.counters;
+        counters_ = resume.counters;
     }
 
     void saveResumeState(storage::ResumeState& resume)
     {
-        const int fields[] = {ui::ControlId::Tot, ui::ControlId::Div1, ui::ControlId::Div2, ui::ControlId::Div3, ui::ControlId::Qty, ui::ControlId::PrpElapsed, ui::ControlId::NextPrevElapsed};
         for (size_t i = 0; i < resume.fieldTexts.size(); ++i)
-            resume.fieldTexts[i] = ctx_.controls.text(fields[i]).toStdString();
-        resume.counters = ctx_.state.counters;
+            resume.fieldTexts[i] = view_.field(kResumeFields[i]).toStdString();
+        resume.counters = counters_;
         std::string error;
-        if (!storage::saveResumeFile(storage::kResumeFile, resume, &error))
-            ctx_.results.add(fileNotWrittenLine(storage::kResumeFile, error));
+        if (!storage::saveResumeFile(settings_.resumeFile, resume, &error))
+            view_.addLine(fileNotWrittenLine(settings_.resumeFile, error));
     }
 
     // ---- large-number mode candidates ----
 
-    // The first candidate, a candidate after a first-check rejection, or one
-    // after a composite verdict (which also shows the Mersenne exponent).
-    // Returns the end of the run when the search for a Mersenne exponent did
-    // not finish: 2^q-1 with a q that is not prime is never prime, so testing
-    // it would only waste hours.
-    std::optional<RunEnd> nextLargeCandidate(bool afterComposite, bool first)
+    enum class LargeStep { First, AfterRejection, AfterComposite };
+
+    // The first candidate, or the next one after a first-check rejection or a
+    // composite verdict. Returns the end of the run when the search for a
+    // Mersenne exponent did not finish: 2^q-1 with a q that is not prime is
+    // never prime, so testing it would only waste hours.
+    std::optional<RunEnd> nextLargeCandidate(engine::CandidateSource& source, LargeStep step)
     {
-        bool mersenne = ctx_.controls.checked(ui::ControlId::Mersenne);
-        if (!mersenne || first) {
-            std::string candidate = buildRandomCandidate();
-            ctx_.processPendingEvents();
+        if (!settings_.mersenne || step == LargeStep::First) {
+            std::string candidate = buildCandidate(source);
+            view_.processEvents(Pause::CandidateBuilt);
             setFromText(x_, std::move(candidate));
         }
-        if (!mersenne)
+        if (!settings_.mersenne)
             return std::nullopt;
-        if (first)
+        const engine::RunLimits limits{settings_.internalLimitMs, stageAllowanceMs_};
+        Outcome outcome = Outcome::Finished;
+        if (step == LargeStep::First) {
             y_.set(mpz_sizeinbase(x_.value.get(), 2));
-        const engine::RunLimits limits{internalLimitMs_, stageAllowanceMs_};
-        const Outcome outcome =
-            first ? engine::runPreviousPrime(ctx_.worker, y_, limits) : engine::runNextPrime(ctx_.worker, y_, limits);
+            outcome = work_.previousPrime(y_, limits);
+        } else {
+            outcome = work_.nextPrime(y_, limits);
+        }
         if (outcome != Outcome::Finished)
             return exponentSearchEnd(outcome);
-        unsigned long exponent = mpz_get_ui(y_.get());
+        const unsigned long exponent = mpz_get_ui(y_.get());
         // A power of two is a single bit at any size: no worker needed.
-        mpz_pow_ui(x_.value.get(), two_.get(), exponent);
+        mpz_ui_pow_ui(x_.value.get(), 2, exponent);
         mpz_sub_ui(x_.value.get(), x_.value.get(), 1);
         x_.valueChanged();
-        if (afterComposite)
-            ctx_.controls.setText(ui::ControlId::PrpElapsed, QString::number(exponent));
+        if (step == LargeStep::AfterComposite)
+            view_.setField(Field::Prp, QString::number(exponent));
         return std::nullopt;
     }
 
@@ -407,29 +432,14 @@ private:
 
     void startWaiting()
     {
-        ctx_.results.startPleaseWait(QLatin1String(waitingText(mode_)), shell::clockTimeWithSeconds(ctx_.clock.localNow()));
-        ctx_.processPendingEvents();
-    }
-
-    void startLargeWaiting()
-    {
-        QString time = shell::clockTimeWithSeconds(ctx_.clock.localNow());
-        largeWaitingIndex_ = ctx_.results.count();
-        ctx_.results.add(QLatin1String(waitingText(GenerationMode::Large)));
-        ctx_.results.add(QStringLiteral("Tip: Set 'Internal limit in minutes' to control waiting time. ( ") + time +
-                         QStringLiteral(" )"));
-        ctx_.results.scrollToEnd();
-        ctx_.processPendingEvents();
-    }
-
-    void removeWaitingLines()
-    {
-        if (mode_ != GenerationMode::Large) {
-            ctx_.results.removePleaseWait();
-            return;
+        const QString text = QLatin1String(waitingText(mode_));
+        if (mode_ == GenerationMode::Large) {
+            view_.showWaiting({text, QStringLiteral("Tip: Set 'Internal limit in minutes' to control waiting time. ( ") +
+                                         shell::clockTimeWithSeconds(clock_.localNow()) + QStringLiteral(" )")});
+        } else {
+            view_.showWaiting({text + QStringLiteral("( Started at ") + shell::clockTimeWithSeconds(clock_.localNow())});
         }
-        ctx_.results.remove(largeWaitingIndex_ + 1);
-        ctx_.results.remove(largeWaitingIndex_);
+        view_.processEvents(Pause::Waiting);
     }
 
     // ---- ends ----
@@ -443,92 +453,79 @@ private:
 
     QString stoppedNotPrimeLine() const
     {
-        return shell::clockPrefix(ctx_.clock.localNow()) +
+        return shell::clockPrefix(clock_.localNow()) +
                QStringLiteral("Generation was stopped... the generated number may Not be a prime number! (") +
                QString::number(duplicates_) + QStringLiteral(")");
     }
 
     void stoppedEnd(const QString& reason)
     {
-        removeWaitingLines();
+        view_.removeWaiting();
         finalText_ = decimalText(r_);
-        ctx_.results.add(stoppedLine(reason));
-        ctx_.controls.setChecked(ui::ControlId::Stop, false);
+        view_.addLine(stoppedLine(reason));
+        view_.untickStop();
     }
 
     void foundEnd()
     {
-        removeWaitingLines();
+        view_.removeWaiting();
         finalText_ = decimalText(x_);
     }
 
     void stoppedLargeEnd()
     {
-        removeWaitingLines();
-        ctx_.results.add(stoppedNotPrimeLine());
-        ctx_.results.addSeparator();
-        ctx_.state.currentNumber = decimalText(r_);
-        shell::showCurrentNumberStatus(ctx_);
+        view_.removeWaiting();
+        view_.addLine(stoppedNotPrimeLine());
+        view_.addSeparator();
+        view_.keepAsCurrentNumber(decimalText(r_));
     }
 
     void finish()
     {
-        if (ctx_.controls.checked(ui::ControlId::Stop)) {
+        if (view_.stopTicked()) {
             finalText_ = decimalText(r_);
-            ctx_.results.add(stoppedNotPrimeLine());
+            view_.addLine(stoppedNotPrimeLine());
         }
-        ctx_.state.currentNumber = std::move(finalText_);
-        const std::string& number = ctx_.state.currentNumber;
-        shell::showCurrentNumberStatus(ctx_);
-        ctx_.results.add(shell::numberLine(ctx_, number));
+        const std::string& number = view_.keepAsCurrentNumber(std::move(finalText_));
+        view_.addCurrentNumberLine();
 
         showCounters();
-        ctx_.controls.setText(ui::ControlId::Qty, QString::number(ctx_.state.runCounter));
-        const auto& hits = ctx_.state.counters;
-        ctx_.results.add(QStringLiteral("A candidate with %1 digits was created in %2 / %3-%4-%5 / %6 attempt%7 - %8 ( "
-                                        "And it's in memory )")
-                             .arg(inputs_.n)
-                             .arg(total_)
-                             .arg(hits.d1Hits)
-                             .arg(hits.d2Hits)
-                             .arg(hits.d3Hits)
-                             .arg(ctx_.state.runCounter)
-                             .arg(total_ == 1 ? QString() : QStringLiteral("s"))
-                             .arg(lastOutcomeCode_));
-        ctx_.results.add(shell::completionLine(ctx_.nowMs() - startMs_, ctx_.clock.localNow()));
-        ctx_.results.scrollToEnd();
+        const int64_t attempts = work_.workerRuns();
+        view_.setField(Field::Qty, QString::number(attempts));
+        view_.addLine(QStringLiteral("A candidate with %1 digits was created in %2 / %3-%4-%5 / %6 attempt%7 - %8 ( "
+                                     "And it's in memory )")
+                          .arg(settings_.n)
+                          .arg(total_)
+                          .arg(counters_.d1Hits)
+                          .arg(counters_.d2Hits)
+                          .arg(counters_.d3Hits)
+                          .arg(attempts)
+                          .arg(total_ == 1 ? QString() : QStringLiteral("s"))
+                          .arg(lastOutcomeCode_));
+        view_.addLine(shell::completionLine(clock_.monotonicMs() - startMs_, clock_.localNow()));
+        view_.scrollToEnd();
         // Tens of MB with an fsync: written while the window keeps responding.
         bool written = false;
         std::string error;
-        engine::runSizedWork(ctx_.worker, number.size(),
-                             [&] { written = storage::writeFileAtomically(storage::kLastNumberFile, number, &error); });
+        engine::runSizedWork(work_.host(), number.size(), [&] {
+            written = storage::writeFileAtomically(settings_.lastNumberFile, number, &error);
+        });
         if (!written)
-            ctx_.results.add(fileNotWrittenLine(storage::kLastNumberFile, error));
-        ctx_.results.addSeparator();
-        ctx_.results.scrollToEnd();
+            view_.addLine(fileNotWrittenLine(settings_.lastNumberFile, error));
+        view_.addSeparator();
+        view_.scrollToEnd();
     }
 
-    // A line in the list rather than a dialog: a run may end unattended, and
-    // a dialog would hold the window until someone answers it.
-    static QString fileNotWrittenLine(const char* file, const std::string& reason)
-    {
-        return QLatin1String(file) + QStringLiteral(" could not be written (") + QString::fromLocal8Bit(reason.c_str()) +
-               QStringLiteral(") - the file from before is unchanged.");
-    }
-
-    void cleanUp()
-    {
-        shell::setControlLock(ctx_, false);
-        shell::numberChanged(ctx_, ctx_.state.digitCount());
-    }
-
-    shell::AppContext& ctx_;
-    GenerationInputs inputs_;
-    GenerationMode mode_ = GenerationMode::Small;
+    GenerationView& view_;
+    GenerationWork& work_;
+    shell::Clock& clock_;
+    engine::RandomSource& random_;
+    storage::RunCounters& counters_;
+    const GenerationSettings& settings_;
+    const GenerationMode mode_;
 
     TrackedNumber x_;
     TrackedNumber r_{BigInt(0UL), "0", true};
-    BigInt two_{2UL};
     BigInt y_;
     std::string finalText_;
 
@@ -538,18 +535,14 @@ private:
     int lastOutcomeCode_ = 0;
     int64_t startMs_ = 0;
     int64_t stageAllowanceMs_ = 0;
-    int64_t internalLimitMs_ = 0;
-    int largeWaitingIndex_ = 0;
 };
 
 }  // namespace
 
-void startGeneration(shell::AppContext& ctx)
+void runGeneration(GenerationView& view, GenerationWork& work, GenerationServices services,
+                   const GenerationSettings& settings)
 {
-    std::optional<GenerationInputs> inputs = readCheckedInputs(ctx);
-    if (!inputs)
-        return;
-    GenerationRun(ctx, std::move(*inputs)).execute();
+    GenerationRun(view, work, services, settings).execute();
 }
 
 }  // namespace generator

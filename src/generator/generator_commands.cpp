@@ -1,6 +1,6 @@
 #include "generator/generator_commands.h"
 
-#include "generator/generation_run.h"
+#include "generator/generation_command.h"
 #include "ui/control_ids.h"
 
 namespace generator {

@@ -2,7 +2,7 @@
 // block, iconic prefixes and tails, and the mode and bound rules of a run.
 #include <gtest/gtest.h>
 
-#include "generator/generation_mode.h"
+#include "engine/generation_rules.h"
 #include "engine/iconic_candidate.h"
 #include "engine/random_candidate.h"
 #include "engine/signature_block.h"
