@@ -10,9 +10,14 @@
 
 namespace engine {
 
+// The digits a candidate may start and end with, in the order a choice of
+// them is kept (the window's boxes from left to right).
+inline constexpr std::string_view kStartDigitOrder = "1234567890";
+inline constexpr std::string_view kFinalDigitOrder = "1379";
+
 struct DigitChoices {
-    std::string startDigits;  // checked "Valid starting digits", order 1..9, 0
-    std::string finalDigits;  // checked "Valid final digits", order 1, 3, 7, 9
+    std::string startDigits;  // some of kStartDigitOrder, in its order
+    std::string finalDigits;  // some of kFinalDigitOrder, in its order
 };
 
 // A text of exactly n digits (n >= 3, both digit sets non-empty). The draws

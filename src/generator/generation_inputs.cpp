@@ -1,6 +1,8 @@
 #include "generator/generation_inputs.h"
 
 #include <limits>
+#include <span>
+#include <string_view>
 
 #include "engine/checked_integer.h"
 #include "engine/signature_block.h"
@@ -37,29 +39,34 @@ std::string signatureBlock(const ui::Controls& controls, int64_t n)
         std::u16string_view(reinterpret_cast<const char16_t*>(signature.utf16()), static_cast<size_t>(signature.size())));
 }
 
-}  // namespace
+// The ticked boxes' digits, in the order of the engine's digit order.
+std::string readDigitBoxes(const ui::Controls& controls, std::span<const int> boxes, std::string_view order)
+{
+    std::string digits;
+    for (size_t i = 0; i < boxes.size(); ++i)
+        if (controls.checked(boxes[i]))
+            digits += order[i];
+    return digits;
+}
 
 std::string readFinalDigits(const ui::Controls& controls)
 {
     using namespace ui::ControlId;
-    std::string digits;
-    const std::pair<int, char> boxes[] = {{FinalDigit1, '1'}, {FinalDigit3, '3'}, {FinalDigit7, '7'}, {FinalDigit9, '9'}};
-    for (auto [box, digit] : boxes)
-        if (controls.checked(box))
-            digits += digit;
-    return digits;
+    constexpr int boxes[] = {FinalDigit1, FinalDigit3, FinalDigit7, FinalDigit9};
+    static_assert(std::size(boxes) == engine::kFinalDigitOrder.size());
+    return readDigitBoxes(controls, boxes, engine::kFinalDigitOrder);
 }
 
 std::string readStartDigits(const ui::Controls& controls)
 {
-    std::string digits;
-    for (int i = 0; i < 9; ++i)
-        if (controls.checked(ui::ControlId::StartDigit1 + i))
-            digits += static_cast<char>('1' + i);
-    if (controls.checked(ui::ControlId::StartDigit0))
-        digits += '0';
-    return digits;
+    using namespace ui::ControlId;
+    constexpr int boxes[] = {StartDigit1, StartDigit2, StartDigit3, StartDigit4, StartDigit5,
+                             StartDigit6, StartDigit7, StartDigit8, StartDigit9, StartDigit0};
+    static_assert(std::size(boxes) == engine::kStartDigitOrder.size());
+    return readDigitBoxes(controls, boxes, engine::kStartDigitOrder);
 }
+
+}  // namespace
 
 std::optional<GenerationSettings> readCheckedSettings(shell::AppContext& ctx)
 {

@@ -10,9 +10,6 @@
 
 namespace generator {
 
-std::string readFinalDigits(const ui::Controls& controls);
-std::string readStartDigits(const ui::Controls& controls);
-
 // Checks 1 to 5 in their order (digit sets, counter fields reset, size); shows
 // the message of the first that fails and returns nothing.
 [[nodiscard]] std::optional<GenerationSettings> readCheckedSettings(shell::AppContext& ctx);

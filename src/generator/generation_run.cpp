@@ -184,7 +184,7 @@ private:
         showCounters();
         view_.setField(Field::Qty, QString::number(counters_.externalChecks));
         view_.setField(Field::Prp, QString());
-        view_.processEvents(Pause::ResumeShown);
+        view_.processEvents(Pause::CountersShown);
 
         startWaiting();
         engine::CandidateSource source = randomCandidates();

@@ -23,7 +23,7 @@ public:
     enum class Pause {
         Prepared,            // counters shown, before the lock
         Waiting,             // the waiting line shown
-        ResumeShown,         // the resume file's counters shown
+        CountersShown,       // the counters (perhaps from the resume file) shown
         CandidateBuilt,      // a new candidate text is ready
         CandidateSet,        // the working number holds it
         CandidateCounted,    // TOT shows it
