@@ -1,11 +1,14 @@
-#include <cstdio>
+// factor: trial division as Fact, then ECM on what is left.
+#include <CLI/CLI.hpp>
+#include <chrono>
 #include <sstream>
 
-#include "cli/commands.h"
+#include "cli/command.h"
 #include "cli/ecm_search.h"
-#include "cli/exit_status.h"
-#include "cli/json_text.h"
+#include "cli/failure.h"
+#include "cli/json_result.h"
 #include "cli/number_input.h"
+#include "cli/option_values.h"
 #include "cli/progress.h"
 #include "engine/decimal_text.h"
 #include "engine/trial_factorization.h"
@@ -29,55 +32,69 @@ std::vector<FactorPart> trialParts(const engine::TrialFactorization& trial, std:
     return parts;
 }
 
-void printParts(const std::string& digits, const std::vector<FactorPart>& parts, const FactorCommand& command)
-{
-    bool complete = true;
-    for (const FactorPart& part : parts)
-        complete = complete && part.prime;
-    if (!command.style.json) {
-        for (const FactorPart& part : parts)
-            std::printf("%s %s\n", shownNumber(part.value, command.style).c_str(), part.prime ? "prime" : "composite");
-        return;
+class FactorCommand : public Command {
+public:
+    void describe(CLI::App& entry) override
+    {
+        entry.add_option("number", number_, kNumberHelp)->required();
+        entry.add_option("-t,--timeout", timeout_, "seconds of ECM at most (default 60)");
+        entry.add_option("--curves", curves_, "ECM curves at most (default: bounded by the time only)");
     }
-    std::vector<std::string> factors;
-    for (const FactorPart& part : parts)
-        factors.push_back(JsonObject().add("value", part.value).add("prime", part.prime).text());
-    JsonObject json;
-    json.add("command", "factor")
-        .add("number", shownNumber(digits, command.style))
-        .add("digits", static_cast<int64_t>(digits.size()))
-        .addRaw("factors", jsonArray(factors))
-        .add("complete", complete);
-    std::printf("%s\n", json.text().c_str());
-}
+
+    ExitStatus run(RunContext& context) override
+    {
+        const auto start = std::chrono::steady_clock::now();
+        const double seconds = secondsOption("--timeout", timeout_);
+        const int64_t curves = integerOption("--curves", curves_, {0, 1'000'000'000});
+        const std::string digits = readNumberArgument(number_);
+        if (digits.size() == 1 && digits[0] < '2')
+            throw BadInput(digits + " has no prime factors");
+        engine::BigInt n;
+        engine::setFromDecimal(n, digits);
+
+        Progress progress("factor", context.style.quiet);
+        std::string remainder;
+        std::vector<FactorPart> parts = trialParts(engine::factorByTrialDivision(n), remainder);
+        if (!remainder.empty()) {
+            std::vector<FactorPart> more = splitWithEcm(remainder, {seconds, curves}, progress);
+            parts.insert(parts.end(), more.begin(), more.end());
+        }
+        progress.finish();
+        print(digits, parts, context, start);
+        for (const FactorPart& part : parts)
+            if (!part.prime)
+                return ExitComposite;
+        return ExitFound;
+    }
+
+private:
+    void print(const std::string& digits, const std::vector<FactorPart>& parts, const RunContext& context,
+               std::chrono::steady_clock::time_point start) const
+    {
+        if (!context.style.json) {
+            for (const FactorPart& part : parts)
+                printLine(shownNumber(part.value, context.style) + (part.prime ? " prime" : " composite"));
+            return;
+        }
+        bool complete = true;
+        JsonResult json("factor", context.style);
+        Json factors = Json::array();
+        for (const FactorPart& part : parts) {
+            factors.push_back(Json{{"value", json.shown(part.value)}, {"prime", part.prime}});
+            complete = complete && part.prime;
+        }
+        json.number("number", digits).field("digits", digits.size()).field("factors", std::move(factors));
+        json.field("complete", complete);
+        json.print(start);
+    }
+
+    std::string number_;
+    std::string timeout_ = "60";
+    std::string curves_ = "0";
+};
 
 }  // namespace
 
-int runFactor(const FactorCommand& command)
-{
-    if (command.timeoutSeconds <= 0)
-        throw BadInput("--timeout must be more than 0 seconds");
-    if (command.curves < 0)
-        throw BadInput("--curves must be 0 (no bound) or more");
-    const std::string digits = readNumberArgument(command.number);
-    if (digits.size() == 1 && digits[0] < '2')
-        throw BadInput(digits + " has no prime factors");
-    engine::BigInt n;
-    engine::setFromDecimal(n, digits);
-
-    Progress progress("factor", command.style.quiet);
-    std::string remainder;
-    std::vector<FactorPart> parts = trialParts(engine::factorByTrialDivision(n), remainder);
-    if (!remainder.empty()) {
-        std::vector<FactorPart> more = splitWithEcm(remainder, {command.timeoutSeconds, command.curves}, progress);
-        parts.insert(parts.end(), more.begin(), more.end());
-    }
-    progress.finish();
-    printParts(digits, parts, command);
-    for (const FactorPart& part : parts)
-        if (!part.prime)
-            return ExitComposite;
-    return ExitFound;
-}
+std::unique_ptr<Command> makeFactorCommand() { return std::make_unique<FactorCommand>(); }
 
 }  // namespace cli

@@ -2,6 +2,7 @@
 // Runs the built quendrolt-cli (or mpirun with it) as a child process and
 // collects its exit status and both output streams.
 #include <chrono>
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -13,13 +14,24 @@ struct CliRun {
     std::string err;
 };
 
+// Where the program's standard output goes.
+enum class OutputTarget {
+    Captured,    // a pipe read into CliRun::out
+    DevFull,     // /dev/full: every write fails with ENOSPC
+    Closed,      // no descriptor 1 at all
+    BrokenPipe,  // a pipe whose reader has gone: EPIPE, or SIGPIPE
+};
+
 struct RunOptions {
     std::string standardInput;
-    // SIGINT is sent this long after the start when positive.
+    // `interruptSignal` is sent this long after the start when positive.
     std::chrono::milliseconds interruptAfter{0};
+    int interruptSignal = SIGINT;
     // One child of the started program (a rank under mpirun) is killed this
     // long after the start when positive.
     std::chrono::milliseconds killOneChildAfter{0};
+    OutputTarget output = OutputTarget::Captured;
+    std::string workingDirectory = {};  // empty: the test's own
 };
 
 CliRun runCommand(const std::vector<std::string>& words, const RunOptions& options = {});
