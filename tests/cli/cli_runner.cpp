@@ -156,6 +156,25 @@ CliRun runCliOnRanks(int ranks, const std::vector<std::string>& arguments, const
     return runCommand(words, options);
 }
 
+std::vector<int> processesWith(const std::string& text)
+{
+    std::vector<int> found;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::ifstream file(entry.path() / "cmdline", std::ios::binary);
+        const std::string commandLine((std::istreambuf_iterator<char>(file)), {});
+        std::ifstream stat(entry.path() / "stat");
+        std::string statLine;
+        std::getline(stat, statLine);
+        const bool zombie = statLine.find(") Z ") != std::string::npos;
+        if (!zombie && commandLine.find(text) != std::string::npos)
+            found.push_back(std::stoi(name));
+    }
+    return found;
+}
+
 std::vector<std::string> lines(const std::string& text)
 {
     std::vector<std::string> result;

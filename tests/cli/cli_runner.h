@@ -43,6 +43,10 @@ CliRun runCli(const std::vector<std::string>& arguments, const RunOptions& optio
 // on small machines).
 CliRun runCliOnRanks(int ranks, const std::vector<std::string>& arguments, const RunOptions& options = {});
 
+// Processes still running whose command line holds text (a unique path of
+// the test's), for checking that a run left no child behind.
+std::vector<int> processesWith(const std::string& text);
+
 // The lines of a text, without their line ends.
 std::vector<std::string> lines(const std::string& text);
 
