@@ -2,6 +2,7 @@
 
 #include "engine/checked_integer.h"
 #include "engine/tester_output.h"
+#include "engine/tester_process.h"
 #include "primality/tester_process.h"
 #include "ui/control_ids.h"
 
@@ -18,7 +19,7 @@ ExternalCheck externalPrpCheck(shell::AppContext& ctx, const std::string& digits
     if (!prepareTesterFiles(ctx, digits))
         return {};
     TesterRun run(ctx, nullptr);
-    if (!run.start("-f0 "))
+    if (!run.start(engine::kHiddenCheckSwitches))
         return {};
     countExternalRun(ctx);
     if (run.follow() == TesterRun::End::Stopped)
