@@ -3,7 +3,8 @@
 // meaning (the man page lists them).
 namespace cli {
 
-enum ExitStatus : int {
+// [[nodiscard]]: a status that is computed and dropped is a lost answer.
+enum [[nodiscard]] ExitStatus : int {
     ExitFound = 0,          // prime, found, factored completely, statistics written
     ExitComposite = 1,      // composite, or a composite cofactor is left
     ExitBadInput = 2,       // the arguments or the number were not usable

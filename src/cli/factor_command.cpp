@@ -49,7 +49,7 @@ const char* kindWord(PartKind kind)
 
 // 0 when every part is prime, 1 when a part is known composite, else 5: a
 // part the budget left untested.
-ExitStatus exitStatusOf(const std::vector<FactorPart>& parts)
+[[nodiscard]] ExitStatus exitStatusOf(const std::vector<FactorPart>& parts)
 {
     bool composite = false, unknown = false;
     for (const FactorPart& part : parts) {

@@ -124,7 +124,7 @@ private:
         } catch (const CLI::CallForVersion& version) {
             printOnLeader(std::string(version.what()) + "\n");
         } catch (const CLI::ParseError& error) {
-            throw BadInput(std::string(error.what()) + " (--help lists the options)");
+            throw BadInput(oneLine(error.what()) + " (--help lists the options)");
         }
         return false;
     }

@@ -123,6 +123,25 @@ std::string quotedText(std::string_view text)
     return out;
 }
 
+std::string oneLine(std::string_view text)
+{
+    constexpr size_t kLongestMessage = 200;
+    std::string out;
+    size_t offset = 0;
+    for (size_t count = 0; offset < text.size() && count < kLongestMessage; ++count) {
+        const ShownCharacter c = characterAt(text, offset);
+        // Quotes and backslashes need no escape outside a quoted text.
+        if (text[offset] == '\'' || text[offset] == '\\')
+            out.push_back(text[offset]);
+        else
+            out += c.shown;
+        offset += c.bytes;
+    }
+    if (offset < text.size())
+        out += "...";
+    return out;
+}
+
 std::string withThousands(long long value)
 {
     const unsigned long long magnitude =

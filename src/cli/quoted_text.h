@@ -12,6 +12,10 @@ namespace cli {
 // first 40 and last 12, with the count between them.
 std::string quotedText(std::string_view text);
 
+// A message from elsewhere (the option parser) made one line of UTF-8 the
+// same way, without quotes; beyond 200 characters cut with "...".
+std::string oneLine(std::string_view text);
+
 // The character that starts at byte `offset` of text (a whole UTF-8
 // sequence, or one byte that is not one), escaped as quotedText() escapes it.
 struct ShownCharacter {

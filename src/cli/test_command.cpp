@@ -35,7 +35,7 @@ struct CheckResult {
     std::string testerLine;
 };
 
-ExitStatus exitStatusOf(Verdict verdict)
+[[nodiscard]] ExitStatus exitStatusOf(Verdict verdict)
 {
     switch (verdict) {
     case Verdict::CouldBePrime:
@@ -54,7 +54,7 @@ ExitStatus exitStatusOf(Verdict verdict)
     return ExitUndecided;
 }
 
-CheckResult probablePrimeVerdict(const engine::BigInt& n, const std::string& method)
+[[nodiscard]] CheckResult probablePrimeVerdict(const engine::BigInt& n, const std::string& method)
 {
     CheckResult result;
     result.verdict = engine::verdictOfProbablePrimeTest(mpz_probab_prime_p(n.get(), kRepetitions));

@@ -111,6 +111,7 @@ TEST(CliBadInput, each_case_exits_2_with_one_line_naming_the_fault)
         {{"-q"}, "a subcommand is required"},
         {{"help", "frobnicate"}, "no subcommand is named 'frobnicate'"},
         {{"next-prime", "5", "--frobnicate"}, "--frobnicate"},
+        {{"next-prime", "5", "--x\ny\xff"}, "--x\\ny\\xff"},
     };
     for (const BadCase& c : cases) {
         const std::string trace = shown(c.arguments);
