@@ -12,12 +12,12 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/big_integer.h"
-#include "gmp_arithmetic.h"
+#include "arithmetic/big_integer.h"
+#include "arithmetic/gmp_arithmetic.h"
 
 namespace {
 
-using engine::BigInt;
+using arithmetic::BigInt;
 
 double processorSeconds()
 {
@@ -46,7 +46,7 @@ PerBit measure(unsigned bits, unsigned exponentBits, gmp_randstate_t random)
         mpz_powm(residue.get(), base.get(), exponent.get(), n.get());
         best.powm = std::min(best.powm, (processorSeconds() - start) / exponentBits);
 
-        auto arithmetic = prp::makeGmpArithmetic(n.get(), 1);
+        auto arithmetic = arithmetic::makeGmpArithmetic(n.get(), 1);
         BigInt one(1), check;
         arithmetic->set(0, one.get());
         start = processorSeconds();

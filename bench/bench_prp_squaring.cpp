@@ -28,8 +28,8 @@
 
 #include <gmp.h>
 
-#include "prp/fft_general_arithmetic.h"
-#include "prp/mersenne_arithmetic.h"
+#include "arithmetic/fft_general_arithmetic.h"
+#include "arithmetic/mersenne_arithmetic.h"
 
 namespace {
 
@@ -93,7 +93,7 @@ double gmpPowering(mpz_ptr result, mpz_srcptr n, unsigned base, mpz_srcptr expon
 }
 
 // The same on an arithmetic: left-to-right square and multiplySmall.
-double arithmeticPowering(prp::ModularArithmetic& arithmetic, mpz_ptr result, unsigned base, mpz_srcptr exponent)
+double arithmeticPowering(arithmetic::ModularArithmetic& arithmetic, mpz_ptr result, unsigned base, mpz_srcptr exponent)
 {
     Number b;
     mpz_set_ui(b.v, base);
@@ -131,7 +131,7 @@ double gmpLucasLehmer(mpz_ptr s, unsigned long q, unsigned long steps)
 }
 
 // The same on register 0 of the IBDWT.
-double fftLucasLehmer(prp::ModularArithmetic& arithmetic, unsigned long steps)
+double fftLucasLehmer(arithmetic::ModularArithmetic& arithmetic, unsigned long steps)
 {
     auto start = Clock::now();
     for (unsigned long i = 0; i < steps; ++i) {
@@ -176,7 +176,7 @@ bool general(size_t digits, size_t chunkBits, size_t chunks, size_t reportSteps,
     bool ok = true;
     for (unsigned threads : threadCounts(onlyThreads)) {
         auto planStart = Clock::now();
-        prp::FftGeneralArithmetic arithmetic(n.v, 1, threads);
+        arithmetic::FftGeneralArithmetic arithmetic(n.v, 1, threads);
         double planning = seconds(planStart);
         {
             // One untimed square of a random residue: with short exponents
@@ -218,7 +218,7 @@ bool lucasLehmer(unsigned long near, unsigned long chunkSteps, size_t chunks, un
     bool ok = true;
     for (unsigned threads : threadCounts(onlyThreads)) {
         auto planStart = Clock::now();
-        prp::MersenneArithmetic arithmetic(q, 1, threads);
+        arithmetic::MersenneArithmetic arithmetic(q, 1, threads);
         double planning = seconds(planStart);
         Number expected, got;
         mpz_set_ui(expected.v, 4);
@@ -250,7 +250,7 @@ void crossover()
         size_t bits = 400;
         mpz_urandomb(exponent.v, randomState(), bits);
         mpz_setbit(exponent.v, bits - 1);
-        prp::FftGeneralArithmetic arithmetic(n.v, 1, 1);
+        arithmetic::FftGeneralArithmetic arithmetic(n.v, 1, 1);
         double gmp = 1e300, fft = 1e300;
         for (int round = 0; round < 3; ++round) {
             gmp = std::min(gmp, gmpPowering(expected.v, n.v, 3, exponent.v));
@@ -265,7 +265,7 @@ void crossover()
         Number expected, got;
         unsigned long steps = 2000;
         mpz_set_ui(expected.v, 4);
-        prp::MersenneArithmetic arithmetic(q, 1, 1);
+        arithmetic::MersenneArithmetic arithmetic(q, 1, 1);
         arithmetic.set(0, expected.v);
         double gmp = 1e300, fft = 1e300;
         for (int round = 0; round < 3; ++round) {

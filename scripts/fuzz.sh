@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer harnesses of tests/fuzz with clang in build-fuzz/ and
-# runs each for the given seconds (60 by default), starting from its seed
-# corpus; new inputs it finds stay in build-fuzz/corpus/, never in the source
-# tree. Usage: scripts/fuzz.sh [seconds-per-harness] [harness...]
+# Explores: builds the libFuzzer harnesses of tests/fuzz with clang in
+# build-fuzz/ (every library with coverage for the fuzzer) and runs each for
+# the given seconds (60 by default), starting from its committed corpus.
+# New inputs it finds stay in build-fuzz/corpus/<harness>/, never in the
+# source tree; a crash or a failed property is written to
+# build-fuzz/artifacts/<harness>-crash-<sha1> (or -leak-, -timeout-, -oom-)
+# and named at the end. Each finding becomes a committed reproducer in
+# tests/fuzz/reproducers/<harness>/ (replayed by the sanitizer suite in CI)
+# and a unit test of the fix.
+# Usage: scripts/fuzz.sh [seconds-per-harness] [harness...]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/sanitizer_env.sh"
@@ -44,6 +50,7 @@ for harness in "${harnesses[@]}"; do
   else
     echo "fuzz $harness: FAILED, see $log"
     grep -E 'ERROR|property failed|runtime error|SUMMARY|Test unit written' "$log" | head -20 || true
+    echo "  findings: $(ls "build-fuzz/artifacts/$harness-"* 2>/dev/null | tr '\n' ' ')"
     status=1
   fi
 done

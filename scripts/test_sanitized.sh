@@ -11,9 +11,10 @@ cd "$root"
 # far less time than -O2 -g on the two cores CI has.
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" \
       -DQUENDROLT_SANITIZE=ON -DQUENDROLT_WERROR=ON -DQUENDROLT_BUILD_TESTS=ON -DQUENDROLT_BUILD_BENCHMARKS=OFF
-# Only what the suite runs: the tests, the tester they start and the
-# programs the install fixture puts into its test prefix.
-cmake --build build-sanitize --parallel "$(nproc)" --target engine_tests storage_tests prp_tests window_tests unit_tests cli_tests quendrolt quendrolt-cli
+# Only what the suite runs: the tests, the tester they start, the programs
+# the install fixture puts into its test prefix, and the fuzz harnesses whose
+# committed corpora and reproducers the suite replays.
+cmake --build build-sanitize --parallel "$(nproc)" --target arithmetic_tests engine_tests storage_tests prp_tests window_tests unit_tests cli_tests quendrolt quendrolt-cli fuzzers
 
 # Tests that cannot run under a sanitizer, by name, with the reason:
 #  - out_of_memory_in_the_child: it caps the child's address space at 256 MB,

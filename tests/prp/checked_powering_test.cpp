@@ -5,39 +5,32 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "checked_powering.h"
+#include "arithmetic/checked_powering.h"
+#include "checkpoint_file.h"
 #include "long_run_fixture.h"
+#include "progress.h"
 #include "tester_process.h"
 
 namespace prp_test {
 namespace {
 
-using engine::BigInt;
+using arithmetic::BigInt;
 
-// The fault hook is read from the environment when a powering starts.
-class FaultAtStep {
-public:
-    explicit FaultAtStep(uint64_t step)
-    {
-        setenv("QUENDROLT_PRP_FAULT_AT_STEP", std::to_string(step).c_str(), 1);
-    }
-    ~FaultAtStep() { unsetenv("QUENDROLT_PRP_FAULT_AT_STEP"); }
-};
-
-prp::CheckpointStore noCheckpoints()
+// The tester's notes on standard error, and the fault hook when a test sets it.
+void checkedResidue(mpz_srcptr n, unsigned long base, mpz_srcptr exponent, arithmetic::CheckpointStore& store,
+                    mpz_ptr result, arithmetic::ModularArithmetic* arithmetic = nullptr,
+                    std::optional<uint64_t> faultAtStep = std::nullopt)
 {
-    return prp::CheckpointStore("", 0, "", "");
-}
-
-void checkedResidue(mpz_srcptr n, unsigned long base, mpz_srcptr exponent, prp::CheckpointStore& store,
-                    mpz_ptr result, prp::ModularArithmetic* arithmetic = nullptr)
-{
-    std::unique_ptr<prp::ModularArithmetic> own;
+    std::unique_ptr<arithmetic::ModularArithmetic> own;
     if (!arithmetic) {
-        own = prp::makeGmpArithmetic(n, 4);
+        own = arithmetic::makeGmpArithmetic(n, 4);
         arithmetic = own.get();
     }
-    prp::checkedPower(*arithmetic, base, exponent, n, store, "test", result);
+    prp::StandardErrorReport report;
+    arithmetic::LongRunSettings settings;
+    settings.report = &report;
+    settings.faultAtStep = faultAtStep;
+    arithmetic::checkedPower(*arithmetic, base, exponent, n, store, settings, "test", result);
 }
 
 struct Odd2000 {
@@ -60,7 +53,7 @@ TEST(CheckedPowering, equals_mpz_powm_for_exponents_ending_on_and_off_block_edge
     setMersenne(mersenne, 4423);
     for (mpz_srcptr n : {odd.n.get(), mersenne.get()}) {
         size_t bits = mpz_sizeinbase(n, 2);
-        uint64_t blockBits = prp::poweringLayout(bits).blockBits;
+        uint64_t blockBits = arithmetic::poweringLayout(bits).blockBits;
         // n - 1, and exponents whose bits fill whole blocks exactly, leave
         // a single top bit, or fit in one block.
         BigInt exponents[5];
@@ -75,8 +68,7 @@ TEST(CheckedPowering, equals_mpz_powm_for_exponents_ending_on_and_off_block_edge
                              ", exponent of " + std::to_string(mpz_sizeinbase(exponent.get(), 2)) + " bits");
                 BigInt expected, got, b(base);
                 mpz_powm(expected.get(), b.get(), exponent.get(), n);
-                prp::CheckpointStore store = noCheckpoints();
-                checkedResidue(n, base, exponent.get(), store, got.get());
+                checkedResidue(n, base, exponent.get(), *arithmetic::noCheckpoints(), got.get());
                 EXPECT_EQ(mpz_cmp(got.get(), expected.get()), 0);
             }
         }
@@ -89,18 +81,16 @@ TEST(CheckedPowering, catches_a_fault_anywhere_and_still_gives_the_right_residue
     BigInt exponent, expected;
     mpz_sub_ui(exponent.get(), odd.n.get(), 1);
     fermatResidue(odd.n.get(), 3, expected.get());
-    prp::PoweringLayout layout = prp::poweringLayout(2000);
+    arithmetic::PoweringLayout layout = arithmetic::poweringLayout(2000);
     uint64_t topBits = 2000 - (1999 / layout.blockBits) * layout.blockBits;
     uint64_t periodSteps = layout.blockBits * layout.periodBlocks;
     // The first checked step, the last step of a period, the one after, the
     // very last step of the run.
     for (uint64_t step : {topBits, topBits + periodSteps - 1, topBits + periodSteps, uint64_t{1999}}) {
         SCOPED_TRACE("fault at step " + std::to_string(step));
-        FaultAtStep fault(step);
         BigInt got;
-        prp::CheckpointStore store = noCheckpoints();
         testing::internal::CaptureStderr();
-        checkedResidue(odd.n.get(), 3, exponent.get(), store, got.get());
+        checkedResidue(odd.n.get(), 3, exponent.get(), *arithmetic::noCheckpoints(), got.get(), nullptr, step);
         std::string err = testing::internal::GetCapturedStderr();
         EXPECT_NE(err.find("Gerbicz check failed"), std::string::npos) << err;
         EXPECT_EQ(mpz_cmp(got.get(), expected.get()), 0);
@@ -131,20 +121,21 @@ TEST(CheckedPowering, resumes_after_dying_part_way_with_the_right_residue)
         SCOPED_TRACE(c.name);
         TempDir dir;
         std::string numberFile = dir.path() + "/n.txt";
-        std::string id = prp::numberIdentity(odd.n.get());
+        std::string id = arithmetic::numberIdentity(odd.n.get());
         {
-            std::unique_ptr<FaultAtStep> fault;
+            std::optional<uint64_t> fault;
             if (c.faultStep >= 0)
-                fault = std::make_unique<FaultAtStep>(c.faultStep);
+                fault = static_cast<uint64_t>(c.faultStep);
             InterruptingArithmetic dying(odd.n.get(), 4, c.squaresBeforeDying);
-            prp::CheckpointStore store(numberFile, 1e-9, id, "fermat base 3");
+            prp::CheckpointFile store(numberFile, 1e-9, id, "fermat base 3");
             BigInt unused;
             testing::internal::CaptureStderr();
-            EXPECT_THROW(checkedResidue(odd.n.get(), 3, exponent.get(), store, unused.get(), &dying), Interrupted);
+            EXPECT_THROW(checkedResidue(odd.n.get(), 3, exponent.get(), store, unused.get(), &dying, fault),
+                         Interrupted);
             testing::internal::GetCapturedStderr();
         }
         ASSERT_TRUE(std::filesystem::exists(numberFile + ".ckpt"));
-        prp::CheckpointStore store(numberFile, 1e-9, id, "fermat base 3");
+        prp::CheckpointFile store(numberFile, 1e-9, id, "fermat base 3");
         BigInt got;
         testing::internal::CaptureStderr();
         checkedResidue(odd.n.get(), 3, exponent.get(), store, got.get());

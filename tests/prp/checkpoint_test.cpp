@@ -6,15 +6,15 @@
 #include <fstream>
 #include <sstream>
 
-#include "checkpoint.h"
+#include "arithmetic/big_integer.h"
+#include "checkpoint_file.h"
 #include "storage/atomic_file.h"
-#include "engine/big_integer.h"
 #include "tester_process.h"
 
 namespace prp_test {
 namespace {
 
-using engine::BigInt;
+using arithmetic::BigInt;
 
 std::string readFile(const std::string& path)
 {
@@ -24,9 +24,9 @@ std::string readFile(const std::string& path)
     return text.str();
 }
 
-class CheckpointFile : public ::testing::Test {
+class CheckpointFiles : public ::testing::Test {
 protected:
-    CheckpointFile()
+    CheckpointFiles()
     {
         mpz_ui_pow_ui(n.get(), 10, 500);
         mpz_add_ui(n.get(), n.get(), 9);
@@ -34,14 +34,14 @@ protected:
         numberFile = dir.path() + "/number.txt";
     }
 
-    prp::CheckpointStore store(const std::string& test = "fermat base 3", mpz_srcptr number = nullptr)
+    prp::CheckpointFile store(const std::string& test = "fermat base 3", mpz_srcptr number = nullptr)
     {
-        return prp::CheckpointStore(numberFile, 1, prp::numberIdentity(number ? number : n.get()), test);
+        return prp::CheckpointFile(numberFile, 1, arithmetic::numberIdentity(number ? number : n.get()), test);
     }
 
     void saveOne()
     {
-        prp::Checkpoint checkpoint;
+        arithmetic::Checkpoint checkpoint;
         checkpoint.step = 1234;
         checkpoint.setCount("block", 56);
         checkpoint.setNumber("x", residue.get());
@@ -49,7 +49,7 @@ protected:
     }
 
     // Loads with the store given, expecting refusal and a note saying why.
-    void expectRefused(prp::CheckpointStore loader, const std::string& why)
+    void expectRefused(prp::CheckpointFile loader, const std::string& why)
     {
         testing::internal::CaptureStderr();
         EXPECT_FALSE(loader.load().has_value());
@@ -62,10 +62,10 @@ protected:
     std::string numberFile;
 };
 
-TEST_F(CheckpointFile, saved_state_loads_back_whole)
+TEST_F(CheckpointFiles, saved_state_loads_back_whole)
 {
     saveOne();
-    std::optional<prp::Checkpoint> loaded = store().load();
+    std::optional<arithmetic::Checkpoint> loaded = store().load();
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded->step, 1234u);
     uint64_t block = 0;
@@ -76,7 +76,7 @@ TEST_F(CheckpointFile, saved_state_loads_back_whole)
     EXPECT_EQ(mpz_cmp(x.get(), residue.get()), 0);
 }
 
-TEST_F(CheckpointFile, damaged_or_truncated_files_are_refused)
+TEST_F(CheckpointFiles, damaged_or_truncated_files_are_refused)
 {
     saveOne();
     const std::string good = readFile(numberFile + ".ckpt");
@@ -93,7 +93,7 @@ TEST_F(CheckpointFile, damaged_or_truncated_files_are_refused)
     }
 }
 
-TEST_F(CheckpointFile, a_checkpoint_of_another_number_or_test_is_refused)
+TEST_F(CheckpointFiles, a_checkpoint_of_another_number_or_test_is_refused)
 {
     saveOne();
     BigInt other;
@@ -103,7 +103,7 @@ TEST_F(CheckpointFile, a_checkpoint_of_another_number_or_test_is_refused)
     expectRefused(store("lucas-lehmer q 1663"), "another number or test");
 }
 
-TEST_F(CheckpointFile, atomic_write_replaces_the_file_and_leaves_nothing_else)
+TEST_F(CheckpointFiles, atomic_write_replaces_the_file_and_leaves_nothing_else)
 {
     const std::string path = dir.path() + "/state.ckpt";
     ASSERT_TRUE(storage::writeFileAtomically(path, "old"));

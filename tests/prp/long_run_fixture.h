@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "engine/big_integer.h"
-#include "gmp_arithmetic.h"
+#include "arithmetic/big_integer.h"
+#include "arithmetic/gmp_arithmetic.h"
 
 namespace prp_test {
 
@@ -17,10 +17,10 @@ struct Interrupted : std::runtime_error {
 
 // GMP registers that throw Interrupted at the given square, leaving behind
 // whatever checkpoint the loop saved last.
-class InterruptingArithmetic final : public prp::ModularArithmetic {
+class InterruptingArithmetic final : public arithmetic::ModularArithmetic {
 public:
     InterruptingArithmetic(mpz_srcptr n, int registers, uint64_t squaresBeforeDying)
-        : inner_(prp::makeGmpArithmetic(n, registers)), squaresLeft_(squaresBeforeDying)
+        : inner_(arithmetic::makeGmpArithmetic(n, registers)), squaresLeft_(squaresBeforeDying)
     {
     }
 
@@ -40,11 +40,11 @@ public:
     void corruptForTest(Register x) override { inner_->corruptForTest(x); }
 
 private:
-    std::unique_ptr<prp::ModularArithmetic> inner_;
+    std::unique_ptr<arithmetic::ModularArithmetic> inner_;
     uint64_t squaresLeft_;
 };
 
-inline void setMersenne(engine::BigInt& n, unsigned long q)
+inline void setMersenne(arithmetic::BigInt& n, unsigned long q)
 {
     mpz_set_ui(n.get(), 0);
     mpz_setbit(n.get(), q);
@@ -54,7 +54,7 @@ inline void setMersenne(engine::BigInt& n, unsigned long q)
 // base^(n-1) mod n by mpz_powm.
 inline void fermatResidue(mpz_srcptr n, unsigned long base, mpz_ptr residue)
 {
-    engine::BigInt exponent, b(base);
+    arithmetic::BigInt exponent, b(base);
     mpz_sub_ui(exponent.get(), n, 1);
     mpz_powm(residue, b.get(), exponent.get(), n);
 }

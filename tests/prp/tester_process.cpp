@@ -151,7 +151,7 @@ std::string TempDir::write(const std::string& name, const std::string& content) 
 
 std::string mersenneDigits(unsigned long q)
 {
-    engine::BigInt n;
+    arithmetic::BigInt n;
     mpz_setbit(n.get(), q);
     mpz_sub_ui(n.get(), n.get(), 1);
     return engine::toDecimal(n);
@@ -159,7 +159,7 @@ std::string mersenneDigits(unsigned long q)
 
 std::string productDigits(const std::string& a, const std::string& b)
 {
-    engine::BigInt x, y;
+    arithmetic::BigInt x, y;
     engine::setFromDecimal(x, a);
     engine::setFromDecimal(y, b);
     mpz_mul(x.get(), x.get(), y.get());

@@ -62,4 +62,17 @@ void StepProgress::update(uint64_t step)
          durationText(left).c_str());
 }
 
+void StandardErrorReport::note(const std::string& text) { prp::note("%s", text.c_str()); }
+
+void StandardErrorReport::stepsBegin(const std::string& label, uint64_t totalSteps, uint64_t firstStep)
+{
+    progress_.emplace(label, totalSteps, firstStep);
+}
+
+void StandardErrorReport::stepDone(uint64_t step)
+{
+    if (progress_)
+        progress_->update(step);
+}
+
 }  // namespace prp

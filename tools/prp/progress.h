@@ -3,7 +3,10 @@
 // line, so everything a watching user reads while the test runs goes here.
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "arithmetic/long_run.h"
 
 namespace prp {
 
@@ -28,6 +31,17 @@ private:
     uint64_t first_;
     std::chrono::steady_clock::time_point start_;
     double nextLine_;
+};
+
+// What the long tests report, as notes and progress lines on standard error.
+class StandardErrorReport final : public arithmetic::RunReport {
+public:
+    void note(const std::string& text) override;
+    void stepsBegin(const std::string& label, uint64_t totalSteps, uint64_t firstStep) override;
+    void stepDone(uint64_t step) override;
+
+private:
+    std::optional<StepProgress> progress_;
 };
 
 }  // namespace prp

@@ -1,11 +1,13 @@
 #include "tester_run.h"
 
+#include <cstdlib>
 #include <optional>
 
-#include "engine/big_integer.h"
+#include "arithmetic/big_integer.h"
+#include "arithmetic/fermat_test.h"
+#include "arithmetic/lucas_lehmer.h"
+#include "checkpoint_file.h"
 #include "engine/decimal_text.h"
-#include "fermat_test.h"
-#include "lucas_lehmer.h"
 #include "progress.h"
 #include "result_line.h"
 #include "trial_factoring.h"
@@ -14,8 +16,22 @@ namespace prp {
 
 namespace {
 
-using engine::BigInt;
+using arithmetic::BigInt;
 using Clock = std::chrono::steady_clock;
+using namespace arithmetic;
+
+// Test-only: QUENDROLT_PRP_FAULT_AT_STEP=<k> makes the long tests corrupt
+// their residue once, at step k, so that tests can watch the error checks
+// at work (arithmetic/fault_injection.h). Read here and nowhere else.
+std::optional<uint64_t> faultStepFromEnvironment()
+{
+    const char* text = std::getenv("QUENDROLT_PRP_FAULT_AT_STEP");
+    if (!text || !*text)
+        return std::nullopt;
+    char* end = nullptr;
+    uint64_t step = std::strtoull(text, &end, 10);
+    return *end == '\0' ? std::optional<uint64_t>(step) : std::nullopt;
+}
 
 class Run {
 public:
@@ -106,15 +122,21 @@ private:
                 kExitProbablePrime};
     }
 
-    LongRunSettings longRunSettings() const
+    LongRunSettings longRunSettings()
     {
-        return {options_.numberFile, static_cast<double>(options_.checkpointSeconds), options_.threads};
+        LongRunSettings settings;
+        settings.threads = options_.threads;
+        settings.checkpoints = checkpointFilesBeside(options_.numberFile, static_cast<double>(options_.checkpointSeconds));
+        settings.report = &report_;
+        settings.faultAtStep = faultStepFromEnvironment();
+        return settings;
     }
 
     const TesterOptions& options_;
     std::string label_;
     Clock::time_point started_;
     BigInt n_;
+    StandardErrorReport report_;
 };
 
 }  // namespace

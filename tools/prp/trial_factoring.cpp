@@ -14,7 +14,7 @@ namespace prp {
 
 namespace {
 
-using engine::BigInt;
+using arithmetic::BigInt;
 
 // Up to this many limbs, reducing n by each word directly beats a tree.
 constexpr size_t kDirectLimbs = 8;

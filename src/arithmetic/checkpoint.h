@@ -1,0 +1,77 @@
+#pragma once
+// The saved state of a long test, and the store that keeps it. The loops
+// decide what a state holds (a step and named values: counters in decimal,
+// residues in hex); where and how it is kept is the caller's (the tester
+// keeps it in a file beside the number file).
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <gmp.h>
+
+namespace arithmetic {
+
+struct Checkpoint {
+    uint64_t step = 0;
+    std::map<std::string, std::string> values;
+
+    void setCount(const std::string& name, uint64_t value);
+    void setNumber(const std::string& name, mpz_srcptr value);
+    [[nodiscard]] bool getCount(const std::string& name, uint64_t& value) const;
+    [[nodiscard]] bool getNumber(const std::string& name, mpz_ptr value) const;
+};
+
+// Bit length, a 64-bit FNV-1a hash of all limbs, and the low limb: what
+// tells a state of this number from one of another.
+std::string numberIdentity(mpz_srcptr n);
+
+// The text form of a state: a magic line with the format version, the
+// number's identity, the test, the step, the named values, and last a
+// checksum (64-bit FNV-1a) of everything before it.
+std::string checkpointText(const Checkpoint& checkpoint, const std::string& numberId, const std::string& test);
+
+struct CheckpointReading {
+    enum class Result { Usable, Damaged, OtherTest, NoStep };
+    Result result = Result::Damaged;
+    Checkpoint checkpoint;  // when Usable
+    std::string test;       // the test the text names, when OtherTest
+};
+
+// Reads a text written by checkpointText back, for this number and test
+// only; anything else is refused with the reason.
+CheckpointReading readCheckpointText(const std::string& text, const std::string& numberId, const std::string& test);
+
+// The saved states of one test of one number.
+class CheckpointStore {
+public:
+    virtual ~CheckpointStore() = default;
+
+    // Seconds between saves; 0 when states are neither saved nor read.
+    virtual double intervalSeconds() const = 0;
+    bool enabled() const { return intervalSeconds() > 0; }
+    // True once the interval has passed since the start or the last save.
+    virtual bool due() const = 0;
+    // True when a saved state may be there to resume from.
+    virtual bool holdsState() const = 0;
+    // The saved state of this very test, or nothing (the store says why
+    // when something was there but is not usable).
+    virtual std::optional<Checkpoint> load() = 0;
+    virtual void save(const Checkpoint& checkpoint) = 0;
+    // The test is over: its state is of no further use.
+    virtual void remove() = 0;
+    // How notes name the store ("<number file>.ckpt").
+    virtual std::string name() const = 0;
+};
+
+// Opens the store of one test ("fermat base 3", "lucas-lehmer q 86243") of
+// the number with that identity.
+using CheckpointOpener =
+    std::function<std::unique_ptr<CheckpointStore>(const std::string& numberId, const std::string& test)>;
+
+// A store that keeps nothing: for runs without checkpoints.
+std::unique_ptr<CheckpointStore> noCheckpoints();
+
+}  // namespace arithmetic

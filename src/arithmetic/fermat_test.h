@@ -1,0 +1,23 @@
+#pragma once
+// Fermat probable-prime test: n passes to base b when b^(n-1) = 1 (mod n).
+#include <cstdint>
+
+#include <gmp.h>
+
+#include "arithmetic/long_run.h"
+
+namespace arithmetic {
+
+struct FermatOutcome {
+    bool probablePrime = false;
+    uint64_t res64 = 0;  // low 64 bits of b^(n-1) mod n
+    double seconds = 0;
+};
+
+// n must be at least 2. When n divides the base the test says nothing, so
+// such an n (at most the base, hence small) is decided exactly instead.
+// Long tests run on residue registers under the Gerbicz check, with
+// checkpoints and progress lines; short ones are one mpz_powm.
+FermatOutcome fermatTest(mpz_srcptr n, unsigned long base, const LongRunSettings& settings);
+
+}  // namespace arithmetic

@@ -1,0 +1,36 @@
+#pragma once
+// Mersenne numbers 2^q - 1: recognising them and the Lucas-Lehmer test,
+// which proves such a number prime or composite.
+#include <cstdint>
+
+#include <gmp.h>
+
+#include "arithmetic/long_run.h"
+
+namespace arithmetic {
+
+// True when n = 2^q - 1 with q >= 2; q is then set.
+bool isMersenneNumber(mpz_srcptr n, unsigned long& q);
+
+// Smallest prime factor of q (q itself when q is prime); q >= 2.
+unsigned long smallestPrimeFactor(unsigned long q);
+
+struct LucasLehmerOutcome {
+    bool prime = false;
+    uint64_t res64 = 0;  // low 64 bits of the last term
+    double seconds = 0;
+};
+
+// Decides 2^q - 1 for a prime q: s(0) = 4, s(i+1) = s(i)^2 - 2, and 2^q - 1
+// is prime exactly when s(q-2) = 0 modulo it.
+//
+// Guarded by the Jacobi check: for i >= 1, s(i) - 2 = 12 * U^2 for an
+// integer U, and 2^q - 1 = 7 (mod 12) for odd q makes (3 | 2^q - 1) = -1, so
+// the Jacobi symbol (s(i) - 2 | 2^q - 1) is -1 (or 0) on the true sequence.
+// An error turns the residue into a random one, whose symbol is +1 about
+// half the time: every check and checkpoint computes the symbol and rolls a
+// +1 back to the last state that passed. It catches about half of the
+// errors; the other half pass unseen.
+LucasLehmerOutcome lucasLehmer(unsigned long q, const LongRunSettings& settings);
+
+}  // namespace arithmetic

@@ -1,0 +1,51 @@
+#include <algorithm>
+#include <thread>
+
+#include "arithmetic/fft_general_arithmetic.h"
+#include "arithmetic/gmp_arithmetic.h"
+#include "arithmetic/lucas_lehmer.h"
+#include "arithmetic/mersenne_arithmetic.h"
+#include "arithmetic/modular_arithmetic.h"
+#include "arithmetic/modular_arithmetic_choice.h"
+
+namespace arithmetic {
+
+namespace {
+
+// The crossovers, the one place they are set. Measured with
+// `bench_prp_squaring --crossover` (processor time per step, 1 thread, best
+// of 3) on the 2-core development machine, FFTW 3.3.10 and GMP 6.2.1:
+//  - general N, FFT Barrett step (square + multiplySmall) against mpz_powm:
+//    0.61x at 1,000 digits, 1.06x at 1,500, 1.10x at 2,000, 1.29x at 3,000,
+//    2.05x at 6,000. Set at 10,000 bits (3,010 digits), where the FFT is
+//    clearly ahead, so that measurement noise near the crossing cannot make
+//    a size slower than GMP.
+//  - 2^q - 1, IBDWT Lucas-Lehmer step against GMP's square and fold at bit
+//    q: 0.89x at q = 2,500, 0.98x at 3,000, 1.27x at 4,000, 1.22x at 6,000,
+//    1.69x at 10,000. Set at 5,000.
+// Below these lengths plans are estimated, not measured (fft_plans.cpp), so
+// no planning time shifts them; a second thread only helps at large sizes.
+constexpr size_t kGeneralFftMinBits = 10000;
+constexpr unsigned long kMersenneFftMinExponent = 5000;
+
+}  // namespace
+
+size_t generalFftMinimumBits() { return kGeneralFftMinBits; }
+
+unsigned long mersenneFftMinimumExponent() { return kMersenneFftMinExponent; }
+
+std::unique_ptr<ModularArithmetic> makeModularArithmetic(mpz_srcptr n, int registers, unsigned threads)
+{
+    if (threads == 0)
+        threads = std::max(1u, std::thread::hardware_concurrency());
+    unsigned long q = 0;
+    if (isMersenneNumber(n, q)) {
+        if (q >= kMersenneFftMinExponent)
+            return std::make_unique<MersenneArithmetic>(q, registers, threads);
+    } else if (mpz_odd_p(n) && mpz_sizeinbase(n, 2) >= kGeneralFftMinBits) {
+        return std::make_unique<FftGeneralArithmetic>(n, registers, threads);
+    }
+    return makeGmpArithmetic(n, registers);
+}
+
+}  // namespace arithmetic
