@@ -10,7 +10,9 @@
 #include "cli/number_input.h"
 #include "cli/option_values.h"
 #include "cli/progress.h"
+#include "cli/interrupt.h"
 #include "cli/tester_run.h"
+#include "cli/worker_host.h"
 #include "engine/decimal_text.h"
 #include "engine/divisor_test.h"
 #include "engine/verdict.h"
@@ -54,13 +56,9 @@ struct CheckResult {
     return ExitUndecided;
 }
 
-[[nodiscard]] CheckResult probablePrimeVerdict(const engine::BigInt& n, const std::string& method)
+void sayTimedOut(double seconds, const char* what)
 {
-    CheckResult result;
-    result.verdict = engine::verdictOfProbablePrimeTest(mpz_probab_prime_p(n.get(), kRepetitions));
-    result.word = engine::verdictWord(result.verdict);
-    result.method = method;
-    return result;
+    std::fprintf(stderr, "test: %s was ended at its time limit of %g s, before a verdict\n", what, seconds);
 }
 
 class TestCommand : public Command {
@@ -72,7 +70,7 @@ public:
                          "digits above which the first check and the tester decide (default 7000, 3000..9000)");
         entry.add_flag("--gmp-only", gmpOnly_, "GMP's probable-prime test at every size, never the tester");
         entry.add_option("-t,--timeout", timeout_,
-                         "seconds the tester may run; beyond them it is ended and there is no verdict (status 5; "
+                         "seconds the test may run; beyond them it is ended and there is no verdict (status 5; "
                          "default: no limit)");
     }
 
@@ -88,7 +86,7 @@ public:
 
         Progress progress("test", context.style.quiet);
         const bool large = static_cast<int64_t>(digits.size()) > largeStart;
-        const CheckResult result = large ? largeNumberVerdict(n, digits, progress) : probablePrimeVerdict(n, "gmp");
+        const CheckResult result = large ? largeNumberVerdict(n, digits, progress) : probablePrimeVerdict(n, progress);
         progress.finish();
 
         if (!context.style.json) {
@@ -110,6 +108,40 @@ public:
     }
 
 private:
+    // GMP's test as the window runs it. Under --timeout it runs as a worker
+    // process, ended at the limit (or by an interrupt) however long the
+    // number; without, in place.
+    CheckResult probablePrimeVerdict(const engine::BigInt& n, Progress& progress)
+    {
+        CheckResult result;
+        result.method = "gmp";
+        if (!timeoutSeconds_) {
+            result.verdict = engine::verdictOfProbablePrimeTest(mpz_probab_prime_p(n.get(), kRepetitions));
+            result.word = engine::verdictWord(result.verdict);
+            return result;
+        }
+        const TimeBudget budget(*timeoutSeconds_);
+        CliWorkerHost host(progress, budget);
+        PolledInterrupts polled;
+        const engine::Outcome outcome =
+            engine::runProbablePrime(host, n, kRepetitions, budget.remainingMs(), result.verdict);
+        switch (outcome) {
+        case engine::Outcome::Finished:
+            break;
+        case engine::Outcome::Timeout:
+        case engine::Outcome::NotDone:
+            sayTimedOut(*timeoutSeconds_, "GMP's probable-prime test");
+            result.verdict = Verdict::Timeout;
+            break;
+        case engine::Outcome::Stopped:
+            throw Interrupted();
+        case engine::Outcome::Failed:
+            throw InternalFailure("GMP's probable-prime test did not run to its end");
+        }
+        result.word = engine::verdictWord(result.verdict);
+        return result;
+    }
+
     // Above the large-number limit the window runs the first check, then the
     // tester; without a tester the GMP test stands in, and says so.
     CheckResult largeNumberVerdict(const engine::BigInt& n, const std::string& digits, Progress& progress)
@@ -131,14 +163,13 @@ private:
             if (!gmpOnly_)
                 progress.note("note: pfgw64_133mm.exe not found beside quendrolt-cli or in ../libexec/quendrolt/; "
                               "using GMP's probable-prime test");
-            CheckResult result = probablePrimeVerdict(n, "gmp");
+            CheckResult result = probablePrimeVerdict(n, progress);
             result.firstCheck = "Approved";
             return result;
         }
         const TesterResult run = runTester(*tester, digits, timeoutSeconds_, progress);
         if (run.verdict == Verdict::Timeout)
-            std::fprintf(stderr, "test: the tester was ended at its time limit of %g s, before a verdict\n",
-                         *timeoutSeconds_);
+            sayTimedOut(*timeoutSeconds_, "the tester");
         CheckResult result;
         result.firstCheck = "Approved";
         result.method = "tester";

@@ -135,3 +135,19 @@ TEST(CliTester, the_real_tester_gives_its_verdict)
     EXPECT_NE(run.out.find("\"verdict\":\"It could be a prime\""), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"method\":\"tester\""), std::string::npos) << run.out;
 }
+
+// Under --gmp-only GMP's test takes the tester's place, and the limit holds
+// for it too: on 2^756839 - 1 (227,832 digits, prime) it would take minutes.
+TEST(CliTester, gmps_test_of_a_large_number_is_ended_at_the_time_limit)
+{
+    TemporaryDirectory directory;
+    engine::BigInt n;
+    mpz_ui_pow_ui(n.get(), 2, 756839);
+    mpz_sub_ui(n.get(), n.get(), 1);
+    const std::string file = directory.write("mersenne.txt", engine::toDecimal(n));
+    CliRun run = runCli({"test", "@" + file, "--gmp-only", "--timeout", "1", "--short"});
+    EXPECT_EQ(run.status, 5) << run.err;
+    EXPECT_TRUE(run.out.ends_with(": Timeout\n")) << run.out;
+    EXPECT_NE(run.err.find("GMP's probable-prime test was ended at its time limit of 1 s"), std::string::npos) << run.err;
+    EXPECT_EQ(processesWith(file), std::vector<int>{}) << "the worker was ended";
+}
