@@ -8,6 +8,9 @@
 #include "cli/quoted_text.h"
 #include "fuzz_support.h"
 
+#include <optional>
+#include <string>
+
 namespace {
 
 bool whiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
