@@ -14,7 +14,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libgmp-dev libprimesieve-dev libfftw3-dev
-  libcli11-dev libecm-dev libopenmpi-dev openmpi-bin
+  libcli11-dev nlohmann-json3-dev libecm-dev libopenmpi-dev openmpi-bin
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-dejavu-extra
   python3 python3-xlrd desktop-file-utils

@@ -1,11 +1,7 @@
 #include "cli/ecm_search.h"
 
-#include <algorithm>
-#include <chrono>
 #include <ecm.h>
-
-#include "engine/big_integer.h"
-#include "engine/decimal_text.h"
+#include <iterator>
 
 namespace cli {
 
@@ -29,6 +25,8 @@ constexpr Level kLevels[] = {
 
 bool isProbablePrime(const BigInt& n) { return mpz_probab_prime_p(n.get(), kPrimeRepetitions) > 0; }
 
+// GMP-ECM asks this between steps of a curve; it takes no argument, so the
+// deadline of the run is kept here.
 Clock::time_point deadline;
 int stopWhenDue() { return Clock::now() >= deadline ? 1 : 0; }
 
@@ -45,20 +43,13 @@ bool oneCurve(BigInt& factor, const BigInt& n, double b1)
 
 class EcmRun {
 public:
-    EcmRun(const EcmBudget& budget, Progress& progress) : budget_(budget), progress_(progress), start_(Clock::now())
-    {
-        deadline = start_ + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(budget.seconds));
-    }
+    explicit EcmRun(const EcmBudget& budget) : budget_(budget) { deadline = budget.deadline; }
 
-    void split(BigInt n, std::vector<FactorPart>& parts)
+    void splitComposite(BigInt n, std::vector<FactorPart>& parts)
     {
-        if (isProbablePrime(n)) {
-            parts.push_back({engine::toDecimal(n), true});
-            return;
-        }
         BigInt factor;
         if (!findFactor(factor, n)) {
-            parts.push_back({engine::toDecimal(n), false});
+            parts.push_back({std::move(n), PartKind::Composite});
             return;
         }
         BigInt rest;
@@ -68,9 +59,17 @@ public:
     }
 
 private:
+    void split(BigInt n, std::vector<FactorPart>& parts)
+    {
+        if (isProbablePrime(n))
+            parts.push_back({std::move(n), PartKind::Prime});
+        else
+            splitComposite(std::move(n), parts);
+    }
+
     bool budgetLeft() const
     {
-        return Clock::now() < deadline && (budget_.curves == 0 || curvesRun_ < budget_.curves);
+        return Clock::now() < budget_.deadline && (budget_.curves == 0 || curvesRun_ < budget_.curves);
     }
 
     // Levels continue where the previous factor search stopped: the smaller
@@ -81,7 +80,6 @@ private:
             const Level& level = kLevels[levelIndex_];
             ++curvesRun_;
             ++curvesAtLevel_;
-            showProgress();
             if (oneCurve(factor, n, level.b1))
                 return true;
             if (curvesAtLevel_ >= level.curves && levelIndex_ + 1 < std::size(kLevels)) {
@@ -92,18 +90,7 @@ private:
         return false;
     }
 
-    void showProgress()
-    {
-        const double elapsed = std::chrono::duration<double>(Clock::now() - start_).count();
-        double fraction = elapsed / budget_.seconds;
-        if (budget_.curves)
-            fraction = std::max(fraction, static_cast<double>(curvesRun_) / static_cast<double>(budget_.curves));
-        progress_.update(fraction);
-    }
-
     const EcmBudget& budget_;
-    Progress& progress_;
-    Clock::time_point start_;
     size_t levelIndex_ = 0;
     int64_t curvesAtLevel_ = 0;
     int64_t curvesRun_ = 0;
@@ -111,15 +98,12 @@ private:
 
 }  // namespace
 
-std::vector<FactorPart> splitWithEcm(const std::string& composite, const EcmBudget& budget, Progress& progress)
+std::vector<FactorPart> splitWithEcm(const BigInt& composite, const EcmBudget& budget)
 {
-    BigInt n;
-    engine::setFromDecimal(n, composite);
     std::vector<FactorPart> parts;
-    EcmRun(budget, progress).split(std::move(n), parts);
-    std::sort(parts.begin(), parts.end(), [](const FactorPart& a, const FactorPart& b) {
-        return a.value.size() != b.value.size() ? a.value.size() < b.value.size() : a.value < b.value;
-    });
+    BigInt n;
+    n.set(composite);
+    EcmRun(budget).splitComposite(std::move(n), parts);
     return parts;
 }
 

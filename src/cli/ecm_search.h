@@ -1,26 +1,32 @@
 #pragma once
 // Factors beyond trial division: GMP-ECM curves at growing B1, one curve a
-// call, until every part is prime or the time or curve budget runs out.
+// call, until every part is prime or the deadline or curve budget comes.
+#include <chrono>
 #include <cstdint>
-#include <string>
 #include <vector>
 
-#include "cli/progress.h"
+#include "engine/big_integer.h"
 
 namespace cli {
 
 struct EcmBudget {
-    double seconds = 60;
-    int64_t curves = 0;  // 0: only the time bounds the run
+    std::chrono::steady_clock::time_point deadline;
+    int64_t curves = 0;  // 0: only the deadline bounds the run
+};
+
+enum class PartKind {
+    Prime,      // a probable prime
+    Composite,  // known composite, left unsplit when the budget ended
+    Unknown,    // the budget ended before its test did
 };
 
 struct FactorPart {
-    std::string value;  // decimal
-    bool prime = false; // probable prime; false: a composite left by the budget
+    engine::BigInt value;
+    PartKind kind = PartKind::Unknown;
 };
 
-// Splits the composite into probable primes and, when the budget ends first,
-// the composite parts left. The parts come out in ascending order.
-std::vector<FactorPart> splitWithEcm(const std::string& composite, const EcmBudget& budget, Progress& progress);
+// Splits a number known to be composite into probable primes and, when the
+// budget ends first, the composite parts left; in no particular order.
+[[nodiscard]] std::vector<FactorPart> splitWithEcm(const engine::BigInt& composite, const EcmBudget& budget);
 
 }  // namespace cli

@@ -3,13 +3,14 @@
 // meaning (the man page lists them).
 namespace cli {
 
-enum ExitStatus : int {
+// [[nodiscard]]: a status that is computed and dropped is a lost answer.
+enum [[nodiscard]] ExitStatus : int {
     ExitFound = 0,          // prime, found, factored completely, statistics written
     ExitComposite = 1,      // composite, or a composite cofactor is left
     ExitBadInput = 2,       // the arguments or the number were not usable
-    ExitInterrupted = 3,    // Ctrl+C or SIGTERM
-    ExitInternalError = 4,  // the tester or another process failed, no answer
-    ExitUndecided = 5,      // the test reached no verdict
+    ExitInterrupted = 3,    // Ctrl+C, SIGTERM or SIGHUP
+    ExitInternalError = 4,  // the tester, another process or the output failed, no answer
+    ExitUndecided = 5,      // the test or the factoring reached no verdict within its limit
 };
 
 }  // namespace cli

@@ -1,121 +1,196 @@
 // quendrolt-cli: the engine's searches, tests, factoring and statistics from
-// a shell, one subcommand each. See docs/quendrolt-cli.1.
+// a shell, one subcommand each (subcommand_table.cpp). Every failure becomes
+// the exit status here and nowhere else (failure.h). See docs/quendrolt-cli.1.
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
+#include <new>
+#include <vector>
 
-#include "cli/commands.h"
-#include "cli/exit_status.h"
+#include "cli/failure.h"
 #include "cli/interrupt.h"
-#include "cli/number_input.h"
+#include "cli/quoted_text.h"
 #include "cli/ranks.h"
+#include "cli/result_output.h"
+#include "cli/subcommand_table.h"
 
 namespace {
 
 using namespace cli;
 
-constexpr const char* kNumberHelp = "the number: decimal digits, @FILE for a number file, - for standard input";
+constexpr const char* kFooter =
+    "Exit status: 0 prime/found, 1 composite, 2 bad input, 3 interrupted, 4 tester, output or internal failure, "
+    "5 no verdict within the limit.\nUnder mpirun, next-prime, prev-prime and random-prime share the search over "
+    "the ranks.";
 
-void addOutputOptions(CLI::App& command, OutputStyle& style)
+void addOutputOptions(CLI::App& app, OutputStyle& style)
 {
-    command.add_flag("--json", style.json, "one JSON object per result on standard output");
-    command.add_flag("--short", style.shortView, "numbers of more than 83 digits as their first 40 ... last 40");
-    command.add_flag("-q,--quiet", style.quiet, "no progress on standard error");
+    app.add_flag("--json", style.json, "one JSON object per result on standard output");
+    app.add_flag("--short", style.shortView, "numbers of more than 83 digits as their first 40 ... last 40");
+    app.add_flag("-q,--quiet", style.quiet, "no progress on standard error");
 }
 
-struct Commands {
-    SearchCommand next, previous;
-    RandomPrimeCommand random;
-    TestCommand test;
-    FactorCommand factor;
-    StatsCommand stats;
+std::string subcommandNames()
+{
+    std::string names;
+    for (const Subcommand& row : subcommands())
+        names += (names.empty() ? "" : ", ") + std::string(row.name);
+    return names;
+}
+
+// The words before the first subcommand are the program's own flags, so the
+// first word that is not a flag must name a subcommand. CLI11 would answer
+// "A subcommand is required" for a misspelt one; this names it.
+void checkSubcommandNamed(const std::vector<std::string>& words)
+{
+    bool askedForHelp = false;
+    for (const std::string& word : words) {
+        if (word == "--")
+            break;
+        if (!word.empty() && word[0] == '-') {
+            askedForHelp = askedForHelp || word == "-h" || word == "--help" || word == "--version";
+            continue;
+        }
+        for (const Subcommand& row : subcommands())
+            if (word == row.name)
+                return;
+        throw BadInput("unknown subcommand " + quotedText(word) + "; the subcommands are " + subcommandNames());
+    }
+    if (!askedForHelp)
+        throw BadInput("a subcommand is required: one of " + subcommandNames() + " (--help lists them)");
+}
+
+bool jsonAsked(const std::vector<std::string>& words)
+{
+    for (const std::string& word : words) {
+        if (word == "--")
+            return false;
+        if (word == "--json")
+            return true;
+    }
+    return false;
+}
+
+class Program {
+public:
+    explicit Program(Ranks& ranks) : ranks_(ranks)
+    {
+        app_.footer(kFooter);
+        app_.require_subcommand(1);
+        app_.set_version_flag("--version", std::string("quendrolt-cli ") + QUENDROLT_VERSION);
+        addOutputOptions(app_, style_);
+        for (const Subcommand& row : subcommands()) {
+            Entry entry{&row, app_.add_subcommand(std::string(row.name), std::string(row.summary)), row.make()};
+            entry.command->describe(*entry.app);
+            addOutputOptions(*entry.app, style_);
+            entries_.push_back(std::move(entry));
+        }
+    }
+
+    int run(int argc, char** argv)
+    {
+        std::vector<std::string> words(argv + 1, argv + argc);
+        style_.json = jsonAsked(words);
+        try {
+            checkSubcommandNamed(words);
+            if (!parse(argc, argv))
+                return ExitFound;
+            return dispatch();
+        } catch (const Failure& failure) {
+            return report(failure.status(), failure.what());
+        } catch (const std::bad_alloc&) {
+            return report(ExitInternalError, "not enough memory for this run");
+        } catch (const std::exception& error) {
+            return report(ExitInternalError, std::string("internal error: ") + error.what());
+        }
+    }
+
+private:
+    struct Entry {
+        const Subcommand* row;
+        CLI::App* app;
+        std::unique_ptr<Command> command;
+    };
+
+    // False when the command line only asked for help or the version, which
+    // has then been written.
+    bool parse(int argc, char** argv)
+    {
+        try {
+            app_.parse(argc, argv);
+            return true;
+        } catch (const CLI::CallForHelp&) {
+            printOnLeader(app_.help());
+        } catch (const CLI::CallForVersion& version) {
+            printOnLeader(std::string(version.what()) + "\n");
+        } catch (const CLI::ParseError& error) {
+            throw BadInput(oneLine(error.what()) + " (--help lists the options)");
+        }
+        return false;
+    }
+
+    void printOnLeader(const std::string& text)
+    {
+        if (ranks_.leader())
+            printText(text);
+    }
+
+    [[nodiscard]] ExitStatus dispatch()
+    {
+        for (Entry& entry : entries_) {
+            if (!entry.app->parsed())
+                continue;
+            name_ = entry.row->name;
+            // The other ranks wait for the leader's answer by ending at once:
+            // mpirun's status is then the leader's.
+            if (entry.row->ranked == Ranked::LeaderOnly && !ranks_.leader())
+                return ExitFound;
+            if (style_.json)
+                setInterruptedJson(jsonText(errorObject(ExitInterrupted, Interrupted().what())));
+            RunContext context{ranks_, style_, app_};
+            return entry.command->run(context);
+        }
+        throw InternalFailure("no subcommand was parsed");
+    }
+
+    [[nodiscard]] Json errorObject(ExitStatus status, const std::string& message) const
+    {
+        Json error;
+        error["command"] = name_.empty() ? Json(nullptr) : Json(name_);
+        error["error"] = message;
+        error["exit_status"] = static_cast<int>(status);
+        return error;
+    }
+
+    [[nodiscard]] ExitStatus report(ExitStatus status, const std::string& message)
+    {
+        if (!ranks_.leader())
+            return status;
+        std::fprintf(stderr, "quendrolt-cli: %s\n", message.c_str());
+        if (style_.json) {
+            try {
+                printJson(errorObject(status, message));
+            } catch (const Failure&) {
+                // Standard output is what failed; the line above says why.
+            }
+        }
+        return status;
+    }
+
+    Ranks& ranks_;
+    CLI::App app_{"quendrolt-cli: very large decimal integers and primes from the command line", "quendrolt-cli"};
+    OutputStyle style_;
+    std::vector<Entry> entries_;
+    std::string name_;
 };
-
-void describe(CLI::App& app, Commands& c)
-{
-    app.require_subcommand(1);
-    app.footer("Exit status: 0 prime/found, 1 composite, 2 bad input, 3 interrupted, 4 tester or internal error, "
-               "5 no verdict.\nUnder mpirun, next-prime, prev-prime and random-prime share the search over the ranks.");
-
-    CLI::App* next = app.add_subcommand("next-prime", "the smallest probable prime above the number (as NextP)");
-    next->add_option("number", c.next.number, kNumberHelp)->required();
-    addOutputOptions(*next, c.next.style);
-
-    CLI::App* previous = app.add_subcommand("prev-prime", "the largest probable prime below the number (as PrevP)");
-    previous->add_option("number", c.previous.number, kNumberHelp)->required();
-    addOutputOptions(*previous, c.previous.style);
-
-    CLI::App* random = app.add_subcommand("random-prime", "a random probable prime of D digits, as the generator makes it");
-    random->add_option("-d,--digits", c.random.digits, "digits of the prime, 3 to 78,000,000")->required();
-    random->add_option("--start-digits", c.random.startDigits, "valid starting digits (default 123456789)");
-    random->add_option("--final-digits", c.random.finalDigits, "valid final digits among 1379 (default 1379)");
-    random->add_option("--signature", c.random.signature, "text written into the digits after the first");
-    random->add_option("--iconic", c.random.iconicDigit, "iconic prime: this digit repeated, then a short random tail");
-    random->add_option("--seed", c.random.seed, "seed of the random digits: the same seed gives the same primes");
-    random->add_option("-n,--count", c.random.count, "how many primes (default 1)");
-    addOutputOptions(*random, c.random.style);
-
-    CLI::App* test = app.add_subcommand("test", "the window's primality check and its verdict words");
-    test->add_option("number", c.test.number, kNumberHelp)->required();
-    test->add_option("--large-start", c.test.largeNumbersStart,
-                     "digits above which the first check and the tester decide (default 7000, 3000..9000)");
-    test->add_flag("--gmp-only", c.test.gmpOnly, "GMP's probable-prime test at every size, never the tester");
-    addOutputOptions(*test, c.test.style);
-
-    CLI::App* factor = app.add_subcommand("factor", "trial division as Fact, then ECM on what is left");
-    factor->add_option("number", c.factor.number, kNumberHelp)->required();
-    factor->add_option("-t,--timeout", c.factor.timeoutSeconds, "seconds of ECM at most (default 60)");
-    factor->add_option("--curves", c.factor.curves, "ECM curves at most (default: bounded by the time only)");
-    addOutputOptions(*factor, c.factor.style);
-
-    CLI::App* stats = app.add_subcommand("stats", "digit statistics of the number, the window's table lines");
-    stats->add_option("number", c.stats.number, kNumberHelp)->required();
-    stats->add_option("--from", c.stats.segmentStart, "first digit of the segment (default 1)");
-    stats->add_option("--to", c.stats.segmentEnd, "last digit of the segment (default the last)");
-    addOutputOptions(*stats, c.stats.style);
-}
-
-int run(CLI::App& app, Commands& c, Ranks& ranks)
-{
-    if (app.got_subcommand("next-prime"))
-        return runPrimeSearch(c.next, engine::SearchDirection::Up, ranks);
-    if (app.got_subcommand("prev-prime"))
-        return runPrimeSearch(c.previous, engine::SearchDirection::Down, ranks);
-    if (app.got_subcommand("random-prime"))
-        return runRandomPrime(c.random, ranks);
-    // The other commands are cheap or sequential: the leader alone does them.
-    if (!ranks.leader())
-        return ExitFound;
-    if (app.got_subcommand("test"))
-        return runTest(c.test);
-    if (app.got_subcommand("factor"))
-        return runFactor(c.factor);
-    return runStats(c.stats);
-}
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    guardStandardStreams();
     endRunsOnInterrupt();
     Ranks ranks(argc, argv);
-    CLI::App app{"quendrolt-cli: very large decimal integers and primes from the command line", "quendrolt-cli"};
-    Commands commands;
-    describe(app, commands);
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& error) {
-        int status = app.exit(error);  // prints the help or the message
-        return status == 0 ? ExitFound : ExitBadInput;
-    }
-    try {
-        return run(app, commands, ranks);
-    } catch (const BadInput& error) {
-        if (ranks.leader())
-            std::fprintf(stderr, "quendrolt-cli: %s\n", error.what());
-        return ExitBadInput;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "quendrolt-cli: internal error: %s\n", error.what());
-        return ExitInternalError;
-    }
+    Program program(ranks);
+    return program.run(argc, argv);
 }

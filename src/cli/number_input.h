@@ -1,9 +1,12 @@
 #pragma once
 // The number a command works on: decimal digits typed as the argument,
-// "@FILE" for a number file (read as Load NUMBER reads it: only the digits
-// count) or "-" for standard input (read the same way).
+// "@FILE" for a file or "-" for standard input. A file or standard input
+// holds one number: digits, with white space allowed only around them. Any
+// other character, or a second run of digits, is refused with its line and
+// column, so that "2^521-1" or two numbers on two lines never become some
+// other number. (The window's Load NUMBER keeps only the digits of a file;
+// a script deserves to hear that its input was not one number.)
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 
 namespace cli {
@@ -12,16 +15,8 @@ namespace cli {
 constexpr int64_t kFewestDigits = 3;
 constexpr int64_t kMostDigits = 78'000'000;
 
-// Thrown with a one-line message naming what was wrong; ends in exit 2.
-class BadInput : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// The digits of the number, leading zeros dropped ("0" for zero).
-std::string readNumberArgument(const std::string& argument);
-
-// Checks a digit count given as an option.
-void checkDigitCount(int64_t digits, const char* what);
+// The digits of the number, leading zeros dropped ("0" for zero). Throws
+// BadInput naming what was wrong.
+[[nodiscard]] std::string readNumberArgument(const std::string& argument);
 
 }  // namespace cli

@@ -1,14 +1,14 @@
+// next-prime and prev-prime: the calculator's NextP and PrevP.
+#include <CLI/CLI.hpp>
 #include <chrono>
-#include <cstdio>
 
 #include "cli/block_search.h"
-#include "cli/commands.h"
-#include "cli/exit_status.h"
-#include "cli/json_text.h"
+#include "cli/command.h"
+#include "cli/failure.h"
+#include "cli/json_result.h"
 #include "cli/number_input.h"
 #include "cli/progress.h"
 #include "engine/decimal_text.h"
-#include "engine/decimal_views.h"
 
 namespace cli {
 
@@ -34,43 +34,58 @@ std::string numberOnEveryRank(const std::string& argument, engine::BigInt& n, Ra
     return digits;
 }
 
+class PrimeSearchCommand : public Command {
+public:
+    explicit PrimeSearchCommand(engine::SearchDirection direction) : direction_(direction) {}
+
+    void describe(CLI::App& entry) override { entry.add_option("number", number_, kNumberHelp)->required(); }
+
+    ExitStatus run(RunContext& context) override
+    {
+        const auto start = std::chrono::steady_clock::now();
+        const bool up = direction_ == engine::SearchDirection::Up;
+        const char* name = up ? "next-prime" : "prev-prime";
+        engine::BigInt n;
+        const std::string digits = numberOnEveryRank(number_, n, context.ranks);
+        if (!up && n.compare(2UL) <= 0)
+            throw BadInput("there is no prime below " + engine::toDecimal(n));
+
+        Progress progress(name, context.style.quiet || !context.ranks.leader());
+        searchPrime(n, direction_, context.ranks, progress);
+        progress.finish();
+        if (!context.ranks.leader())
+            return ExitFound;
+
+        const std::string prime = engine::toDecimal(n);
+        if (!context.style.json) {
+            printLine(shownNumber(prime, context.style));
+            return ExitFound;
+        }
+        JsonResult json(name, context.style);
+        json.number("number", digits)
+            .field("digits", digits.size())
+            .number("prime", prime)
+            .field("prime_digits", prime.size())
+            .field("ranks", context.ranks.size());
+        json.print(start);
+        return ExitFound;
+    }
+
+private:
+    engine::SearchDirection direction_;
+    std::string number_;
+};
+
 }  // namespace
 
-std::string shownNumber(const std::string& digits, const OutputStyle& style)
+std::unique_ptr<Command> makeNextPrimeCommand()
 {
-    return style.shortView ? engine::headDotsTail(digits) : digits;
+    return std::make_unique<PrimeSearchCommand>(engine::SearchDirection::Up);
 }
 
-int runPrimeSearch(const SearchCommand& command, engine::SearchDirection direction, Ranks& ranks)
+std::unique_ptr<Command> makePrevPrimeCommand()
 {
-    const bool up = direction == engine::SearchDirection::Up;
-    engine::BigInt n;
-    const std::string digits = numberOnEveryRank(command.number, n, ranks);
-    if (!up && n.compare(2UL) <= 0)
-        throw BadInput("there is no prime below " + engine::toDecimal(n));
-
-    const auto start = std::chrono::steady_clock::now();
-    Progress progress(up ? "next-prime" : "prev-prime", command.style.quiet || !ranks.leader());
-    searchPrime(n, direction, ranks, progress);
-    progress.finish();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (!ranks.leader())
-        return ExitFound;
-
-    const std::string prime = engine::toDecimal(n);
-    if (command.style.json) {
-        JsonObject json;
-        json.add("command", up ? "next-prime" : "prev-prime")
-            .add("input_digits", static_cast<int64_t>(digits.size()))
-            .add("prime", shownNumber(prime, command.style))
-            .add("digits", static_cast<int64_t>(prime.size()))
-            .add("ranks", static_cast<int64_t>(ranks.size()))
-            .add("seconds", seconds);
-        std::printf("%s\n", json.text().c_str());
-    } else {
-        std::printf("%s\n", shownNumber(prime, command.style).c_str());
-    }
-    return ExitFound;
+    return std::make_unique<PrimeSearchCommand>(engine::SearchDirection::Down);
 }
 
 }  // namespace cli

@@ -16,7 +16,7 @@ constexpr auto kLinePeriod = std::chrono::seconds(10);
 }  // namespace
 
 Progress::Progress(std::string task, bool quiet)
-    : task_(std::move(task)), quiet_(quiet), terminal_(isatty(STDERR_FILENO) == 1), start_(Clock::now()),
+    : task_(std::move(task)), label_(task_), quiet_(quiet), terminal_(isatty(STDERR_FILENO) == 1), start_(Clock::now()),
       lastShown_(start_)
 {
 }
@@ -38,7 +38,7 @@ void Progress::update(double fraction)
     }
     if (now - lastShown_ >= kLinePeriod) {
         double seconds = std::chrono::duration<double>(now - start_).count();
-        std::fprintf(stderr, "%s: %.0f%% after %.0f s\n", task_.c_str(), 100 * fraction, seconds);
+        std::fprintf(stderr, "%s: %.0f%% after %.0f s\n", label_.c_str(), 100 * fraction, seconds);
         lastShown_ = now;
     }
 }
@@ -52,9 +52,17 @@ void Progress::drawBar(double fraction)
     char left[32] = "";
     if (fraction > 0.01)
         std::snprintf(left, sizeof left, "%.0f s left", seconds * (1 - fraction) / fraction);
-    std::fprintf(stderr, "\r%s [%s] %3.0f%%  %-14s", task_.c_str(), bar.c_str(), 100 * fraction, left);
+    std::fprintf(stderr, "\r%s [%s] %3.0f%%  %-14s", label_.c_str(), bar.c_str(), 100 * fraction, left);
     std::fflush(stderr);
     barShown_ = true;
+}
+
+// On a terminal the bar carries the stage; a log gets a line as it begins.
+void Progress::stage(const std::string& name)
+{
+    label_ = task_ + " (" + name + ")";
+    if (!quiet_ && !terminal_)
+        std::fprintf(stderr, "%s: %s\n", task_.c_str(), name.c_str());
 }
 
 void Progress::note(const std::string& text)

@@ -15,6 +15,8 @@ public:
     // fraction in 0..1 of the expected work; it may go back when an estimate
     // proves low.
     void update(double fraction);
+    // The step under way, shown after the task: "factor (ECM)".
+    void stage(const std::string& name);
     // A line of its own (the bar is redrawn after it).
     void note(const std::string& text);
     void finish();
@@ -24,6 +26,7 @@ private:
     void drawBar(double fraction);
 
     std::string task_;
+    std::string label_;  // task_ and the stage
     bool quiet_;
     bool terminal_;
     bool barShown_ = false;

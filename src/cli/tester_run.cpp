@@ -1,13 +1,15 @@
 #include "cli/tester_run.h"
 
 #include <cerrno>
-#include <cstdlib>
-#include <fcntl.h>
+#include <cmath>
+#include <cstring>
 #include <filesystem>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "cli/failure.h"
+#include "cli/interrupt.h"
 #include "engine/tester_output.h"
+#include "engine/tester_process.h"
 #include "storage/atomic_file.h"
 #include "storage/number_files.h"
 
@@ -17,50 +19,43 @@ namespace {
 
 namespace fs = std::filesystem;
 
-
 class TemporaryDirectory {
 public:
     TemporaryDirectory()
     {
         std::string pattern = (fs::temp_directory_path() / "quendrolt-cli-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            path_ = pattern;
+        if (!mkdtemp(pattern.data()))
+            throw InternalFailure("cannot create a temporary directory in " + fs::temp_directory_path().string() +
+                                  ": " + std::strerror(errno));
+        path_ = pattern;
     }
     ~TemporaryDirectory()
     {
         std::error_code ignored;
-        if (!path_.empty())
-            fs::remove_all(path_, ignored);
+        fs::remove_all(path_, ignored);
     }
+    TemporaryDirectory(const TemporaryDirectory&) = delete;
+    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
     const std::string& path() const { return path_; }
 
 private:
     std::string path_;
 };
 
-// Reads the child's output line by line, keeping the last result line.
-std::string lastResultLine(int fd)
-{
-    std::string pending, last;
-    char buffer[4096];
-    ssize_t got;
-    while ((got = read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)) {
-        if (got < 0)
-            continue;
-        pending.append(buffer, static_cast<size_t>(got));
-        size_t end;
-        while ((end = pending.find('\n')) != std::string::npos) {
-            std::string line = engine::cleanOutputLine(std::string_view(pending).substr(0, end));
-            if (!line.empty() && engine::isResultLine(line))
-                last = line;
-            pending.erase(0, end + 1);
-        }
+// The tester's standard error, each line on ours; Ctrl+C ends the run.
+class PassingOn : public engine::TesterWatch {
+public:
+    explicit PassingOn(Progress& progress) : progress_(progress) {}
+    bool stopRequested() override { return interruptRequested(); }
+    void errorLine(const std::string& line) override
+    {
+        if (!line.empty())
+            progress_.note("tester: " + line);
     }
-    std::string line = engine::cleanOutputLine(pending);
-    if (!line.empty() && engine::isResultLine(line))
-        last = line;
-    return last;
-}
+
+private:
+    Progress& progress_;
+};
 
 }  // namespace
 
@@ -70,63 +65,41 @@ std::optional<std::string> findTester()
     const fs::path self = fs::read_symlink("/proc/self/exe", error);
     if (error)
         return std::nullopt;
-    for (const fs::path& candidate :
-         {self.parent_path() / storage::kTesterProgram, self.parent_path() / ".." / "libexec" / "quendrolt" / storage::kTesterProgram}) {
-        if (access(candidate.c_str(), X_OK) == 0)
-            return candidate.lexically_normal().string();
-    }
-    return std::nullopt;
+    const fs::path programs = self.parent_path();
+    return engine::findProgram(storage::kTesterProgram,
+                               {programs.string(), (programs / ".." / "libexec" / "quendrolt").lexically_normal().string()});
 }
 
-TesterResult runTester(const std::string& program, const std::string& digits)
+TesterResult runTester(const std::string& program, const std::string& digits, std::optional<double> timeoutSeconds,
+                       Progress& progress)
 {
-    TesterResult result;
+    // The tester is killed and the directory removed before an interrupt
+    // ends the process.
+    PolledInterrupts polled;
     TemporaryDirectory directory;
-    if (directory.path().empty()) {
-        result.failure = "cannot create a temporary directory";
-        return result;
-    }
     const std::string numberFile = directory.path() + "/" + storage::kLastPrpFile;
-    if (!storage::writeFileAtomically(numberFile, digits)) {
-        result.failure = "cannot write " + numberFile;
-        return result;
+    std::string failure;
+    if (!storage::writeFileAtomically(numberFile, digits, &failure))
+        throw InternalFailure("cannot write " + numberFile + ": " + failure);
+
+    engine::TesterProcess tester;
+    if (!tester.start(program, engine::testerArguments(engine::kHiddenCheckSwitches, numberFile), directory.path(),
+                      &failure))
+        throw InternalFailure("the tester " + program + " could not be started: " + failure);
+    PassingOn watch(progress);
+    const int64_t limitMs =
+        timeoutSeconds ? static_cast<int64_t>(std::ceil(*timeoutSeconds * 1000)) : engine::kNoTesterTimeLimit;
+    switch (tester.follow(watch, limitMs)) {
+    case engine::TesterEnd::Stopped:
+        throw Interrupted();
+    case engine::TesterEnd::TimedOut:
+        return {engine::Verdict::Timeout, {}};
+    case engine::TesterEnd::Finished:
+        break;
     }
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) {
-        result.failure = "cannot create a pipe";
-        return result;
-    }
-    const pid_t child = fork();
-    if (child < 0) {
-        result.failure = "cannot start a process";
-        return result;
-    }
-    if (child == 0) {
-        dup2(pipeEnds[1], STDOUT_FILENO);
-        // As in the window's hidden check, only the result lines matter.
-        int quiet = open("/dev/null", O_WRONLY);
-        if (quiet >= 0)
-            dup2(quiet, STDERR_FILENO);
-        close(pipeEnds[0]);
-        close(pipeEnds[1]);
-        if (chdir(directory.path().c_str()) != 0)
-            _exit(127);
-        execl(program.c_str(), program.c_str(), "-k", "-T4", "-f0", numberFile.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(pipeEnds[1]);
-    result.resultLine = lastResultLine(pipeEnds[0]);
-    close(pipeEnds[0]);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 127)) {
-        result.failure = program + " did not run to its end";
-        return result;
-    }
-    result.ran = true;
-    result.verdict = engine::verdictFromResultLine(result.resultLine);
-    return result;
+    if (!tester.ranToItsEnd())
+        throw InternalFailure("the tester " + program + " did not run to its end: " + tester.endDescription());
+    return {engine::verdictFromResultLine(tester.resultLine()), tester.resultLine()};
 }
 
 }  // namespace cli

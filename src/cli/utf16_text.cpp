@@ -1,6 +1,6 @@
 #include "cli/utf16_text.h"
 
-#include "cli/number_input.h"
+#include "cli/failure.h"
 
 namespace cli {
 

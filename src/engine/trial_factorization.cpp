@@ -59,45 +59,65 @@ private:
 
 }  // namespace
 
-TrialFactorization factorByTrialDivision(const BigInt& n, int64_t stepLimit)
+TrialDivision divideOutSmallPrimes(const BigInt& n, int64_t stepLimit, const std::function<bool(int64_t)>& keepGoing)
 {
-    FactorListBuilder list;
-    BigInt m;
+    TrialDivision result;
+    BigInt& m = result.remainder;
     m.set(n);
     BigInt p(2);
     BigInt square;
     size_t rank = 0;
     int64_t steps = 0;
-    bool passLimitReached = false;
     for (;;) {
         uint64_t pv = as64Bits(p);
         if (++steps > stepLimit) {
-            passLimitReached = true;
-            break;
+            result.end = m.compare(1UL) > 0 ? TrialEnd::PassLimit : TrialEnd::Factored;
+            return result;
+        }
+        if (keepGoing && steps % kPassesPerCheck == 0 && !keepGoing(steps)) {
+            result.end = TrialEnd::Stopped;
+            return result;
         }
         if (squareExceeds(p, pv, m, square)) {
-            if (m.compare(1UL) > 0)
-                list.add(toDecimal(m));
-            break;
+            result.end = m.compare(1UL) > 0 ? TrialEnd::RemainderPrime : TrialEnd::Factored;
+            return result;
         }
         if (mpz_divisible_ui_p(m.get(), pv)) {
-            list.add(std::to_string(pv));
+            result.primes.push_back(pv);
             mpz_tdiv_q_ui(m.get(), m.get(), pv);
         } else {
             stepToNextPrime(p, rank);
             if (as64Bits(p) == 0) {
-                if (m.compare(1UL) > 0)
-                    list.add(toDecimal(m));
-                break;
+                result.end = m.compare(1UL) > 0 ? TrialEnd::BeyondWordPrimes : TrialEnd::Factored;
+                return result;
             }
         }
-        if (m.compare(1UL) <= 0)
-            break;
+        if (m.compare(1UL) <= 0) {
+            result.end = TrialEnd::Factored;
+            return result;
+        }
     }
+}
 
-    // The pass limit stops the search, not the number: what is left is still
-    // part of it and is listed, marked when it is known to be composite.
-    if (passLimitReached && m.compare(1UL) > 0) {
+TrialFactorization factorByTrialDivision(const BigInt& n, int64_t stepLimit)
+{
+    const TrialDivision division = divideOutSmallPrimes(n, stepLimit);
+    FactorListBuilder list;
+    for (uint64_t prime : division.primes)
+        list.add(std::to_string(prime));
+    const BigInt& m = division.remainder;
+    switch (division.end) {
+    case TrialEnd::Factored:
+    case TrialEnd::Stopped:
+        break;
+    case TrialEnd::RemainderPrime:
+    case TrialEnd::BeyondWordPrimes:
+        list.add(toDecimal(m));
+        break;
+    case TrialEnd::PassLimit:
+        // The pass limit stops the search, not the number: what is left is
+        // still part of it and is listed, marked when it is known to be
+        // composite.
         if (mpz_probab_prime_p(m.get(), kRemainderRepetitions) > 0) {
             list.add(toDecimal(m));
         } else {
@@ -106,6 +126,7 @@ TrialFactorization factorByTrialDivision(const BigInt& n, int64_t stepLimit)
             list.add(bracketed);
             list.result().compositeRemainder = true;
         }
+        break;
     }
     TrialFactorization& result = list.result();
     result.onlyFactorIsTheNumber = result.count == 1 && !result.compositeRemainder && result.factors == toDecimal(n);

@@ -2,7 +2,9 @@
 // Factoring of small numbers by trial division with the primes in order,
 // bounded by a number of loop passes so that it always ends quickly.
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/big_integer.h"
 
@@ -24,5 +26,28 @@ struct TrialFactorization {
 };
 
 TrialFactorization factorByTrialDivision(const BigInt& n, int64_t stepLimit = kFactorStepLimit);
+
+// The loop above without its last step, for a caller that bounds it by time
+// and judges the remainder itself: the primes divided out, and what is left
+// with the reason the loop ended.
+enum class TrialEnd {
+    Factored,           // nothing left (the number was 0, 1 or fully divided)
+    RemainderPrime,     // no prime up to its square root divides what is left
+    PassLimit,          // the pass limit came first: what is left is unjudged
+    Stopped,            // keepGoing said no: what is left is unjudged
+    BeyondWordPrimes,   // the next prime left 64 bits (a pass limit that high)
+};
+
+struct TrialDivision {
+    std::vector<uint64_t> primes;  // in the order found, repeated
+    BigInt remainder;
+    TrialEnd end = TrialEnd::Factored;
+};
+
+// keepGoing, when given, is asked every kPassesPerCheck passes with the
+// passes made so far; false ends the loop where it is.
+constexpr int64_t kPassesPerCheck = 64;
+TrialDivision divideOutSmallPrimes(const BigInt& n, int64_t stepLimit,
+                                   const std::function<bool(int64_t passes)>& keepGoing = {});
 
 }  // namespace engine

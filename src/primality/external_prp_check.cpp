@@ -2,6 +2,7 @@
 
 #include "engine/checked_integer.h"
 #include "engine/tester_output.h"
+#include "engine/tester_process.h"
 #include "primality/tester_process.h"
 #include "storage/number_files.h"
 #include "ui/control_ids.h"
@@ -19,7 +20,7 @@ ExternalCheck externalPrpCheck(shell::AppContext& ctx, const std::string& digits
     if (!prepareTesterFiles(ctx, digits))
         return {NotRun::NumberFileNotWritten};
     TesterRun run(ctx, nullptr);
-    switch (run.start("-f0 ")) {
+    switch (run.start(engine::kHiddenCheckSwitches)) {
     case TesterRun::Start::Started:
         break;
     case TesterRun::Start::Missing:

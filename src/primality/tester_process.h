@@ -1,14 +1,15 @@
 #pragma once
-// One run of the probable-prime tester as a child process, shared by the
-// interactive run and the hidden check: finding the program, its arguments,
-// starting it in the working directory, following its output every 10 ms
-// while the window keeps handling events, and STOP.
+// The window's side of a run of the probable-prime tester, shared by the
+// interactive run and the hidden check: where the program and the number
+// file are, the messages, and what happens between two polls of the
+// engine's process runner (engine/tester_process.h): the window handles its
+// events, shows the output in the console or the progress beside Is_P, and
+// STOP ends the run.
 #include <QPointer>
-#include <QProcess>
-#include <QStringList>
 #include <string>
 #include <string_view>
 
+#include "engine/tester_process.h"
 #include "primality/console_window.h"
 #include "shell/app_context.h"
 #include "storage/number_files.h"
@@ -16,11 +17,6 @@
 namespace primality {
 
 using storage::kTesterProgram;
-
-// The base switches " -k -T4 ", then the given switches, each as a word of
-// its own, then the number file as one last word: a path with blanks stays
-// whole without any quoting.
-QStringList testerArguments(std::string_view switches, const QString& numberFile);
 
 // Removes the tester's pfgw.ini and pfgw.out and writes digits to
 // last_PRP.txt, all in the working directory. The writing of a number of
@@ -49,24 +45,16 @@ public:
     [[nodiscard]] End follow();
 
     // The last output line that carried a recognised keyword; empty if none.
-    const std::string& resultLine() const { return resultLine_; }
+    const std::string& resultLine() const { return process_.resultLine(); }
     int64_t startMs() const { return startMs_; }
 
 private:
-    void takeOutput(qint64 budget);
-    void takePiece(const QByteArray& piece);
-    void takeLine(const QByteArray& raw);
-    void showProgress();
-    void passErrorOutputToConsole();
-    void drainOutput();
-    void kill();
+    class Watch;
+    void ended();
 
     shell::AppContext& ctx_;
     QPointer<ConsoleWindow> console_;
-    QProcess process_;
-    std::string resultLine_;
-    QByteArray errorTail_;  // the end of the hidden run's standard error
-    QByteArray partialLine_;  // the line being read; only its tail once it is long
+    engine::TesterProcess process_;
     int64_t startMs_ = 0;
 };
 

@@ -1,6 +1,8 @@
 #include "cli_runner.h"
 
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -47,6 +49,31 @@ CliRun runCommand(const std::vector<std::string>& words, const RunOptions& optio
         dup2(err[1], STDERR_FILENO);
         for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
             close(fd);
+        switch (options.output) {
+        case OutputTarget::Captured:
+            break;
+        case OutputTarget::DevFull:
+            if (int full = open("/dev/full", O_WRONLY); full >= 0)
+                dup2(full, STDOUT_FILENO);
+            break;
+        case OutputTarget::Closed:
+            close(STDOUT_FILENO);
+            break;
+        case OutputTarget::BrokenPipe: {
+            int ends[2];
+            if (pipe(ends) == 0) {
+                dup2(ends[1], STDOUT_FILENO);
+                close(ends[0]);
+                close(ends[1]);
+            }
+            // The program is started as a shell would start it: SIGPIPE at
+            // its default, which ends a writer that does not handle it.
+            signal(SIGPIPE, SIG_DFL);
+            break;
+        }
+        }
+        if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0)
+            _exit(127);
         std::vector<char*> argv;
         for (const std::string& word : words)
             argv.push_back(const_cast<char*>(word.c_str()));
@@ -57,10 +84,29 @@ CliRun runCommand(const std::vector<std::string>& words, const RunOptions& optio
     close(in[0]);
     close(out[1]);
     close(err[1]);
-    // Small inputs only: the pipe takes them whole without a reader.
-    if (!options.standardInput.empty() && write(in[1], options.standardInput.data(), options.standardInput.size()) < 0)
-        return {};
-    close(in[1]);
+    // The input is fed as the program reads it, so that it may be longer
+    // than a pipe holds; a program that stops reading early is no failure.
+    signal(SIGPIPE, SIG_IGN);
+    fcntl(in[1], F_SETFL, O_NONBLOCK);
+    size_t inputFed = 0;
+    int inputFd = in[1];
+    const auto feedInput = [&] {
+        while (inputFd >= 0 && inputFed < options.standardInput.size()) {
+            const ssize_t written =
+                write(inputFd, options.standardInput.data() + inputFed, options.standardInput.size() - inputFed);
+            if (written <= 0) {
+                if (written < 0 && (errno == EAGAIN || errno == EINTR))
+                    return;
+                break;
+            }
+            inputFed += static_cast<size_t>(written);
+        }
+        if (inputFd >= 0) {
+            close(inputFd);
+            inputFd = -1;
+        }
+    };
+    feedInput();
 
     CliRun run;
     const auto start = std::chrono::steady_clock::now();
@@ -68,14 +114,15 @@ CliRun runCommand(const std::vector<std::string>& words, const RunOptions& optio
     bool killPending = options.killOneChildAfter.count() > 0;
     bool outOpen = true, errOpen = true;
     while (outOpen || errOpen) {
-        pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-        poll(fds, 2, 20);
+        pollfd fds[3] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}, {inputFd, POLLOUT, 0}};
+        poll(fds, inputFd >= 0 ? 3 : 2, 20);
+        feedInput();
         if (outOpen && (fds[0].revents & (POLLIN | POLLHUP)))
             appendAvailable(out[0], run.out, outOpen);
         if (errOpen && (fds[1].revents & (POLLIN | POLLHUP)))
             appendAvailable(err[0], run.err, errOpen);
         if (interruptPending && std::chrono::steady_clock::now() - start >= options.interruptAfter) {
-            kill(child, SIGINT);
+            kill(child, options.interruptSignal);
             interruptPending = false;
         }
         if (killPending && std::chrono::steady_clock::now() - start >= options.killOneChildAfter) {
@@ -86,6 +133,8 @@ CliRun runCommand(const std::vector<std::string>& words, const RunOptions& optio
     }
     close(out[0]);
     close(err[0]);
+    if (inputFd >= 0)
+        close(inputFd);
     int status = 0;
     waitpid(child, &status, 0);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
@@ -105,6 +154,25 @@ CliRun runCliOnRanks(int ranks, const std::vector<std::string>& arguments, const
                                       std::to_string(ranks), QUENDROLT_CLI_PATH};
     words.insert(words.end(), arguments.begin(), arguments.end());
     return runCommand(words, options);
+}
+
+std::vector<int> processesWith(const std::string& text)
+{
+    std::vector<int> found;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::ifstream file(entry.path() / "cmdline", std::ios::binary);
+        const std::string commandLine((std::istreambuf_iterator<char>(file)), {});
+        std::ifstream stat(entry.path() / "stat");
+        std::string statLine;
+        std::getline(stat, statLine);
+        const bool zombie = statLine.find(") Z ") != std::string::npos;
+        if (!zombie && commandLine.find(text) != std::string::npos)
+            found.push_back(std::stoi(name));
+    }
+    return found;
 }
 
 std::vector<std::string> lines(const std::string& text)

@@ -2,6 +2,7 @@
 // Runs the built quendrolt-cli (or mpirun with it) as a child process and
 // collects its exit status and both output streams.
 #include <chrono>
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -13,13 +14,24 @@ struct CliRun {
     std::string err;
 };
 
+// Where the program's standard output goes.
+enum class OutputTarget {
+    Captured,    // a pipe read into CliRun::out
+    DevFull,     // /dev/full: every write fails with ENOSPC
+    Closed,      // no descriptor 1 at all
+    BrokenPipe,  // a pipe whose reader has gone: EPIPE, or SIGPIPE
+};
+
 struct RunOptions {
     std::string standardInput;
-    // SIGINT is sent this long after the start when positive.
+    // `interruptSignal` is sent this long after the start when positive.
     std::chrono::milliseconds interruptAfter{0};
+    int interruptSignal = SIGINT;
     // One child of the started program (a rank under mpirun) is killed this
     // long after the start when positive.
     std::chrono::milliseconds killOneChildAfter{0};
+    OutputTarget output = OutputTarget::Captured;
+    std::string workingDirectory = {};  // empty: the test's own
 };
 
 CliRun runCommand(const std::vector<std::string>& words, const RunOptions& options = {});
@@ -30,6 +42,10 @@ CliRun runCli(const std::vector<std::string>& arguments, const RunOptions& optio
 // mpirun -np ranks quendrolt-cli arguments (runs as root in CI, oversubscribed
 // on small machines).
 CliRun runCliOnRanks(int ranks, const std::vector<std::string>& arguments, const RunOptions& options = {});
+
+// Processes still running whose command line holds text (a unique path of
+// the test's), for checking that a run left no child behind.
+std::vector<int> processesWith(const std::string& text);
 
 // The lines of a text, without their line ends.
 std::vector<std::string> lines(const std::string& text);

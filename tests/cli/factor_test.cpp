@@ -56,3 +56,45 @@ TEST(CliFactor, budget_too_small_leaves_the_cofactor_marked_composite)
     EXPECT_NE(hard.out.find("{\"value\":\"" + n + "\",\"prime\":false}"), std::string::npos) << hard.out;
     EXPECT_NE(hard.out.find("\"complete\":false"), std::string::npos);
 }
+
+// The time budget holds for every stage: trial division stops at the
+// deadline, and a probable-prime test that would take minutes (30,000
+// digits) or hours (1,000,000) is ended there. What was found is printed, and
+// the part left untested is called unknown, never composite or prime.
+TEST(CliFactor, the_budget_ends_every_stage_and_leaves_the_untested_part_unknown)
+{
+    TemporaryDirectory directory;
+    struct Case {
+        std::string number;
+        const char* smallestFactor;
+    };
+    // 10^k + 1 for odd k is divisible by 11, and by 7 too when k is an odd
+    // multiple of 3: small factors first, then a large remainder.
+    const std::string thirtyThousand = "1" + std::string(29'998, '0') + "1";
+    const std::string million = "1" + std::string(999'998, '0') + "1";
+    for (const Case& c : {Case{thirtyThousand, "11"}, Case{million, "7"}}) {
+        const std::string file = directory.write("n.txt", c.number);
+        CliRun run = runCli({"factor", "@" + file, "--timeout", "1"});
+        EXPECT_EQ(run.status, 5) << c.number.size() << " digits: " << run.err;
+        const std::vector<std::string> out = lines(run.out);
+        ASSERT_GE(out.size(), 2u) << run.out.substr(0, 200);
+        EXPECT_EQ(out.front(), std::string(c.smallestFactor) + " prime");
+        EXPECT_TRUE(out.back().ends_with(" unknown")) << out.back().substr(out.back().size() - 40);
+        EXPECT_NE(run.err.find("factor: trial division"), std::string::npos) << run.err;
+    }
+}
+
+// Ctrl+C, SIGTERM or SIGHUP during a stage that runs as a worker process
+// ends the run with status 3 and leaves no worker behind.
+TEST(CliFactor, an_interrupt_ends_the_worker_process_too)
+{
+    TemporaryDirectory directory;
+    const std::string file = directory.write("interrupted-factor.txt", "1" + std::string(29'998, '0') + "3");
+    RunOptions options;
+    options.interruptAfter = std::chrono::milliseconds(2500);
+    options.interruptSignal = SIGTERM;
+    CliRun run = runCli({"factor", "@" + file, "--timeout", "600"}, options);
+    EXPECT_EQ(run.status, 3) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(processesWith(file), std::vector<int>{}) << "a worker outlived the run";
+}

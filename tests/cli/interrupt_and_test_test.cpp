@@ -29,11 +29,16 @@ TEST(CliTest, verdict_words_and_exit_status_follow_the_windows_check)
     }
 }
 
-TEST(CliInterrupt, ctrl_c_ends_a_long_search_at_once_with_status_3_and_no_answer)
+TEST(CliInterrupt, ctrl_c_sigterm_and_sighup_end_a_long_search_at_once_with_status_3_and_no_answer)
 {
-    // The next prime after a 30,000-digit number takes minutes on one core.
-    CliRun run = runCli({"next-prime", "1" + std::string(29999, '0')}, {{}, std::chrono::milliseconds(1500)});
-    EXPECT_EQ(run.status, 3) << run.err;
-    EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err.find("interrupted"), std::string::npos);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        RunOptions options;
+        options.interruptAfter = std::chrono::milliseconds(1500);
+        options.interruptSignal = signal;
+        // The next prime after a 30,000-digit number takes minutes on one core.
+        CliRun run = runCli({"next-prime", "1" + std::string(29999, '0'), "--json"}, options);
+        EXPECT_EQ(run.status, 3) << "signal " << signal << run.err;
+        EXPECT_EQ(run.out, "{\"command\":\"next-prime\",\"error\":\"interrupted\",\"exit_status\":3}\n");
+        EXPECT_NE(run.err.find("interrupted"), std::string::npos);
+    }
 }

@@ -29,8 +29,8 @@ std::string enginePreviousPrime(const std::string& start)
 // Starts on both sides of the 64-bit switch from GMP's routines to the sieve.
 std::vector<std::string> starts()
 {
-    return {"100", "18446744073709551557", "18446744073709551616", "1" + std::string(99, '0'),
-            "1" + std::string(400, '0') + "7"};
+    return {"100", "18446744073709551557", "18446744073709551616", std::string("1").append(99, '0'),
+            std::string("1").append(400, '0').append("7")};
 }
 
 std::string onlyLine(const CliRun& run)
@@ -57,11 +57,12 @@ TEST(CliPrimeSearch, number_from_a_file_and_from_standard_input_as_typed)
 {
     TemporaryDirectory directory;
     const std::string number = "1" + std::string(59, '0');
-    // A number file as Load NUMBER reads it: blanks and line breaks drop out.
-    const std::string file = directory.write("n.txt", "1000000000 0000000000\r\n0000000000000000000000000000000000000000\n");
+    // One number with white space around it, as editors and echo leave it;
+    // a byte-order mark before it is an editor's too.
+    const std::string file = directory.write("n.txt", "\xEF\xBB\xBF  " + number + "\r\n");
     const std::string expected = gmpNextPrime(number);
     EXPECT_EQ(onlyLine(runCli({"next-prime", "@" + file})), expected);
-    EXPECT_EQ(onlyLine(runCli({"next-prime", "-"}, {number + "\n"})), expected);
+    EXPECT_EQ(onlyLine(runCli({"next-prime", "-"}, {"\n\t" + number + "\n"})), expected);
 }
 
 TEST(CliPrimeSearch, ranks_agree_with_one_process_and_with_gmp)
@@ -118,6 +119,32 @@ TEST(CliPrimeSearch, random_prime_with_a_seed_repeats_and_keeps_the_digit_choice
         EXPECT_GT(mpz_probab_prime_p(n.get(), 25), 0) << prime;
     }
     EXPECT_NE(runCli({"random-prime", "--digits", "300", "--seed", "43", "-q"}).out, primes[0] + "\n");
+}
+
+TEST(CliPrimeSearch, random_prime_without_a_seed_shows_the_seed_that_repeats_it)
+{
+    CliRun first = runCli({"random-prime", "--digits", "40", "-q"});
+    ASSERT_EQ(first.status, 0) << first.err;
+    const std::string marker = "random-prime: seed ";
+    const size_t at = first.err.find(marker);
+    ASSERT_NE(at, std::string::npos) << first.err;
+    const std::string seed = first.err.substr(at + marker.size(), first.err.find(' ', at + marker.size()) - at - marker.size());
+    CliRun again = runCli({"random-prime", "--digits", "40", "--seed", seed, "-q"});
+    EXPECT_EQ(again.out, first.out) << seed;
+    EXPECT_EQ(again.err, "") << "a seed given is not shown again";
+}
+
+TEST(CliPrimeSearch, random_prime_never_starts_with_a_digit_left_out)
+{
+    // Three digits: the smallest size, where a leading 0 would show at once.
+    CliRun run = runCli({"random-prime", "--digits", "3", "--count", "20", "--seed", "5", "--start-digits", "19", "-q"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> primes = lines(run.out);
+    ASSERT_EQ(primes.size(), 20u);
+    for (const std::string& prime : primes) {
+        EXPECT_EQ(prime.size(), 3u) << prime;
+        EXPECT_TRUE(prime[0] == '1' || prime[0] == '9') << prime;
+    }
 }
 
 TEST(CliPrimeSearch, iconic_prime_is_the_repeated_digit_and_a_short_tail)

@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "primality/tester_process.h"
+#include "engine/tester_process.h"
 #include "ui/test_modes.h"
 
 using namespace engine;
-using namespace primality;
 
 TEST(TesterOutput, result_lines_are_those_with_a_recognised_keyword)
 {
@@ -62,8 +61,8 @@ TEST(TesterOutput, output_lines_lose_carriage_returns_and_outer_blanks)
 
 TEST(TesterArguments, switches_of_each_test_mode_then_the_path_as_one_word)
 {
-    const QString path = QStringLiteral("/home/some user/run dir/last_PRP.txt");
-    struct Case { int mode; QStringList words; };
+    const std::string path = "/home/some user/run dir/last_PRP.txt";
+    struct Case { int mode; std::vector<std::string> words; };
     for (const Case& c : {
              Case{0, {"-k", "-T4", "-o", "-f"}},
              Case{1, {"-k", "-T4", "-f0"}},
@@ -77,7 +76,11 @@ TEST(TesterArguments, switches_of_each_test_mode_then_the_path_as_one_word)
              Case{9, {"-k", "-T4", "-o", "-f1000", "-d", "-s0"}},
              Case{10, {"-k", "-T4"}},
          })
-        EXPECT_EQ(testerArguments(ui::testModeSwitches(c.mode), path), c.words + QStringList{path}) << c.mode;
+    {
+        std::vector<std::string> expected = c.words;
+        expected.push_back(path);
+        EXPECT_EQ(testerArguments(ui::testModeSwitches(c.mode), path), expected) << c.mode;
+    }
 }
 
 TEST(TesterOutput, progress_lines_become_percent_and_time_left)

@@ -90,12 +90,51 @@ TEST_F(CommandLineAgreement, digit_statistics_tables_are_the_stats_commands_line
     const QStringList cli = qLines(cliLines({"stats", number}));
     ASSERT_GE(window.size(), 15);
     ASSERT_GE(cli.size(), 15);
-    // Total digits, the segment line, the header, ten rows and the total.
-    EXPECT_EQ(window.mid(1, 14), cli.mid(1, 14));
+    // Total digits, the header, ten rows and the total. The segment line
+    // gives the digits the segment holds, where the window's shows E - S.
+    EXPECT_EQ(window.mid(1, 1), cli.mid(1, 1));
+    EXPECT_EQ(window[2], "Segment analyzed from digit 1 to 51 (50)");
+    EXPECT_EQ(cli[2], "Segment analyzed from digit 1 to 51 (51 digits)");
+    EXPECT_EQ(window.mid(3, 12), cli.mid(3, 12));
     const QString reverse = "Segment analyzed from digit 51 to 1 (Reverse direction)";
     const qsizetype windowReverse = window.indexOf(reverse);
     const qsizetype cliReverse = cli.indexOf(reverse);
     ASSERT_GE(windowReverse, 0);
     ASSERT_GE(cliReverse, 0);
     EXPECT_EQ(window.mid(windowReverse, 12), cli.mid(cliReverse, 12));
+}
+
+// A segment of a number reads in the command's table as the window reads the
+// same digits taken as the number: counts, delays and gaps agree, and where
+// the command shows no gap ("-": a digit seen once or never) the window
+// shows the values its scan starts from, n for the minimum and 0 for the
+// maximum.
+TEST_F(CommandLineAgreement, a_segments_statistics_are_the_windows_of_its_digits)
+{
+    const std::string number = "271828182845904523536028747135266249775724709369995";
+    for (auto [from, to] : {std::pair{5, 30}, std::pair{40, 51}, std::pair{2, 4}}) {
+        const std::string digits = number.substr(static_cast<size_t>(from - 1), static_cast<size_t>(to - from + 1));
+        const QString length = QString::number(digits.size());
+        setCurrentNumber(digits);
+        click(ui::ControlId::DigitStatistics);
+        const QStringList window = linesFrom("Number > ");
+        const QStringList cli =
+            qLines(cliLines({"stats", number, "--from", std::to_string(from), "--to", std::to_string(to)}));
+        ASSERT_EQ(window.size(), 32);
+        ASSERT_EQ(cli.size(), 28);
+        EXPECT_EQ(cli[2], QStringLiteral("Segment analyzed from digit %1 to %2 (%3 digits)").arg(from).arg(to).arg(length));
+        for (int table : {4, 18}) {  // the first row of each table, forward and reverse
+            const int windowTable = table == 4 ? 4 : 21;
+            for (int d = 0; d < 10; ++d) {
+                const QStringList mine = cli[table + d].split(' ', Qt::SkipEmptyParts);
+                const QStringList theirs = window[windowTable + d].split(' ', Qt::SkipEmptyParts);
+                ASSERT_EQ(mine.size(), 5);
+                ASSERT_EQ(theirs.size(), 5);
+                const QString where = QStringLiteral("%1..%2, table %3, digit %4").arg(from).arg(to).arg(table).arg(d);
+                EXPECT_EQ(mine.mid(0, 3), theirs.mid(0, 3)) << where.toStdString();
+                EXPECT_EQ(mine[3] == "-" ? length : mine[3], theirs[3]) << where.toStdString();
+                EXPECT_EQ(mine[4] == "-" ? "0" : mine[4], theirs[4]) << where.toStdString();
+            }
+        }
+    }
 }
