@@ -10,14 +10,22 @@
 #include "progress.h"
 #include "tester_run.h"
 
+namespace {
+
+constexpr const char* kProgramName = "pfgw64_133mm.exe";
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     auto started = std::chrono::steady_clock::now();
+    if (argc <= 1) {
+        std::fputs(prp::usageText(kProgramName).c_str(), stderr);
+        return prp::kExitError;
+    }
     prp::ParsedArguments arguments = prp::parseArguments(argc, argv);
     if (!arguments.ok) {
-        prp::note("Error: %s", arguments.error.c_str());
-        prp::note("Usage: %s [-k] [-T<n>] [-C<seconds>] [-f|-f<n>] [-o] [-b<base>]... [-tm] [-s<n>] [-d] <number file>",
-                  argv[0]);
+        prp::note("Error: %s; usage: %s", arguments.error.c_str(), prp::usageSynopsis(kProgramName).c_str());
         return prp::kExitError;
     }
     prp::NumberText number = prp::readNumberFile(arguments.options.numberFile);
