@@ -30,12 +30,11 @@ public:
           n_(n),
           checkpoints_(checkpoints),
           report_(settings.reportTo()),
+          stop_(settings.stop),
           layout_(poweringLayout(mpz_sizeinbase(exponent, 2))),
           fault_(settings.faultAtStep)
     {
-        size_t bits = mpz_sizeinbase(exponent, 2);
-        blocks_ = (bits - 1) / layout_.blockBits;
-        topBits_ = bits - blocks_ * layout_.blockBits;
+        blocks_ = (mpz_sizeinbase(exponent, 2) + layout_.blockBits - 1) / layout_.blockBits;
     }
 
     void run(const std::string& label, mpz_ptr result)
@@ -43,11 +42,15 @@ public:
         if (!resume())
             begin();
         report_.stepsBegin(label, totalSteps(), step_);
+        StopPolling polling(stop_);
         int failuresInARow = 0;
         while (block_ < blocks_) {
-            if (block_ > periodStart_)
-                arithmetic_.multiply(kProduct, kX);
-            runBlock();
+            if (position_ == 0) {
+                saveOrStopWhenAsked(polling);
+                if (block_ > periodStart_)
+                    arithmetic_.multiply(kProduct, kX);
+            }
+            runBlock(polling);
             if (block_ - periodStart_ == layout_.periodBlocks || block_ == blocks_) {
                 if (periodHolds()) {
                     startPeriod();
@@ -60,55 +63,76 @@ public:
                     rollBack();
                 }
             }
-            if (checkpoints_.due())
-                save();
         }
         arithmetic_.get(kX, result);
     }
 
 private:
-    uint64_t totalSteps() const { return topBits_ + blocks_ * layout_.blockBits; }
-    uint64_t stepAt(uint64_t block) const { return topBits_ + block * layout_.blockBits; }
+    uint64_t totalSteps() const { return blocks_ * layout_.blockBits; }
+    uint64_t stepAt(uint64_t block) const { return block * layout_.blockBits; }
     // Bit position in the exponent of the lowest bit of a block.
     uint64_t lowBitOf(uint64_t block) const { return (blocks_ - 1 - block) * layout_.blockBits; }
 
-    // The bits above the blocks by one plain powering: fewer than L bits.
+    // Adds a block's value (L bits of the exponent) to sum.
+    void addBlockValue(uint64_t block, mpz_ptr sum) const
+    {
+        BigInt value;
+        mpz_tdiv_q_2exp(value.get(), exponent_, lowBitOf(block));
+        mpz_tdiv_r_2exp(value.get(), value.get(), layout_.blockBits);
+        mpz_add(sum, sum, value.get());
+    }
+
+    // x = 1 = b^0: the top block, padded with leading zero bits, is a block
+    // like the others, so that the check covers every step from the first.
     void begin()
     {
-        BigInt top, b(base_), x;
-        mpz_tdiv_q_2exp(top.get(), exponent_, blocks_ * layout_.blockBits);
-        mpz_powm(x.get(), b.get(), top.get(), n_);
-        arithmetic_.set(kX, x.get());
+        BigInt one(1);
+        arithmetic_.set(kX, one.get());
         block_ = 0;
-        step_ = stepAt(0);
+        position_ = 0;
+        step_ = 0;
         startPeriod();
     }
 
-    void runBlock()
+    // The rest of the current block, saving or stopping between its steps
+    // when asked.
+    void runBlock(const StopPolling& polling)
     {
-        uint64_t low = lowBitOf(block_);
-        for (uint64_t bit = low + layout_.blockBits; bit-- > low;) {
+        const uint64_t low = lowBitOf(block_);
+        while (position_ < layout_.blockBits) {
             arithmetic_.square(kX);
-            if (mpz_tstbit(exponent_, bit))
+            if (mpz_tstbit(exponent_, low + layout_.blockBits - 1 - position_))
                 arithmetic_.multiplySmall(kX, static_cast<uint32_t>(base_));
             fault_.atStep(step_, arithmetic_, kX);
+            ++position_;
             report_.stepDone(++step_);
+            if (position_ < layout_.blockBits)
+                saveOrStopWhenAsked(polling);
         }
-        BigInt value;
-        mpz_tdiv_q_2exp(value.get(), exponent_, low);
-        mpz_tdiv_r_2exp(value.get(), value.get(), layout_.blockBits);
-        mpz_add(exponentSum_.get(), exponentSum_.get(), value.get());
+        addBlockValue(block_, exponentSum_.get());
         ++block_;
+        position_ = 0;
+    }
+
+    void saveOrStopWhenAsked(const StopPolling& polling)
+    {
+        const bool stopping = polling.requested();
+        if ((stopping || checkpoints_.due(step_)) && savedStep_ != step_)
+            save();
+        if (stopping)
+            throw RunStopped(step_, totalSteps(), savedStep_ == step_);
     }
 
     // d * x(next) == x(p) * d^(2^L) * b^S, S = high * 2^L + low: the factor
     // b^high goes in before the L squarings, the bits of low ride on them.
+    // high < period blocks, so b^high is a small number.
     bool periodHolds()
     {
-        BigInt high, low, b(base_), bHigh, left, right;
+        BigInt high, low, bHigh, left, right;
         mpz_tdiv_q_2exp(high.get(), exponentSum_.get(), layout_.blockBits);
         mpz_tdiv_r_2exp(low.get(), exponentSum_.get(), layout_.blockBits);
-        mpz_powm(bHigh.get(), b.get(), high.get(), n_);
+        mpz_ui_pow_ui(bHigh.get(), base_, mpz_get_ui(high.get()));
+        mpz_tdiv_r(bHigh.get(), bHigh.get(), n_);
         arithmetic_.set(kCheck, bHigh.get());
         arithmetic_.multiply(kCheck, kProduct);
         for (uint64_t bit = layout_.blockBits; bit-- > 0;) {
@@ -129,17 +153,39 @@ private:
         arithmetic_.copy(kProduct, kX);
         mpz_set_ui(exponentSum_.get(), 0);
         periodStart_ = block_;
+        BigInt start;
+        arithmetic_.get(kStart, start.get());
+        startFingerprint_ = residueFingerprint(periodStart_, start.get());
+    }
+
+    // The verified start, after making sure it is still the value the
+    // check verified: redoing from a changed one would pass every check.
+    void verifiedStart(mpz_ptr start) const
+    {
+        arithmetic_.get(kStart, start);
+        if (residueFingerprint(periodStart_, start) != startFingerprint_)
+            throw std::runtime_error("a verified residue changed in memory: the memory is unreliable");
     }
 
     void rollBack()
     {
+        BigInt start;
+        verifiedStart(start.get());
         arithmetic_.copy(kX, kStart);
         arithmetic_.copy(kProduct, kStart);
         mpz_set_ui(exponentSum_.get(), 0);
         block_ = periodStart_;
+        position_ = 0;
         step_ = stepAt(block_);
+        savedStep_.reset();  // what the store holds came from the failed period
     }
 
+    // The period's verified start with its fingerprint, and the state since
+    // then, which the period's check will cover after a resume: no single
+    // changed value can then give a wrong residue (a changed start or
+    // period-start fails the fingerprint, a changed x, product or step the
+    // check, which redoes the period from the verified start; a changed
+    // block or layout does not fit).
     void save()
     {
         Checkpoint checkpoint;
@@ -148,13 +194,16 @@ private:
         checkpoint.setCount("period-blocks", layout_.periodBlocks);
         checkpoint.setCount("block", block_);
         checkpoint.setCount("period-start", periodStart_);
-        checkpoint.setNumber("exponent-sum", exponentSum_.get());
         BigInt value;
-        for (auto [name, r] : {std::pair{"x", kX}, {"product", kProduct}, {"start", kStart}}) {
+        verifiedStart(value.get());
+        checkpoint.setNumber("start", value.get());
+        checkpoint.values["start-fingerprint"] = startFingerprint_;
+        for (auto [name, r] : {std::pair{"x", kX}, {"product", kProduct}}) {
             arithmetic_.get(r, value.get());
             checkpoint.setNumber(name, value.get());
         }
-        checkpoints_.save(checkpoint);
+        if (checkpoints_.save(checkpoint))
+            savedStep_ = step_;
     }
 
     bool resume()
@@ -164,25 +213,36 @@ private:
             return false;
         uint64_t blockBits = 0, periodBlocks = 0, block = 0, periodStart = 0;
         BigInt x, product, start;
-        bool ok = saved->getCount("block-bits", blockBits) && saved->getCount("period-blocks", periodBlocks) &&
-                  saved->getCount("block", block) && saved->getCount("period-start", periodStart) &&
-                  saved->getNumber("exponent-sum", exponentSum_.get()) && saved->getNumber("x", x.get()) &&
-                  saved->getNumber("product", product.get()) && saved->getNumber("start", start.get());
-        ok = ok && blockBits == layout_.blockBits && periodBlocks == layout_.periodBlocks && block <= blocks_ &&
-             periodStart <= block && saved->step == stepAt(block);
+        bool fits = saved->getCount("block-bits", blockBits) && saved->getCount("period-blocks", periodBlocks) &&
+                    saved->getCount("block", block) && saved->getCount("period-start", periodStart) &&
+                    saved->getNumber("x", x.get()) && saved->getNumber("product", product.get()) &&
+                    saved->getNumber("start", start.get()) && saved->values.contains("start-fingerprint");
+        fits = fits && blockBits == layout_.blockBits && periodBlocks == layout_.periodBlocks && block < blocks_ &&
+               periodStart <= block && block - periodStart < periodBlocks && saved->step >= stepAt(block) &&
+               saved->step < stepAt(block + 1);
         for (mpz_srcptr residue : {x.get(), product.get(), start.get()})
-            ok = ok && mpz_cmp(residue, n_) < 0;
-        if (!ok) {
+            fits = fits && mpz_cmp(residue, n_) < 0;
+        if (!fits) {
             report_.note("Checkpoint " + checkpoints_.name() + " does not fit this test: ignored, starting from the beginning");
-            mpz_set_ui(exponentSum_.get(), 0);
+            return false;
+        }
+        if (residueFingerprint(periodStart, start.get()) != saved->values["start-fingerprint"]) {
+            report_.note("Checkpoint " + checkpoints_.name() +
+                         " was changed after its residue was verified: ignored, starting from the beginning");
             return false;
         }
         arithmetic_.set(kX, x.get());
         arithmetic_.set(kProduct, product.get());
         arithmetic_.set(kStart, start.get());
+        startFingerprint_ = saved->values["start-fingerprint"];
         block_ = block;
         periodStart_ = periodStart;
         step_ = saved->step;
+        position_ = step_ - stepAt(block_);
+        mpz_set_ui(exponentSum_.get(), 0);
+        for (uint64_t i = periodStart_; i < block_; ++i)
+            addBlockValue(i, exponentSum_.get());
+        savedStep_ = step_;
         report_.note("Resuming from the checkpoint " + checkpoints_.name() + " at step " + std::to_string(step_) +
                      " of " + std::to_string(totalSteps()));
         return true;
@@ -194,13 +254,16 @@ private:
     mpz_srcptr n_;
     CheckpointStore& checkpoints_;
     RunReport& report_;
+    StopRequest* stop_;
     PoweringLayout layout_;
     FaultInjection fault_;
-    uint64_t blocks_ = 0;   // full blocks below the top bits
-    uint64_t topBits_ = 0;  // 1 .. L
-    uint64_t block_ = 0;    // next block to run
+    uint64_t blocks_ = 0;    // L-bit blocks of the exponent, the top one padded
+    uint64_t block_ = 0;     // the block being run
+    uint64_t position_ = 0;  // steps of it done
     uint64_t periodStart_ = 0;
     uint64_t step_ = 0;
+    std::optional<uint64_t> savedStep_;  // the step the store holds
+    std::string startFingerprint_;
     BigInt exponentSum_;
 };
 

@@ -2,15 +2,24 @@
 // b^E mod N on residue registers, guarded by the Gerbicz-Li check and saved
 // to checkpoints along the way, for long Fermat tests.
 //
-// E is processed from its top in blocks of L bits: x(i+1) = x(i)^(2^L) *
-// b^e(i), e(i) being the block's value, each bit one square and, for a 1
-// bit, one multiplySmall(b). Over a period of blocks starting from a
-// verified x(p), d = x(p) * x(p+1) * ... (the block starts). Since each
-// block start is the previous one raised to 2^L times b^e, the product of
-// the starts one block further on satisfies
+// E is processed from its top in blocks of L bits (the top block padded
+// with leading zero bits, so that the powering starts from x = 1 and the
+// check covers every step): x(i+1) = x(i)^(2^L) * b^e(i), e(i) being the
+// block's value, each bit one square and, for a 1 bit, one
+// multiplySmall(b). Over a period of blocks starting from a verified x(p),
+// d = x(p) * x(p+1) * ... (the block starts). Since each block start is the
+// previous one raised to 2^L times b^e, the product of the starts one block
+// further on satisfies
 //     d * x(next) == x(p) * d^(2^L) * b^(sum of the period's e(i)),
 // which a flipped bit or a wrong carry anywhere in the period breaks. On a
 // mismatch the period is redone from x(p).
+//
+// The verified x(p) carries a fingerprint taken when the check passed
+// (residueFingerprint); it is compared before x(p) is used again, for a
+// redo or in a checkpoint. A checkpoint may be taken after any step: it
+// holds x(p) with its fingerprint and the state since, which the period's
+// check covers after a resume. A stop request (LongRunSettings::stop) is
+// looked at after every step: the state is saved and RunStopped thrown.
 //
 // Cost, with n = the bits of E: L = sqrt(n) and periods of L/4 blocks, so
 // about four checks a run (a detected error costs at most a quarter of the
@@ -41,7 +50,8 @@ PoweringLayout poweringLayout(size_t exponentBits);
 // modulus. Resumes from and saves to checkpoints when they are enabled;
 // reports to the settings' report, label naming the loop. Throws
 // std::runtime_error when the check keeps failing on the same period (a
-// fault that redoing does not cure).
+// fault that redoing does not cure) or a verified residue changed in
+// memory, RunStopped when stopped on request.
 void checkedPower(ModularArithmetic& arithmetic, unsigned long base, mpz_srcptr exponent, mpz_srcptr n,
                   CheckpointStore& checkpoints, const LongRunSettings& settings, const std::string& label,
                   mpz_ptr result);

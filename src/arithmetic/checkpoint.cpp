@@ -1,20 +1,22 @@
 #include "arithmetic/checkpoint.h"
 
+#include <charconv>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
+#include <string_view>
 
 namespace arithmetic {
 
 namespace {
 
-constexpr const char* kMagicLine = "quendrolt prp checkpoint 1";
 constexpr const char* kChecksumKey = "checksum ";
 
-uint64_t fnv1a(const void* data, size_t size)
+std::string magicLine(int version) { return kCheckpointMagic + std::to_string(version); }
+
+// 64-bit FNV-1a; `hash` continues an earlier one.
+uint64_t fnv1a(const void* data, size_t size, uint64_t hash = 0xcbf29ce484222325ull)
 {
-    uint64_t hash = 0xcbf29ce484222325ull;
     auto bytes = static_cast<const unsigned char*>(data);
     for (size_t i = 0; i < size; ++i) {
         hash ^= bytes[i];
@@ -31,25 +33,27 @@ std::string hex64(uint64_t value)
 }
 
 // Splits the checked body into "key value" lines; an empty map when the
-// text is not a whole, undamaged checkpoint.
-std::map<std::string, std::string> parseFields(const std::string& text)
+// text is not a whole, undamaged checkpoint of that version. The residues
+// are most of a checkpoint: each is copied once, into its value.
+std::map<std::string, std::string> parseFields(std::string_view text, int version)
 {
+    const std::string magic = magicLine(version) + "\n";
     size_t checksumAt = text.rfind(std::string("\n") + kChecksumKey);
-    if (!text.starts_with(std::string(kMagicLine) + "\n") || checksumAt == std::string::npos)
+    if (!text.starts_with(magic) || checksumAt == std::string::npos)
         return {};
     size_t bodySize = checksumAt + 1;
-    std::string stated = text.substr(bodySize + std::char_traits<char>::length(kChecksumKey));
-    if (stated != hex64(fnv1a(text.data(), bodySize)) + "\n")
+    std::string_view stated = text.substr(bodySize + std::char_traits<char>::length(kChecksumKey));
+    if (stated != hex64(fnv1a(text.data(), bodySize)) + "\n")  // textFingerprint of the body
         return {};
     std::map<std::string, std::string> fields;
-    std::istringstream lines(text.substr(0, bodySize));
-    std::string line;
-    std::getline(lines, line);  // the magic line
-    while (std::getline(lines, line)) {
+    for (size_t at = magic.size(); at < bodySize;) {
+        size_t end = text.find('\n', at);
+        std::string_view line = text.substr(at, end - at);
         size_t blank = line.find(' ');
-        if (blank == std::string::npos)
+        if (blank == std::string_view::npos)
             return {};
-        fields[line.substr(0, blank)] = line.substr(blank + 1);
+        fields[std::string(line.substr(0, blank))] = std::string(line.substr(blank + 1));
+        at = end + 1;
     }
     return fields;
 }
@@ -57,11 +61,10 @@ std::map<std::string, std::string> parseFields(const std::string& text)
 class NoCheckpoints final : public CheckpointStore {
 public:
     double intervalSeconds() const override { return 0; }
-    bool due() const override { return false; }
+    bool due(uint64_t) const override { return false; }
     bool holdsState() const override { return false; }
     std::optional<Checkpoint> load() override { return std::nullopt; }
-    void save(const Checkpoint&) override {}
-    void remove() override {}
+    bool save(const Checkpoint&) override { return false; }
     std::string name() const override { return "no checkpoint"; }
 };
 
@@ -85,9 +88,9 @@ bool Checkpoint::getCount(const std::string& name, uint64_t& value) const
     auto found = values.find(name);
     if (found == values.end())
         return false;
-    char* end = nullptr;
-    value = std::strtoull(found->second.c_str(), &end, 10);
-    return !found->second.empty() && *end == '\0';
+    const std::string& text = found->second;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && error == std::errc() && end == text.data() + text.size();
 }
 
 bool Checkpoint::getNumber(const std::string& name, mpz_ptr value) const
@@ -105,30 +108,46 @@ std::string numberIdentity(mpz_srcptr n)
            " low=" + hex64(low);
 }
 
+std::string residueFingerprint(uint64_t position, mpz_srcptr residue)
+{
+    uint64_t hash = fnv1a(&position, sizeof position);
+    return hex64(fnv1a(mpz_limbs_read(residue), mpz_size(residue) * sizeof(mp_limb_t), hash));
+}
+
+std::string textFingerprint(const std::string& text) { return hex64(fnv1a(text.data(), text.size())); }
+
 std::string checkpointText(const Checkpoint& checkpoint, const std::string& numberId, const std::string& test)
 {
-    std::string text = std::string(kMagicLine) + "\n";
+    std::string text = magicLine(kCheckpointVersion) + "\n";
     text += "number " + numberId + "\n";
     text += "test " + test + "\n";
     text += "step " + std::to_string(checkpoint.step) + "\n";
+    size_t size = text.size() + 200;
     for (const auto& [name, value] : checkpoint.values)
-        text += name + " " + value + "\n";
-    text += kChecksumKey + hex64(fnv1a(text.data(), text.size())) + "\n";
+        size += name.size() + value.size() + 2;
+    text.reserve(size);
+    for (const auto& [name, value] : checkpoint.values)
+        text.append(name).append(" ").append(value).append("\n");
+    text += kChecksumKey + textFingerprint(text) + "\n";
     return text;
 }
 
-CheckpointReading readCheckpointText(const std::string& text, const std::string& numberId, const std::string& test)
+CheckpointReading readCheckpointText(const std::string& text, const std::string& numberId)
 {
     using Result = CheckpointReading::Result;
     CheckpointReading reading;
-    std::map<std::string, std::string> fields = parseFields(text);
-    if (fields.empty())
-        return reading;
-    if (fields["number"] != numberId || fields["test"] != test) {
-        reading.result = Result::OtherTest;
-        reading.test = fields["test"];
+    std::map<std::string, std::string> fields = parseFields(text, kCheckpointVersion);
+    if (fields.empty()) {
+        for (int older = 1; older < kCheckpointVersion; ++older)
+            if (text.starts_with(magicLine(older) + "\n"))
+                reading.result = Result::OlderVersion;
         return reading;
     }
+    if (fields["number"] != numberId) {
+        reading.result = Result::OtherNumber;
+        return reading;
+    }
+    reading.test = fields["test"];
     for (const char* header : {"number", "test"})
         fields.erase(header);
     reading.checkpoint.values = std::move(fields);

@@ -84,12 +84,22 @@ FermatOutcome fermatTest(mpz_srcptr n, unsigned long base, const LongRunSettings
     } else {
         checkedPower(*arithmetic, base, exponent.get(), n, *checkpoints, settings,
                      "PRP test to base " + std::to_string(base), residue.get());
-        checkpoints->remove();
+        outcome.checked = true;
     }
     outcome.probablePrime = mpz_cmp_ui(residue.get(), 1) == 0;
     outcome.res64 = lowWord(residue.get());
     outcome.seconds = secondsSince(start);
     return outcome;
+}
+
+size_t fermatTestBytes(mpz_srcptr n, unsigned threads)
+{
+    // Residue copies of n's size: the exponent, the result, the check's two
+    // sides, and a checkpoint's three residues at a time as numbers, as hex
+    // text (two bytes a byte) in the saved values and again in the file's
+    // text, read or written.
+    const size_t residue = (mpz_size(n) + 1) * sizeof(mp_limb_t);
+    return modularArithmeticBytes(n, 4, threads) + 20 * residue + kLongRunMarginBytes;
 }
 
 }  // namespace arithmetic

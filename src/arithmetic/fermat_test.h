@@ -1,5 +1,6 @@
 #pragma once
 // Fermat probable-prime test: n passes to base b when b^(n-1) = 1 (mod n).
+#include <cstddef>
 #include <cstdint>
 
 #include <gmp.h>
@@ -12,6 +13,7 @@ struct FermatOutcome {
     bool probablePrime = false;
     uint64_t res64 = 0;  // low 64 bits of b^(n-1) mod n
     double seconds = 0;
+    bool checked = false;  // ran on the registers under the Gerbicz check, with checkpoints
 };
 
 // n must be at least 2. When n divides the base the test says nothing, so
@@ -19,5 +21,10 @@ struct FermatOutcome {
 // Long tests run on residue registers under the Gerbicz check, with
 // checkpoints and progress lines; short ones are one mpz_powm.
 FermatOutcome fermatTest(mpz_srcptr n, unsigned long base, const LongRunSettings& settings);
+
+// Bytes the Fermat test of n needs at most on `threads` threads, n itself
+// not counted: so that a caller can refuse a test that cannot fit before
+// it starts.
+size_t fermatTestBytes(mpz_srcptr n, unsigned threads);
 
 }  // namespace arithmetic

@@ -4,7 +4,12 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include <fftw3.h>
 
@@ -37,12 +42,39 @@ std::map<std::pair<size_t, unsigned>, std::unique_ptr<TransformPair>>& planCache
 // 10,000-digit Fermat test takes a few seconds.
 constexpr size_t kMeasuredFromLength = 32768;
 
+// FFTW starts its worker threads without looking whether they started and
+// then waits for them forever: a thread that cannot start (no room for its
+// stack under a memory limit) would hang the run. Starting and ending as
+// many threads first shows how many can start, and glibc keeps their
+// stacks for FFTW's workers to reuse.
+unsigned threadsThatCanStart(unsigned threads)
+{
+    static unsigned proven = 1;
+    if (threads <= proven)
+        return threads;
+    std::vector<std::thread> probes;
+    try {
+        while (probes.size() + 1 < threads)
+            probes.emplace_back([] {});
+    } catch (const std::system_error&) {
+    }
+    for (std::thread& probe : probes)
+        probe.join();
+    proven = std::max(proven, static_cast<unsigned>(probes.size()) + 1);
+    return std::min(threads, static_cast<unsigned>(probes.size()) + 1);
+}
+
 }  // namespace
 
 void setPlanning(Planning planning)
 {
     std::lock_guard<std::mutex> lock(plannerMutex());
     planningSetting() = planning;
+}
+
+unsigned transformThreads(size_t length, unsigned threads)
+{
+    return length < kMeasuredFromLength ? 1u : std::max(1u, threads);
 }
 
 const TransformPair& transformPair(size_t length, unsigned threads)
@@ -52,13 +84,14 @@ const TransformPair& transformPair(size_t length, unsigned threads)
     // 10,000-digit step on one thread and 0.205 ms on two (length 3,328,
     // estimated plan, which takes the threads whether they pay or not). From
     // the measured lengths on, the planner itself weighs the threads.
-    threads = length < kMeasuredFromLength ? 1u : std::max(1u, threads);
+    threads = threadsThatCanStart(transformThreads(length, threads));
     auto& slot = planCache()[{length, threads}];
     if (slot)
         return *slot;
     static bool threadsReady = false;
     if (!threadsReady) {
-        fftw_init_threads();
+        if (fftw_init_threads() == 0)
+            throw std::runtime_error("FFTW cannot start its threads");
         threadsReady = true;
     }
     fftw_plan_with_nthreads(static_cast<int>(threads));
@@ -81,6 +114,13 @@ const TransformPair& transformPair(size_t length, unsigned threads)
     pair->forward = fftw_plan_dft_r2c_1d(n, real.data(), complex.data(), flags);
     pair->inverse = fftw_plan_dft_c2r_1d(n, complex.data(), real.data(), flags);
     fftw_set_timelimit(FFTW_NO_TIMELIMIT);
+    if (!pair->forward || !pair->inverse) {
+        for (fftw_plan plan : {pair->forward, pair->inverse})
+            if (plan)
+                fftw_destroy_plan(plan);
+        planCache().erase({length, threads});
+        throw std::runtime_error("FFTW cannot plan a transform of length " + std::to_string(length));
+    }
     slot = std::move(pair);
     return *slot;
 }

@@ -6,14 +6,17 @@
 
 #include <fftw3.h>
 
+#include "arithmetic/fft_memory.h"
+
 namespace arithmetic::fft {
 
-// One aligned array from fftw_malloc; moves, never copies.
+// One aligned array from fftw_malloc (checked: allocateAligned); moves,
+// never copies.
 template <typename T>
 class AlignedArray {
 public:
     AlignedArray() = default;
-    explicit AlignedArray(size_t count) : data_(static_cast<T*>(fftw_malloc(sizeof(T) * (count ? count : 1)))), size_(count) {}
+    explicit AlignedArray(size_t count) : data_(static_cast<T*>(allocateAligned(sizeof(T) * count))), size_(count) {}
     AlignedArray(AlignedArray&& other) noexcept : data_(other.data_), size_(other.size_) { other.data_ = nullptr; other.size_ = 0; }
     AlignedArray& operator=(AlignedArray&& other) noexcept
     {
@@ -55,9 +58,12 @@ struct TransformPair {
     void runInverse(fftw_complex* in, double* out) const { fftw_execute_dft_c2r(inverse, in, out); }
 };
 
-// The plans for `length` on up to `threads` threads (one below length
-// 32,768, where threads cost more than they bring), made on first use
-// (thread-safe; plans live until the process ends).
+// The threads a transform of `length` runs on when `threads` are allowed:
+// one below length 32,768, where threads cost more than they bring.
+unsigned transformThreads(size_t length, unsigned threads);
+
+// The plans for `length` on transformThreads(length, threads) threads, made
+// on first use (thread-safe; plans live until the process ends).
 const TransformPair& transformPair(size_t length, unsigned threads);
 
 // How hard the planner tries. Measure (the default) times candidate

@@ -1,7 +1,10 @@
 #pragma once
 // What a long test takes from its caller: threads for the transforms, where
-// its checkpoints go, where it reports, and the test-only fault hook.
+// its checkpoints go, where it reports, how it is asked to stop, and the
+// test-only fault hook.
+#include <atomic>
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -25,14 +28,69 @@ public:
     virtual void stepDone(uint64_t step) { (void)step; }
 };
 
+// A request from outside, typically a signal handler, to end a long run
+// early with its work saved. Lock-free atomics only, so that a handler may
+// set and read them. While a loop runs, `polled` is set: it looks at
+// `requested` after every step, saves a checkpoint and throws RunStopped.
+// Outside the loops nobody looks, and a requester should end the process
+// itself.
+struct StopRequest {
+    std::atomic<bool> requested{false};
+    std::atomic<bool> polled{false};
+    static_assert(std::atomic<bool>::is_always_lock_free);
+};
+
+// Thrown by a long run that stopped on request.
+class RunStopped : public std::exception {
+public:
+    RunStopped(uint64_t step, uint64_t totalSteps, bool saved) : step_(step), total_(totalSteps), saved_(saved) {}
+    const char* what() const noexcept override { return "the test was stopped on request"; }
+    uint64_t step() const { return step_; }
+    uint64_t totalSteps() const { return total_; }
+    // Whether a checkpoint holds the work up to step().
+    bool saved() const { return saved_; }
+
+private:
+    uint64_t step_, total_;
+    bool saved_;
+};
+
 struct LongRunSettings {
     unsigned threads = 1;                  // for the transforms; 0: one per core
     CheckpointOpener checkpoints;          // empty: no checkpoints
     RunReport* report = nullptr;           // null: silent
+    StopRequest* stop = nullptr;           // null: runs to its end
     std::optional<uint64_t> faultAtStep;   // test-only, see fault_injection.h
 
     RunReport& reportTo() const;
     std::unique_ptr<CheckpointStore> openCheckpoints(const std::string& numberId, const std::string& test) const;
+};
+
+// What a long run needs besides its arithmetic and residues: a margin for
+// the process's small allocations. Part of the tests' memory estimates
+// (fermatTestBytes, lucasLehmerBytes).
+constexpr size_t kLongRunMarginBytes = 16u << 20;
+
+// Marks a loop as looking at the stop request for as long as it lives.
+class StopPolling {
+public:
+    explicit StopPolling(StopRequest* stop) : stop_(stop)
+    {
+        if (stop_)
+            stop_->polled = true;
+    }
+    ~StopPolling()
+    {
+        if (stop_)
+            stop_->polled = false;
+    }
+    StopPolling(const StopPolling&) = delete;
+    StopPolling& operator=(const StopPolling&) = delete;
+
+    bool requested() const { return stop_ && stop_->requested.load(std::memory_order_relaxed); }
+
+private:
+    StopRequest* stop_;
 };
 
 }  // namespace arithmetic

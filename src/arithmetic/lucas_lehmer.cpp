@@ -27,7 +27,7 @@ constexpr int kFailuresBeforeGivingUp = 3;
 class LucasLehmerRun {
 public:
     LucasLehmerRun(unsigned long q, const LongRunSettings& settings)
-        : q_(q), iterations_(q - 2), report_(settings.reportTo()), fault_(settings.faultAtStep)
+        : q_(q), iterations_(q - 2), report_(settings.reportTo()), stop_(settings.stop), fault_(settings.faultAtStep)
     {
         mpz_setbit(mersenne_.get(), q);
         mpz_sub_ui(mersenne_.get(), mersenne_.get(), 1);
@@ -43,55 +43,93 @@ public:
             BigInt four(4);
             arithmetic_->set(kTerm, four.get());
             arithmetic_->copy(kVerified, kTerm);
+            verifiedDone_ = 0;
+            verifiedFingerprint_ = residueFingerprint(0, four.get());
         }
         report_.stepsBegin("Lucas-Lehmer test of 2^" + std::to_string(q_) + "-1", iterations_, done_);
+        StopPolling polling(stop_);
         int failuresInARow = 0;
         while (done_ < iterations_) {
             arithmetic_->square(kTerm);
             arithmetic_->addSmall(kTerm, -2);
             fault_.atStep(done_, *arithmetic_, kTerm);
             report_.stepDone(++done_);
-            bool saving = checkpoints_->due();
+            const bool stopping = polling.requested();
+            const bool saving = stopping || checkpoints_->due(done_);
             if (!saving && done_ % checkEvery_ != 0 && done_ != iterations_)
                 continue;
             if (termPasses()) {
-                arithmetic_->copy(kVerified, kTerm);
-                verifiedDone_ = done_;
                 failuresInARow = 0;
-                if (saving)
-                    save();
             } else {
                 if (++failuresInARow >= kFailuresBeforeGivingUp)
                     throw std::runtime_error("the Jacobi check keeps failing: the arithmetic is unreliable");
                 report_.note("Jacobi check failed at iteration " + std::to_string(done_) +
                              ": an arithmetic error, redoing from iteration " + std::to_string(verifiedDone_));
-                arithmetic_->copy(kTerm, kVerified);
-                done_ = verifiedDone_;
+                rollBack();
             }
+            if (saving && savedDone_ != verifiedDone_)
+                save();
+            if (stopping)
+                throw RunStopped(done_, iterations_, savedDone_ == done_);
         }
         arithmetic_->get(kTerm, last);
-        checkpoints_->remove();
     }
 
 private:
+    // The Jacobi check of the current term; a term that passes becomes the
+    // verified one, with its fingerprint taken from the value checked.
     bool termPasses()
     {
         BigInt term;
         arithmetic_->get(kTerm, term.get());
-        mpz_sub_ui(term.get(), term.get(), 2);
-        if (mpz_sgn(term.get()) < 0)
-            mpz_add(term.get(), term.get(), mersenne_.get());
-        return mpz_jacobi(term.get(), mersenne_.get()) != 1;
+        std::string fingerprint = residueFingerprint(done_, term.get());
+        if (!jacobiPasses(term.get()))
+            return false;
+        arithmetic_->copy(kVerified, kTerm);
+        verifiedDone_ = done_;
+        verifiedFingerprint_ = std::move(fingerprint);
+        return true;
     }
 
+    // (s - 2 | 2^q - 1) is -1 (or 0) on the true sequence.
+    bool jacobiPasses(mpz_srcptr s) const
+    {
+        BigInt t;
+        mpz_sub_ui(t.get(), s, 2);
+        if (mpz_sgn(t.get()) < 0)
+            mpz_add(t.get(), t.get(), mersenne_.get());
+        return mpz_jacobi(t.get(), mersenne_.get()) != 1;
+    }
+
+    // The verified term, after making sure it is still the value checked.
+    void verifiedTerm(mpz_ptr term) const
+    {
+        arithmetic_->get(kVerified, term);
+        if (residueFingerprint(verifiedDone_, term) != verifiedFingerprint_)
+            throw std::runtime_error("a verified residue changed in memory: the memory is unreliable");
+    }
+
+    void rollBack()
+    {
+        BigInt term;
+        verifiedTerm(term.get());
+        arithmetic_->copy(kTerm, kVerified);
+        done_ = verifiedDone_;
+    }
+
+    // Only a term that passed the check is saved, with its fingerprint: a
+    // changed term or step no longer matches it. The check itself cannot
+    // promise more: a wrong term passes it about half the time.
     void save()
     {
         Checkpoint checkpoint;
-        checkpoint.step = done_;
+        checkpoint.step = verifiedDone_;
         BigInt term;
-        arithmetic_->get(kTerm, term.get());
+        verifiedTerm(term.get());
         checkpoint.setNumber("term", term.get());
-        checkpoints_->save(checkpoint);
+        checkpoint.values["fingerprint"] = verifiedFingerprint_;
+        if (checkpoints_->save(checkpoint))
+            savedDone_ = verifiedDone_;
     }
 
     bool resume()
@@ -101,14 +139,21 @@ private:
             return false;
         BigInt term;
         if (!saved->getNumber("term", term.get()) || mpz_cmp(term.get(), mersenne_.get()) >= 0 ||
-            saved->step == 0 || saved->step > iterations_) {
+            saved->step == 0 || saved->step > iterations_ || !saved->values.contains("fingerprint")) {
             report_.note("Checkpoint " + checkpoints_->name() +
                          " does not fit this test: ignored, starting from the beginning");
+            return false;
+        }
+        if (residueFingerprint(saved->step, term.get()) != saved->values["fingerprint"] || !jacobiPasses(term.get())) {
+            report_.note("Checkpoint " + checkpoints_->name() +
+                         " was changed after its residue was verified: ignored, starting from the beginning");
             return false;
         }
         arithmetic_->set(kTerm, term.get());
         arithmetic_->copy(kVerified, kTerm);
         done_ = verifiedDone_ = saved->step;
+        savedDone_ = done_;
+        verifiedFingerprint_ = saved->values["fingerprint"];
         report_.note("Resuming from the checkpoint " + checkpoints_->name() + " at iteration " +
                      std::to_string(done_) + " of " + std::to_string(iterations_));
         return true;
@@ -119,10 +164,13 @@ private:
     unsigned long checkEvery_ = 1;
     unsigned long done_ = 0;
     unsigned long verifiedDone_ = 0;
+    std::optional<unsigned long> savedDone_;  // the iteration the store holds
+    std::string verifiedFingerprint_;
     BigInt mersenne_;
     std::unique_ptr<ModularArithmetic> arithmetic_;
     std::unique_ptr<CheckpointStore> checkpoints_;
     RunReport& report_;
+    StopRequest* stop_;
     FaultInjection fault_;
 };
 
@@ -161,6 +209,18 @@ LucasLehmerOutcome lucasLehmer(unsigned long q, const LongRunSettings& settings)
     outcome.res64 = mpz_size(last.get()) == 0 ? 0 : mpz_getlimbn(last.get(), 0);
     outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return outcome;
+}
+
+size_t lucasLehmerBytes(unsigned long q, unsigned threads)
+{
+    BigInt mersenne;
+    mpz_setbit(mersenne.get(), q);
+    mpz_sub_ui(mersenne.get(), mersenne.get(), 1);
+    // 2^q - 1 itself, the last term, the Jacobi symbol's operand and its
+    // working copies, and a checkpoint's term as a number and as hex text
+    // twice.
+    const size_t residue = (mpz_size(mersenne.get()) + 1) * sizeof(mp_limb_t);
+    return modularArithmeticBytes(mersenne.get(), 2, threads) + 12 * residue + kLongRunMarginBytes;
 }
 
 }  // namespace arithmetic

@@ -1,6 +1,7 @@
 #pragma once
 // Mersenne numbers 2^q - 1: recognising them and the Lucas-Lehmer test,
 // which proves such a number prime or composite.
+#include <cstddef>
 #include <cstdint>
 
 #include <gmp.h>
@@ -30,7 +31,19 @@ struct LucasLehmerOutcome {
 // An error turns the residue into a random one, whose symbol is +1 about
 // half the time: every check and checkpoint computes the symbol and rolls a
 // +1 back to the last state that passed. It catches about half of the
-// errors; the other half pass unseen.
+// errors; the other half pass unseen. (The symbol of every later term is
+// the same as that of the first wrong one, so checking again later does
+// not catch more.)
+//
+// Checkpoints hold only a term that has just passed the check, with its
+// fingerprint (residueFingerprint of the iteration and the term): a term or
+// iteration changed after the check no longer matches and the checkpoint is
+// refused; a resumed term is checked again. Stops on request like the
+// checked powering (RunStopped), saving the current term if it passes.
 LucasLehmerOutcome lucasLehmer(unsigned long q, const LongRunSettings& settings);
+
+// Bytes the Lucas-Lehmer test of 2^q - 1 needs at most on `threads`
+// threads (see fermatTestBytes).
+size_t lucasLehmerBytes(unsigned long q, unsigned threads);
 
 }  // namespace arithmetic

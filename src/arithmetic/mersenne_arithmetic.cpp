@@ -36,18 +36,22 @@ MersenneArithmetic::MersenneArithmetic(unsigned long q, int registers, unsigned 
     configure();
 }
 
-void MersenneArithmetic::configure()
+size_t MersenneArithmetic::transformLengthFor(unsigned long q, int level)
 {
     // The shortest length whose digits (ceil(q/L) bits at most) the table
     // allows at that length.
-    size_t length = fft::smoothLengthAtLeast(std::max<size_t>(8, q_ / 24));
+    size_t length = fft::smoothLengthAtLeast(std::max<size_t>(8, q / 24));
     for (;;) {
-        size_t widest = (q_ + length - 1) / length;
-        if (static_cast<int>(widest) <= fft::bitsPerDigit(length, level_) || widest <= 2)
-            break;
+        size_t widest = (q + length - 1) / length;
+        if (static_cast<int>(widest) <= fft::bitsPerDigit(length, level) || widest <= 2)
+            return length;
         length = fft::smoothLengthAtLeast(length + 1);
     }
-    length_ = length;
+}
+
+void MersenneArithmetic::configure()
+{
+    length_ = transformLengthFor(q_, level_);
     position_.resize(length_ + 1);
     width_.resize(length_);
     weight_.resize(length_);

@@ -38,6 +38,9 @@ public:
     size_t transformLength() const override { return length_; }
     int digitBits() const override { return static_cast<int>((q_ + length_ - 1) / length_); }
 
+    // The transform length 2^q - 1 gets at `level`.
+    static size_t transformLengthFor(unsigned long q, int level = 0);
+
 private:
     void configure();
     void switchToLongerTransform();

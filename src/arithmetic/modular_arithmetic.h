@@ -7,6 +7,7 @@
 // Registers hold residues in whatever form the implementation squares
 // fastest in, so that a long run converts to and from GMP integers only at
 // its start, its checkpoints and its end.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -41,5 +42,9 @@ public:
 // The fastest arithmetic for N (N odd, N > 1) with at least `registers`
 // registers, using up to `threads` threads for its transforms.
 std::unique_ptr<ModularArithmetic> makeModularArithmetic(mpz_srcptr n, int registers, unsigned threads);
+
+// Bytes the arithmetic makeModularArithmetic chooses for N takes, the
+// stacks of its transforms' threads included (an upper estimate).
+size_t modularArithmeticBytes(mpz_srcptr n, int registers, unsigned threads);
 
 }  // namespace arithmetic

@@ -2,6 +2,7 @@
 #include <thread>
 
 #include "arithmetic/fft_general_arithmetic.h"
+#include "arithmetic/fft_memory.h"
 #include "arithmetic/gmp_arithmetic.h"
 #include "arithmetic/lucas_lehmer.h"
 #include "arithmetic/mersenne_arithmetic.h"
@@ -28,6 +29,18 @@ namespace {
 constexpr size_t kGeneralFftMinBits = 10000;
 constexpr unsigned long kMersenneFftMinExponent = 5000;
 
+// Which arithmetic N gets: the one place the crossovers are applied.
+enum class Choice { Gmp, Mersenne, General };
+
+Choice choiceFor(mpz_srcptr n, unsigned long& q)
+{
+    if (isMersenneNumber(n, q))
+        return q >= kMersenneFftMinExponent ? Choice::Mersenne : Choice::Gmp;
+    if (mpz_odd_p(n) && mpz_sizeinbase(n, 2) >= kGeneralFftMinBits)
+        return Choice::General;
+    return Choice::Gmp;
+}
+
 }  // namespace
 
 size_t generalFftMinimumBits() { return kGeneralFftMinBits; }
@@ -39,13 +52,32 @@ std::unique_ptr<ModularArithmetic> makeModularArithmetic(mpz_srcptr n, int regis
     if (threads == 0)
         threads = std::max(1u, std::thread::hardware_concurrency());
     unsigned long q = 0;
-    if (isMersenneNumber(n, q)) {
-        if (q >= kMersenneFftMinExponent)
-            return std::make_unique<MersenneArithmetic>(q, registers, threads);
-    } else if (mpz_odd_p(n) && mpz_sizeinbase(n, 2) >= kGeneralFftMinBits) {
+    switch (choiceFor(n, q)) {
+    case Choice::Mersenne:
+        return std::make_unique<MersenneArithmetic>(q, registers, threads);
+    case Choice::General:
         return std::make_unique<FftGeneralArithmetic>(n, registers, threads);
+    case Choice::Gmp:
+        break;
     }
     return makeGmpArithmetic(n, registers);
+}
+
+size_t modularArithmeticBytes(mpz_srcptr n, int registers, unsigned threads)
+{
+    if (threads == 0)
+        threads = std::max(1u, std::thread::hardware_concurrency());
+    unsigned long q = 0;
+    switch (choiceFor(n, q)) {
+    case Choice::Mersenne:
+        return fft::mersenneArithmeticBytes(q, registers, threads);
+    case Choice::General:
+        return fft::generalArithmeticBytes(mpz_sizeinbase(n, 2), registers, threads);
+    case Choice::Gmp:
+        break;
+    }
+    // Registers, and a product and its quotient while reducing.
+    return (static_cast<size_t>(registers) + 6) * (mpz_size(n) + 1) * sizeof(mp_limb_t);
 }
 
 }  // namespace arithmetic

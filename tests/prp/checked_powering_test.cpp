@@ -82,11 +82,11 @@ TEST(CheckedPowering, catches_a_fault_anywhere_and_still_gives_the_right_residue
     mpz_sub_ui(exponent.get(), odd.n.get(), 1);
     fermatResidue(odd.n.get(), 3, expected.get());
     arithmetic::PoweringLayout layout = arithmetic::poweringLayout(2000);
-    uint64_t topBits = 2000 - (1999 / layout.blockBits) * layout.blockBits;
+    uint64_t blocks = (2000 + layout.blockBits - 1) / layout.blockBits;
     uint64_t periodSteps = layout.blockBits * layout.periodBlocks;
-    // The first checked step, the last step of a period, the one after, the
-    // very last step of the run.
-    for (uint64_t step : {topBits, topBits + periodSteps - 1, topBits + periodSteps, uint64_t{1999}}) {
+    // The first step (the top block starts from 1), the last step of a
+    // period, the one after, the very last step of the run.
+    for (uint64_t step : {uint64_t{0}, periodSteps - 1, periodSteps, blocks * layout.blockBits - 1}) {
         SCOPED_TRACE("fault at step " + std::to_string(step));
         BigInt got;
         testing::internal::CaptureStderr();
@@ -113,8 +113,9 @@ TEST(CheckedPowering, resumes_after_dying_part_way_with_the_right_residue)
         {"early", 100, -1},
         {"half way", 1000, -1},
         {"near the end", 1990, -1},
-        // The fault is saved into the checkpoint before its period is
-        // checked: the check after resuming must still catch it.
+        // The fault is saved into the checkpoint (one every 50 steps) before
+        // its period is checked: the check after resuming must still catch
+        // it.
         {"after an unchecked fault", 1200, 1050},
     };
     for (const InterruptCase& c : cases) {
@@ -127,18 +128,19 @@ TEST(CheckedPowering, resumes_after_dying_part_way_with_the_right_residue)
             if (c.faultStep >= 0)
                 fault = static_cast<uint64_t>(c.faultStep);
             InterruptingArithmetic dying(odd.n.get(), 4, c.squaresBeforeDying);
-            prp::CheckpointFile store(numberFile, 1e-9, id, "fermat base 3");
+            prp::CheckpointFile file(numberFile, {1, 50}, id);
             BigInt unused;
             testing::internal::CaptureStderr();
-            EXPECT_THROW(checkedResidue(odd.n.get(), 3, exponent.get(), store, unused.get(), &dying, fault),
+            EXPECT_THROW(checkedResidue(odd.n.get(), 3, exponent.get(), *file.opener()(id, "fermat base 3"),
+                                        unused.get(), &dying, fault),
                          Interrupted);
             testing::internal::GetCapturedStderr();
         }
         ASSERT_TRUE(std::filesystem::exists(numberFile + ".ckpt"));
-        prp::CheckpointFile store(numberFile, 1e-9, id, "fermat base 3");
+        prp::CheckpointFile file(numberFile, {1, 50}, id);
         BigInt got;
         testing::internal::CaptureStderr();
-        checkedResidue(odd.n.get(), 3, exponent.get(), store, got.get());
+        checkedResidue(odd.n.get(), 3, exponent.get(), *file.opener()(id, "fermat base 3"), got.get());
         std::string err = testing::internal::GetCapturedStderr();
         EXPECT_NE(err.find("Resuming from the checkpoint"), std::string::npos) << err;
         EXPECT_EQ(c.faultStep >= 0, err.find("Gerbicz check failed") != std::string::npos) << err;

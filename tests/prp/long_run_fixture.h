@@ -7,6 +7,7 @@
 #include <string>
 
 #include "arithmetic/big_integer.h"
+#include "arithmetic/checkpoint.h"
 #include "arithmetic/gmp_arithmetic.h"
 
 namespace prp_test {
@@ -59,9 +60,40 @@ inline void fermatResidue(mpz_srcptr n, unsigned long base, mpz_ptr residue)
     mpz_powm(residue, b.get(), exponent.get(), n);
 }
 
+// A checkpoint's text with one value changed is refused by its checksum;
+// this makes the checksum whole again, as a writer's fault or a deliberate
+// edit would leave it, so that what is behind the checksum gets tested.
+inline std::string withChecksumRecomputed(const std::string& text)
+{
+    std::string body = text.substr(0, text.rfind("checksum "));
+    return body + "checksum " + arithmetic::textFingerprint(body) + "\n";
+}
+
 inline uint64_t low64(mpz_srcptr x)
 {
     return mpz_size(x) == 0 ? 0 : mpz_getlimbn(x, 0);
+}
+
+// RES64 of the base-b Fermat test and of the Lucas-Lehmer test of 2^q - 1,
+// by plain mpz arithmetic.
+inline uint64_t fermatRes64(unsigned long q, unsigned long base)
+{
+    arithmetic::BigInt m, residue;
+    setMersenne(m, q);
+    fermatResidue(m.get(), base, residue.get());
+    return low64(residue.get());
+}
+
+inline uint64_t lucasLehmerRes64(unsigned long q)
+{
+    arithmetic::BigInt m, s(4);
+    setMersenne(m, q);
+    for (unsigned long i = 0; i + 2 < q; ++i) {
+        mpz_mul(s.get(), s.get(), s.get());
+        mpz_sub_ui(s.get(), s.get(), 2);
+        mpz_mod(s.get(), s.get(), m.get());
+    }
+    return low64(s.get());
 }
 
 }  // namespace prp_test

@@ -3,6 +3,7 @@
 // last_PRP.txt in a fresh temporary directory.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <regex>
 #include <string>
 
@@ -17,6 +18,15 @@ struct ExpectedLine {
     bool timed;
     int exitStatus;
 };
+
+// The verdict and RES64 of a result line, without its timings.
+inline std::string verdictPart(const TesterResult& result)
+{
+    const size_t end = result.out.find(']');
+    if (end != std::string::npos)
+        return result.out.substr(0, end + 1);
+    return result.out.substr(0, result.out.find(" ("));
+}
 
 class PrpTester : public ::testing::Test {
 protected:

@@ -1,6 +1,9 @@
 // What the built tester accepts: every parameter string the calling program
 // passes, unquoted paths with blanks, damaged number files, bad input.
 #include <algorithm>
+#include <fstream>
+#include <regex>
+#include <sstream>
 #include <thread>
 
 #include "tester_fixture.h"
@@ -134,7 +137,33 @@ TEST_F(PrpTester, bad_input_ends_with_status_5_and_a_message_on_standard_error)
         EXPECT_EQ(result.exitStatus, 5);
         EXPECT_EQ(result.out, "");
         EXPECT_NE(result.err.find(c.messagePart), std::string::npos) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << "one line: " << result.err;
     }
+}
+
+TEST_F(PrpTester, usage_text_and_readme_list_the_same_switches)
+{
+    // The usage, printed when the tester is run without arguments, has a
+    // line "  <switch>  <meaning>" per row of the switch table.
+    const TesterResult usage = runTesterWords({});
+    EXPECT_EQ(usage.exitStatus, 5);
+    std::vector<std::pair<std::string, std::string>> usageRows;
+    std::istringstream usageLines(usage.err);
+    const std::regex usageRow(R"(  (-\S+) +(.+))");
+    for (std::string line; std::getline(usageLines, line);)
+        if (std::smatch match; std::regex_match(line, match, usageRow))
+            usageRows.emplace_back(match[1], match[2]);
+
+    std::ifstream readme(PRP_README_PATH);
+    std::vector<std::pair<std::string, std::string>> readmeRows;
+    const std::regex readmeRow(R"(\| `(-[^`]+)` \| (.+) \|)");
+    for (std::string line; std::getline(readme, line);)
+        if (std::smatch match; std::regex_match(line, match, readmeRow))
+            readmeRows.emplace_back(match[1], match[2]);
+
+    EXPECT_EQ(usageRows, readmeRows) << usage.err;
+    for (const char* form : {"-f[<n>]", "-b<base>", "-tm", "-C<seconds>", "-q..."})
+        EXPECT_NE(usage.err.find(std::string(" [") + form + "]"), std::string::npos) << "synopsis lacks " << form;
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 // Long runs of the built tester: killed and run again it resumes from its
 // checkpoint; checkpoints it cannot trust are ignored with a note; a fault
-// injected into the arithmetic is caught and the verdict stays right.
+// injected into the arithmetic is caught and the verdict stays right. Every
+// interruption happens at a chosen step (the test hooks of
+// tools/prp/test_hooks.h), never after a wait: the outcome does not depend
+// on the machine's speed or load.
 #include <filesystem>
 
-#include "arithmetic/checked_powering.h"
-#include "checkpoint_file.h"
 #include "long_run_fixture.h"
 #include "result_line.h"
 #include "tester_fixture.h"
@@ -14,79 +15,58 @@ namespace {
 
 using arithmetic::BigInt;
 
-std::string mersenneLabel(unsigned long q)
-{
-    return prp::numberLabel(mersenneDigits(q));
-}
-
-// The last Lucas-Lehmer term of 2^q - 1, by plain mpz arithmetic.
-uint64_t lucasLehmerRes64(unsigned long q)
-{
-    BigInt m, s(4);
-    setMersenne(m, q);
-    for (unsigned long i = 0; i + 2 < q; ++i) {
-        mpz_mul(s.get(), s.get(), s.get());
-        mpz_sub_ui(s.get(), s.get(), 2);
-        mpz_mod(s.get(), s.get(), m.get());
-    }
-    return low64(s.get());
-}
-
-uint64_t fermatRes64(unsigned long q, unsigned long base)
-{
-    BigInt m, residue;
-    setMersenne(m, q);
-    fermatResidue(m.get(), base, residue.get());
-    return low64(residue.get());
-}
-
-// The verdict and RES64 of a result line, without its timings.
-std::string verdictPart(const TesterResult& result)
-{
-    const size_t end = result.out.find(']');
-    return end == std::string::npos ? result.out : result.out.substr(0, end + 1);
-}
+struct ResumeCase {
+    const char* name;
+    std::string digits;
+    const char* switches;
+};
 
 TEST_F(PrpTester, killed_run_resumes_from_its_checkpoint_with_the_uninterrupted_result)
 {
-    // 2^120011-1 is composite and takes seconds even on the FFT arithmetic,
-    // long enough for a one-second checkpoint; for 2^q-1 the tester always
-    // runs on its registers.
-    constexpr unsigned long q = 120011;
-    const std::string file = dir().write("last_PRP.txt", mersenneDigits(q));
-    const std::string checkpoint = file + ".ckpt";
-    for (const char* switches : {" -k -f0 -C1 -tm ", " -k -f0 -C1 "}) {
-        SCOPED_TRACE(switches);
-        std::string uninterruptedSwitches = switches;
-        uninterruptedSwitches.replace(uninterruptedSwitches.find("-C1"), 3, "-C0");
-        const TesterResult uninterrupted = runTesterCommand(uninterruptedSwitches, file);
-        ASSERT_EQ(uninterrupted.exitStatus, 1) << uninterrupted.out;
+    // The arithmetics a long run can be on: the IBDWT from 2^5000-1 (the
+    // Fermat and the Lucas-Lehmer test), the general FFT from 10,000 bits,
+    // the GMP registers below.
+    const ResumeCase cases[] = {
+        {"2^5003-1, Lucas-Lehmer", mersenneDigits(5003), " -k -f0 -tm "},
+        {"2^5003-1, Fermat", mersenneDigits(5003), " -k -f0 "},
+        {"10^3011+7, Fermat", "1" + std::string(3010, '0') + "7", " -k -f0 "},
+        {"2^4423-1 times 3, Fermat", productDigits(mersenneDigits(4423), "3"), " -k -f0 -b5 "},
+    };
+    for (const ResumeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir folder;
+        const std::string file = folder.write("last_PRP.txt", c.digits);
+        const std::string checkpoint = file + ".ckpt";
+        const TesterResult uninterrupted = runTesterCommand(std::string(c.switches) + "-C0 ", file);
+        ASSERT_FALSE(uninterrupted.out.empty()) << uninterrupted.err;
         ASSERT_FALSE(std::filesystem::exists(checkpoint)) << "-C0 writes no checkpoint";
-        {
-            RunningTester interrupted(commandWords(switches, file));
-            ASSERT_TRUE(interrupted.waitForFile(checkpoint)) << "finished before its first checkpoint";
-            interrupted.kill();
-        }
-        TesterResult resumed = runTesterCommand(switches, file);
-        EXPECT_EQ(resumed.exitStatus, 1);
-        EXPECT_TRUE(verdictPart(resumed).starts_with(mersenneLabel(q) + " is composite: RES64: [")) << resumed.out;
+
+        // A checkpoint every 1,000 steps, killed at step 2,500 as a power
+        // cut would: the checkpoint of step 2,000 is left.
+        const TesterResult killed = runTesterCommand(
+            std::string(c.switches) + "-C1 ", file,
+            withEnvironment({"QUENDROLT_PRP_CHECKPOINT_STEPS=1000", "QUENDROLT_PRP_KILL_AT=2500"}));
+        ASSERT_EQ(killed.signal, SIGKILL) << killed.err;
+        ASSERT_TRUE(std::filesystem::exists(checkpoint));
+
+        TesterResult resumed = runTesterCommand(std::string(c.switches) + "-C1 ", file);
+        EXPECT_NE(resumed.err.find("Resuming from the checkpoint " + checkpoint + " at "), std::string::npos)
+            << resumed.err;
+        EXPECT_NE(resumed.err.find(" 2000 of "), std::string::npos) << resumed.err;
+        EXPECT_EQ(resumed.exitStatus, uninterrupted.exitStatus);
         EXPECT_EQ(verdictPart(resumed), verdictPart(uninterrupted));
-        EXPECT_NE(resumed.err.find("Resuming from the checkpoint"), std::string::npos) << resumed.err;
         EXPECT_FALSE(std::filesystem::exists(checkpoint)) << "a finished test removes its checkpoint";
     }
 }
 
 // A real checkpoint of the base-3 test of 2^4423-1 (a prime), left next to
-// the number file by a powering that died part-way.
+// the number file by a run stopped at step 2,000.
 void leaveFermatCheckpoint(const std::string& numberFile)
 {
-    BigInt n, exponent, unused;
-    setMersenne(n, 4423);
-    mpz_sub_ui(exponent.get(), n.get(), 1);
-    InterruptingArithmetic dying(n.get(), 4, 2000);
-    prp::CheckpointFile store(numberFile, 1e-9, arithmetic::numberIdentity(n.get()), "fermat base 3");
-    EXPECT_THROW(arithmetic::checkedPower(dying, 3, exponent.get(), n.get(), store, {}, "test", unused.get()),
-                 Interrupted);
+    TesterResult stopped =
+        runTesterCommand(" -k -f0 -C1 ", numberFile, withEnvironment({"QUENDROLT_PRP_STOP_AT=2000"}));
+    ASSERT_EQ(stopped.exitStatus, 3) << stopped.err;
+    ASSERT_TRUE(std::filesystem::exists(numberFile + ".ckpt"));
 }
 
 struct UntrustedCase {
@@ -103,20 +83,22 @@ TEST_F(PrpTester, checkpoints_it_cannot_trust_are_ignored_with_a_note)
     const UntrustedCase cases[] = {
         {"sound, as a control", 4423, " -k -f0 -C1 ", false, "Resuming from the checkpoint", " is 3-PRP!"},
         {"truncated", 4423, " -k -f0 -C1 ", true, "damaged or incomplete", " is 3-PRP!"},
-        {"another base", 4423, " -k -f0 -C1 -b5 ", false, "another number or test", " is 5-PRP!"},
-        {"another test", 4423, " -k -f0 -C1 -tm ", false, "another number or test",
+        {"another base", 4423, " -k -f0 -C1 -b5 ", false, "another test (fermat base 3)", " is 5-PRP!"},
+        {"another test", 4423, " -k -f0 -C1 -tm ", false, "another test",
          " is PRP! (proven prime by the Lucas-Lehmer test)"},
-        {"another number", 4253, " -k -f0 -C1 ", false, "another number or test", " is 3-PRP!"},
+        {"another number", 4253, " -k -f0 -C1 ", false, "another number", " is 3-PRP!"},
     };
     for (const UntrustedCase& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir folder;
+        const std::string written = folder.write("written.txt", mersenneDigits(4423));
+        leaveFermatCheckpoint(written);
         const std::string file = folder.write("last_PRP.txt", mersenneDigits(c.q));
-        leaveFermatCheckpoint(file);
+        std::filesystem::rename(written + ".ckpt", file + ".ckpt");
         if (c.truncate)
             std::filesystem::resize_file(file + ".ckpt", std::filesystem::file_size(file + ".ckpt") / 2);
         TesterResult result = runTesterCommand(c.switches, file);
-        expectLine(result, {mersenneLabel(c.q) + c.verdict, true, 0});
+        expectLine(result, {prp::numberLabel(mersenneDigits(c.q)) + c.verdict, true, 0});
         EXPECT_NE(result.err.find(c.note), std::string::npos) << result.err;
         EXPECT_FALSE(std::filesystem::exists(file + ".ckpt"));
     }
@@ -129,8 +111,8 @@ TEST_F(PrpTester, checkpoints_off_neither_reads_nor_writes_them)
     leaveFermatCheckpoint(file);
     const auto saved = std::filesystem::last_write_time(file + ".ckpt");
     TesterResult result = runTesterCommand(" -k -f0 -C0 ", file);
-    expectLine(result, {mersenneLabel(4423) + " is 3-PRP!", true, 0});
-    EXPECT_EQ(result.err.find("checkpoint"), std::string::npos) << result.err;
+    expectLine(result, {prp::numberLabel(mersenneDigits(4423)) + " is 3-PRP!", true, 0});
+    EXPECT_EQ(result.err.find("heckpoint"), std::string::npos) << result.err;
     ASSERT_TRUE(std::filesystem::exists(file + ".ckpt"));
     EXPECT_EQ(std::filesystem::last_write_time(file + ".ckpt"), saved);
 }
@@ -146,7 +128,7 @@ struct FaultCase {
 
 TEST_F(PrpTester, an_injected_fault_is_caught_and_the_verdict_stays_right)
 {
-    const std::string prime = mersenneLabel(9941), composite = mersenneLabel(9949);
+    const std::string prime = prp::numberLabel(mersenneDigits(9941)), composite = prp::numberLabel(mersenneDigits(9949));
     const FaultCase cases[] = {
         {"Fermat, prime", 9941, " -k -f0 ", 5000, "Gerbicz check failed", {prime + " is 3-PRP!", true, 0}},
         {"Fermat, composite", 9949, " -k -f0 ", 9948, "Gerbicz check failed",
@@ -160,8 +142,8 @@ TEST_F(PrpTester, an_injected_fault_is_caught_and_the_verdict_stays_right)
     for (const FaultCase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string file = dir().write("last_PRP.txt", mersenneDigits(c.q));
-        TesterResult result =
-            runTesterCommand(c.switches, file, {"QUENDROLT_PRP_FAULT_AT_STEP=" + std::to_string(c.faultAt)});
+        TesterResult result = runTesterCommand(
+            c.switches, file, withEnvironment({"QUENDROLT_PRP_FAULT_AT_STEP=" + std::to_string(c.faultAt)}));
         expectLine(result, c.expected);
         EXPECT_NE(result.err.find(c.caught), std::string::npos) << result.err;
     }

@@ -1,7 +1,8 @@
 #include "tester_process.h"
 
 #include <fcntl.h>
-#include <spawn.h>
+#include <grp.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,21 +20,24 @@ namespace prp_test {
 
 namespace {
 
-std::string readFile(const std::string& path)
+std::string makeTempDir()
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::string pattern = (std::filesystem::temp_directory_path() / "prp_tester_XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary directory");
+    return pattern;
 }
 
-// Starts the tester with the words after the program name and this
-// process's environment plus the extra entries.
-pid_t spawnTester(const std::vector<std::string>& words, const std::vector<std::string>& environment,
-                  const posix_spawn_file_actions_t* actions)
+// Starts the tester with the words after the program name, this process's
+// environment plus the extra entries, its output into the two files, under
+// the limits. fork and exec rather than posix_spawn: the limits and the
+// user are set in the child, before the tester starts; between fork and
+// exec only async-signal-safe calls.
+pid_t spawnTester(const std::vector<std::string>& words, const ChildSetup& setup, const std::string& outPath,
+                  const std::string& errPath)
 {
     std::string program = PRP_TESTER_PATH;
-    std::vector<std::string> argvCopies = words, environmentCopies = environment;
+    std::vector<std::string> argvCopies = words, environmentCopies = setup.environment;
     std::vector<char*> argv{program.data()};
     for (std::string& word : argvCopies)
         argv.push_back(word.data());
@@ -44,41 +48,111 @@ pid_t spawnTester(const std::vector<std::string>& words, const std::vector<std::
     for (std::string& entry : environmentCopies)
         envp.push_back(entry.data());
     envp.push_back(nullptr);
-    pid_t child = 0;
-    if (posix_spawn(&child, program.c_str(), actions, nullptr, argv.data(), envp.data()) != 0)
+
+    pid_t child = fork();
+    if (child < 0)
         throw std::runtime_error("cannot start " + program);
+    if (child == 0) {
+        int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
+            _exit(126);
+        auto limit = [](int resource, uint64_t bytes) {
+            rlimit value{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+            return setrlimit(resource, &value) == 0;
+        };
+        if ((setup.addressSpace && !limit(RLIMIT_AS, *setup.addressSpace)) ||
+            (setup.fileSize && !limit(RLIMIT_FSIZE, *setup.fileSize)))
+            _exit(126);
+        if (setup.user && (setgroups(0, nullptr) != 0 || setgid(*setup.user) != 0 || setuid(*setup.user) != 0))
+            _exit(126);
+        execve(program.c_str(), argv.data(), envp.data());
+        _exit(127);
+    }
     return child;
+}
+
+TesterResult resultOf(int status, const std::string& captureDir)
+{
+    TesterResult result;
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    result.out = readFile(captureDir + "/out");
+    result.err = readFile(captureDir + "/err");
+    return result;
+}
+
+void makeWritableByAll(const std::string& dir)
+{
+    std::filesystem::permissions(dir, std::filesystem::perms::all);
 }
 
 }  // namespace
 
-RunningTester::RunningTester(const std::vector<std::string>& words)
+std::string readFile(const std::string& path)
 {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_ = spawnTester(words, {}, &actions);
-    posix_spawn_file_actions_destroy(&actions);
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+RunningTester::RunningTester(const std::vector<std::string>& words, const ChildSetup& setup)
+    : captureDir_(makeTempDir())
+{
+    if (setup.user)
+        makeWritableByAll(captureDir_);
+    pid_ = spawnTester(words, setup, captureDir_ + "/out", captureDir_ + "/err");
 }
 
 RunningTester::~RunningTester()
 {
     if (running_)
         kill();
+    std::error_code ignored;
+    std::filesystem::remove_all(captureDir_, ignored);
+}
+
+bool RunningTester::poll()
+{
+    if (running_ && waitpid(pid_, &status_, WNOHANG) == pid_)
+        running_ = false;
+    return running_;
 }
 
 bool RunningTester::waitForFile(const std::string& path)
 {
     while (!std::filesystem::exists(path)) {
-        int status = 0;
-        if (running_ && waitpid(pid_, &status, WNOHANG) == pid_)
-            running_ = false;
-        if (!running_)
+        if (!poll())
             return std::filesystem::exists(path);
         usleep(10'000);
     }
     return true;
+}
+
+bool RunningTester::waitForError(const std::string& text)
+{
+    while (readFile(captureDir_ + "/err").find(text) == std::string::npos) {
+        if (!poll())
+            return readFile(captureDir_ + "/err").find(text) != std::string::npos;
+        usleep(10'000);
+    }
+    return true;
+}
+
+void RunningTester::signal(int number)
+{
+    if (running_)
+        ::kill(pid_, number);
+}
+
+TesterResult RunningTester::finish()
+{
+    if (running_) {
+        waitpid(pid_, &status_, 0);
+        running_ = false;
+    }
+    return resultOf(status_, captureDir_);
 }
 
 void RunningTester::kill()
@@ -86,30 +160,14 @@ void RunningTester::kill()
     if (!running_)
         return;
     ::kill(pid_, SIGKILL);
-    int status = 0;
-    waitpid(pid_, &status, 0);
+    waitpid(pid_, &status_, 0);
     running_ = false;
 }
 
-TesterResult runTesterWords(const std::vector<std::string>& words, const std::vector<std::string>& environment)
+TesterResult runTesterWords(const std::vector<std::string>& words, const ChildSetup& setup)
 {
-    TempDir capture;
-    std::string outPath = capture.path() + "/out", errPath = capture.path() + "/err";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-
-    pid_t child = spawnTester(words, environment, &actions);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    waitpid(child, &status, 0);
-
-    TesterResult result;
-    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = readFile(outPath);
-    result.err = readFile(errPath);
-    return result;
+    RunningTester tester(words, setup);
+    return tester.finish();
 }
 
 std::vector<std::string> commandWords(const std::string& parameters, const std::string& path)
@@ -121,19 +179,12 @@ std::vector<std::string> commandWords(const std::string& parameters, const std::
     return words;
 }
 
-TesterResult runTesterCommand(const std::string& parameters, const std::string& path,
-                              const std::vector<std::string>& environment)
+TesterResult runTesterCommand(const std::string& parameters, const std::string& path, const ChildSetup& setup)
 {
-    return runTesterWords(commandWords(parameters, path), environment);
+    return runTesterWords(commandWords(parameters, path), setup);
 }
 
-TempDir::TempDir()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "prp_tester_XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot create a temporary directory");
-    path_ = pattern;
-}
+TempDir::TempDir() : path_(makeTempDir()) {}
 
 TempDir::~TempDir()
 {

@@ -2,60 +2,128 @@
 
 #include <algorithm>
 #include <charconv>
-#include <string_view>
 #include <thread>
 
 namespace prp {
 
 namespace {
 
-// Parses the decimal digits of text completely into value.
-bool parseNumber(std::string_view text, uint64_t& value)
-{
-    if (text.empty())
-        return false;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && end == text.data() + text.size();
-}
+bool noEffect(TesterOptions&, std::optional<uint64_t>) { return true; }
 
-// Applies one switch; returns an error text, empty when the switch is known.
-std::string applySwitch(std::string_view word, TesterOptions& options)
+constexpr SwitchRow kSwitches[] = {
+    {"-f", SwitchArgument::OptionalNumber, "[<n>]", false,
+     "trial factoring by the primes up to n*10^6 (n above 10^6 is taken as 10^6); -f alone: up to 10^7, "
+     "the default; -f0: none",
+     [](TesterOptions& options, std::optional<uint64_t> n) {
+         options.trialDepth = n ? std::min(*n, kMaxTrialDepthFactor) * kTrialDepthUnit : kDefaultTrialDepth;
+         return true;
+     }},
+    {"-o", SwitchArgument::None, "", false,
+     "trial factoring only, no PRP test; every factor up to the depth is listed",
+     [](TesterOptions& options, std::optional<uint64_t>) {
+         options.trialOnly = true;
+         return true;
+     }},
+    {"-b", SwitchArgument::Number, "<base>", true,
+     "Fermat test to this base (2 .. 2^32-1); several are tested in turn, all must pass; default base 3",
+     [](TesterOptions& options, std::optional<uint64_t> base) {
+         if (*base < 2 || *base > 0xFFFFFFFFu)
+             return false;
+         options.bases.push_back(static_cast<unsigned long>(*base));
+         return true;
+     }},
+    {"-tm", SwitchArgument::None, "", false,
+     "when the number is 2^q-1: the Lucas-Lehmer test, which proves it prime or composite; otherwise a "
+     "note on standard error and the PRP test",
+     [](TesterOptions& options, std::optional<uint64_t>) {
+         options.mersenneTest = true;
+         return true;
+     }},
+    {"-T", SwitchArgument::Number, "<n>", false,
+     "up to n threads (1 .. 256) for trial factoring and for the arithmetic of the long tests; default: "
+     "one per core",
+     [](TesterOptions& options, std::optional<uint64_t> n) {
+         options.threads = static_cast<unsigned>(std::clamp<uint64_t>(*n, 1, 256));
+         return true;
+     }},
+    {"-C", SwitchArgument::Number, "<seconds>", false,
+     "seconds between checkpoints of a long test (default 600); -C0: no checkpoints, none read or written",
+     [](TesterOptions& options, std::optional<uint64_t> seconds) {
+         options.checkpointSeconds = static_cast<unsigned>(std::min<uint64_t>(*seconds, 1'000'000'000));
+         return true;
+     }},
+    {"-k", SwitchArgument::None, "", false, "accepted, no effect", noEffect},
+    {"-d", SwitchArgument::None, "", false, "accepted, no effect", noEffect},
+    {"-s", SwitchArgument::AnyText, "<n>", false, "accepted, no effect", noEffect},
+    {"-q", SwitchArgument::AnyText, "...", false, "accepted, no effect", noEffect},
+};
+
+// Parses the decimal digits of text completely into value.
+std::optional<uint64_t> parseNumber(std::string_view text)
 {
     uint64_t value = 0;
-    if (word == "-k" || word == "-d" || word.starts_with("-s") || word.starts_with("-q"))
-        return {};  // accepted for compatibility, no effect here
-    if (word == "-o") {
-        options.trialOnly = true;
-        return {};
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// Applies one switch by the first row whose name starts the piece and whose
+// argument form fits the rest; false when no row takes it.
+bool applySwitch(std::string_view piece, TesterOptions& options)
+{
+    for (const SwitchRow& row : kSwitches) {
+        if (!piece.starts_with(row.name))
+            continue;
+        std::string_view rest = piece.substr(row.name.size());
+        std::optional<uint64_t> number = parseNumber(rest);
+        switch (row.argument) {
+        case SwitchArgument::None:
+            if (rest.empty())
+                return row.apply(options, std::nullopt);
+            break;
+        case SwitchArgument::Number:
+            if (number)
+                return row.apply(options, number);
+            break;
+        case SwitchArgument::OptionalNumber:
+            if (rest.empty() || number)
+                return row.apply(options, number);
+            break;
+        case SwitchArgument::AnyText:
+            return row.apply(options, std::nullopt);
+        }
     }
-    if (word == "-tm") {
-        options.mersenneTest = true;
-        return {};
-    }
-    if (word == "-f") {
-        options.trialDepth = kDefaultTrialDepth;
-        return {};
-    }
-    if (word.starts_with("-f") && parseNumber(word.substr(2), value)) {
-        options.trialDepth = std::min(value, kMaxTrialDepthFactor) * kTrialDepthUnit;
-        return {};
-    }
-    if (word.starts_with("-T") && parseNumber(word.substr(2), value)) {
-        options.threads = static_cast<unsigned>(std::clamp<uint64_t>(value, 1, 256));
-        return {};
-    }
-    if (word.starts_with("-C") && parseNumber(word.substr(2), value)) {
-        options.checkpointSeconds = static_cast<unsigned>(std::min<uint64_t>(value, 1'000'000'000));
-        return {};
-    }
-    if (word.starts_with("-b") && parseNumber(word.substr(2), value) && value >= 2 && value <= 0xFFFFFFFFu) {
-        options.bases.push_back(static_cast<unsigned long>(value));
-        return {};
-    }
-    return "unknown or malformed switch \"" + std::string(word) + "\"";
+    return false;
+}
+
+std::string switchForm(const SwitchRow& row)
+{
+    return std::string(row.name) + std::string(row.argumentText);
 }
 
 }  // namespace
+
+std::span<const SwitchRow> switchTable() { return kSwitches; }
+
+std::string usageSynopsis(std::string_view program)
+{
+    std::string text = std::string(program);
+    for (const SwitchRow& row : kSwitches)
+        text += " [" + switchForm(row) + "]" + (row.accumulates ? "..." : "");
+    return text + " <number file>";
+}
+
+std::string usageText(std::string_view program)
+{
+    std::string text = "Usage: " + usageSynopsis(program) + "\n";
+    for (const SwitchRow& row : kSwitches) {
+        std::string form = switchForm(row);
+        text += "  " + form + std::string(std::max<size_t>(form.size() + 2, 14) - form.size(), ' ') +
+                std::string(row.meaning) + "\n";
+    }
+    return text;
+}
 
 unsigned defaultThreads()
 {
@@ -87,9 +155,10 @@ ParsedArguments parseArguments(int argc, const char* const* argv)
                 inFileName = true;
                 break;
             }
-            parsed.error = applySwitch(piece, parsed.options);
-            if (!parsed.error.empty())
+            if (!applySwitch(piece, parsed.options)) {
+                parsed.error = "unknown or malformed switch \"" + std::string(piece) + "\"";
                 return parsed;
+            }
             at = end;
         }
     }

@@ -3,7 +3,10 @@
 // Callers hand the whole parameter string over without quoting the path, so
 // the path may arrive split into several words; see parseArguments.
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace prp {
@@ -28,6 +31,34 @@ struct TesterOptions {
     std::vector<unsigned long> bases;          // "-b<n>" in the order given; empty: base 3
     std::string numberFile;
 };
+
+// What may follow a switch's name inside the same piece.
+enum class SwitchArgument {
+    None,            // "-o": nothing
+    Number,          // "-T4": decimal digits
+    OptionalNumber,  // "-f" or "-f1000"
+    AnyText,         // "-s0", "-q...": anything, ignored
+};
+
+// One row per switch: the parser, the usage text and the switch table of
+// README.md all come from these rows.
+struct SwitchRow {
+    std::string_view name;          // "-f"
+    SwitchArgument argument;
+    std::string_view argumentText;  // how the usage shows the argument: "[<n>]"
+    bool accumulates;               // given again, adds rather than replaces ("-b")
+    std::string_view meaning;
+    // Applies the switch with its number (when it has one); false when the
+    // number is out of the switch's range.
+    bool (*apply)(TesterOptions& options, std::optional<uint64_t> number);
+};
+
+std::span<const SwitchRow> switchTable();
+
+// "pfgw64_133mm.exe [-f[<n>]] [-o] ... <number file>", one line.
+std::string usageSynopsis(std::string_view program);
+// The synopsis and one line per switch with its meaning.
+std::string usageText(std::string_view program);
 
 struct ParsedArguments {
     bool ok = false;

@@ -1,15 +1,18 @@
 #include "tester_run.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <optional>
+#include <stdexcept>
 
 #include "arithmetic/big_integer.h"
 #include "arithmetic/fermat_test.h"
 #include "arithmetic/lucas_lehmer.h"
 #include "checkpoint_file.h"
 #include "engine/decimal_text.h"
+#include "memory_limits.h"
 #include "progress.h"
 #include "result_line.h"
+#include "test_hooks.h"
 #include "trial_factoring.h"
 
 namespace prp {
@@ -20,25 +23,43 @@ using arithmetic::BigInt;
 using Clock = std::chrono::steady_clock;
 using namespace arithmetic;
 
-// Test-only: QUENDROLT_PRP_FAULT_AT_STEP=<k> makes the long tests corrupt
-// their residue once, at step k, so that tests can watch the error checks
-// at work (arithmetic/fault_injection.h). Read here and nowhere else.
-std::optional<uint64_t> faultStepFromEnvironment()
+std::string mebibytes(uint64_t bytes) { return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MiB"; }
+
+// Refuses a test the memory left cannot hold, before it allocates.
+// `least`: needed is a lower bound of what the test needs.
+void refuseWithoutRoom(uint64_t needed, bool least = false)
 {
-    const char* text = std::getenv("QUENDROLT_PRP_FAULT_AT_STEP");
-    if (!text || !*text)
-        return std::nullopt;
-    char* end = nullptr;
-    uint64_t step = std::strtoull(text, &end, 10);
-    return *end == '\0' ? std::optional<uint64_t>(step) : std::nullopt;
+    MemoryRoom room = memoryRoom();
+    if (needed > room.bytes)
+        throw std::runtime_error("not enough memory: the test needs " + std::string(least ? "at least" : "about") +
+                                 " " + mebibytes(needed) + ", and " + room.limitedBy + " leaves " +
+                                 mebibytes(room.bytes));
+}
+
+// A lower bound of what the long test of a number of these decimal digits
+// needs, whatever its form: the Lucas-Lehmer test of a 2^q-1 of as many
+// bits is the cheapest of them (the IBDWT without padding, two registers).
+uint64_t leastTestBytes(const std::string& digits, unsigned threads)
+{
+    const size_t significant = digits.size() - std::min(digits.size(), digits.find_first_not_of('0'));
+    const auto bits = static_cast<unsigned long>(static_cast<double>(significant) * 3.321928);
+    return bits < 3 ? 0 : lucasLehmerBytes(bits - 1, threads);
 }
 
 class Run {
 public:
-    Run(const TesterOptions& options, const std::string& digits, Clock::time_point started)
-        : options_(options), label_(numberLabel(digits)), started_(started)
+    Run(const TesterOptions& options, const std::string& digits, Clock::time_point started, StopRequest& stop)
+        : options_(options),
+          label_(numberLabel(digits)),
+          started_(started),
+          stop_(stop),
+          hooks_(TestHooks::fromEnvironment()),
+          hookedReport_(report_, hooks_, stop_)
     {
         engine::setFromDecimal(n_, digits);
+        checkpoints_.emplace(options_.numberFile,
+                             CheckpointInterval{static_cast<double>(options_.checkpointSeconds), hooks_.checkpointSteps},
+                             numberIdentity(n_.get()));
     }
 
     RunOutcome run()
@@ -49,13 +70,17 @@ public:
             if (std::optional<RunOutcome> decided = trialFactoring())
                 return *decided;
         }
-        unsigned long q = 0;
-        if (options_.mersenneTest) {
-            if (isMersenneNumber(n_.get(), q))
-                return mersenneTest(q);
-            note("%s is not of the form 2^q-1: running the PRP test instead", label_.c_str());
+        try {
+            unsigned long q = 0;
+            if (options_.mersenneTest) {
+                if (isMersenneNumber(n_.get(), q))
+                    return mersenneTest(q);
+                note("%s is not of the form 2^q-1: running the PRP test instead", label_.c_str());
+            }
+            return fermatTests();
+        } catch (const RunStopped& stopped) {
+            return interrupted(stopped);
         }
-        return fermatTests();
     }
 
 private:
@@ -97,53 +122,102 @@ private:
             mpz_sub_ui(factor.get(), factor.get(), 1);
             return {factorsLine(label_, {numberLabel(engine::toDecimal(factor))}), kExitComposite};
         }
+        makeRoom(lucasLehmerBytes(q, options_.threads));
         note("Lucas-Lehmer test of 2^%lu-1", q);
         LucasLehmerOutcome outcome = lucasLehmer(q, longRunSettings());
+        checkpoints_->finish();
         double overhead = secondsSince(started_) - outcome.seconds;
         if (outcome.prime)
             return {provenPrimeLine(label_, "the Lucas-Lehmer test", outcome.seconds, overhead), kExitProbablePrime};
         return {compositeLine(label_, outcome.res64, outcome.seconds, overhead), kExitComposite};
     }
 
+    // The bases in turn; a base an earlier run of the same number passed is
+    // not tested again, and one that passes here is recorded at once while
+    // bases remain, so that a rerun after an interruption goes on with the
+    // base it was at.
     RunOutcome fermatTests()
     {
+        const std::vector<unsigned long> bases = effectiveBases(options_);
         double testSeconds = 0;
         unsigned long lastBase = 0;
-        for (unsigned long base : effectiveBases(options_)) {
+        bool roomChecked = false;
+        for (size_t i = 0; i < bases.size(); ++i) {
+            const unsigned long base = bases[i];
+            lastBase = base;
+            if (checkpoints_->basePassed(base)) {
+                note("Fermat PRP test to base %lu: passed in an earlier run (%s)", base, checkpoints_->path().c_str());
+                continue;
+            }
+            if (!roomChecked)
+                makeRoom(fermatTestBytes(n_.get(), options_.threads));
+            roomChecked = true;
             note("Fermat PRP test to base %lu", base);
             FermatOutcome outcome = fermatTest(n_.get(), base, longRunSettings());
             testSeconds += outcome.seconds;
-            if (!outcome.probablePrime)
+            if (!outcome.probablePrime) {
+                checkpoints_->finish();
                 return {compositeLine(label_, outcome.res64, testSeconds, secondsSince(started_) - testSeconds),
                         kExitComposite};
-            lastBase = base;
+            }
+            if (outcome.checked && i + 1 < bases.size())
+                checkpoints_->recordPassedBase(base);
         }
+        checkpoints_->finish();
         return {probablePrimeLine(label_, lastBase, testSeconds, secondsSince(started_) - testSeconds),
                 kExitProbablePrime};
+    }
+
+    void makeRoom(uint64_t needed)
+    {
+        refuseWithoutRoom(needed);
+        if (hooks_.tightMemoryPercent)
+            limitAddressSpaceTo(needed / 100 * *hooks_.tightMemoryPercent);
+    }
+
+    RunOutcome interrupted(const RunStopped& stopped)
+    {
+        const char* kept = stopped.saved() ? "the checkpoint holds the work done, run the same test again to resume"
+                            : options_.checkpointSeconds == 0 ? "no checkpoint holds the work (checkpoints are off)"
+                                                              : "no checkpoint holds the work";
+        note("Interrupted at step %llu of %llu: %s (%s)", static_cast<unsigned long long>(stopped.step()),
+             static_cast<unsigned long long>(stopped.totalSteps()), kept, checkpoints_->path().c_str());
+        return {"", kExitInterrupted};
     }
 
     LongRunSettings longRunSettings()
     {
         LongRunSettings settings;
         settings.threads = options_.threads;
-        settings.checkpoints = checkpointFilesBeside(options_.numberFile, static_cast<double>(options_.checkpointSeconds));
-        settings.report = &report_;
-        settings.faultAtStep = faultStepFromEnvironment();
+        settings.checkpoints = checkpoints_->opener();
+        settings.report = &hookedReport_;
+        settings.stop = &stop_;
+        settings.faultAtStep = hooks_.faultAtStep;
         return settings;
     }
 
     const TesterOptions& options_;
     std::string label_;
     Clock::time_point started_;
-    BigInt n_;
+    StopRequest& stop_;
+    TestHooks hooks_;
     StandardErrorReport report_;
+    HookedReport hookedReport_;
+    BigInt n_;
+    std::optional<CheckpointFile> checkpoints_;
 };
 
 }  // namespace
 
-RunOutcome runTester(const TesterOptions& options, const std::string& digits, Clock::time_point started)
+RunOutcome runTester(const TesterOptions& options, const std::string& digits, Clock::time_point started,
+                     StopRequest& stop)
 {
-    return Run(options, digits, started).run();
+    // Without trial factoring the long test is sure to run: a number whose
+    // cheapest test cannot fit is refused before its conversion from
+    // decimal, which alone takes a minute at the largest sizes.
+    if (options.trialDepth == 0 && !options.trialOnly)
+        refuseWithoutRoom(leastTestBytes(digits, options.threads), true);
+    return Run(options, digits, started, stop).run();
 }
 
 }  // namespace prp

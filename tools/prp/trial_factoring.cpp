@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "engine/big_integer.h"
@@ -182,8 +183,13 @@ TrialOutcome trialFactor(mpz_srcptr n, const TrialSettings& settings, const Tria
 
     unsigned threadCount = std::max(1u, std::min<unsigned>(settings.threads, static_cast<unsigned>(rangeCount)));
     std::vector<std::thread> helpers;
-    for (unsigned t = 1; t < threadCount; ++t)
-        helpers.emplace_back(work);
+    for (unsigned t = 1; t < threadCount; ++t) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;  // no room for another thread (a memory limit): fewer threads share the ranges
+        }
+    }
     work();
     for (std::thread& helper : helpers)
         helper.join();
