@@ -5,18 +5,26 @@
 
 namespace arithmetic::fft {
 
-size_t smoothLengthAtLeast(size_t minimum)
+namespace {
+
+// Odd parts m of the complex lengths H = m * 2^k: products of 3, 5 and 7,
+// for which FFTW has vectorised codelets.
+constexpr size_t kFastOddParts[] = {1, 3, 5, 7, 9, 15, 21, 25, 27, 35, 45, 49, 63};
+
+}  // namespace
+
+size_t transformLengthAtLeast(size_t positions)
 {
-    minimum = std::max<size_t>(minimum, 8);
+    const size_t half = std::max<size_t>((positions + 1) / 2, 8);
     size_t best = 0;
-    for (size_t m : {1, 3, 5, 7, 9, 11, 13, 15}) {
-        size_t length = m * 2;  // even
-        while (length < minimum)
+    for (size_t m : kFastOddParts) {
+        size_t length = m * 8;
+        while (length < half)
             length *= 2;
         if (best == 0 || length < best)
             best = length;
     }
-    return best;
+    return 2 * best;
 }
 
 int bitsPerDigit(size_t terms, int level)

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "arithmetic/fft_carry.h"
 #include "arithmetic/fft_digits.h"
-#include "arithmetic/fft_kernels.h"
+#include "arithmetic/fft_lengths.h"
+#include "arithmetic/fft_threads.h"
 
 namespace arithmetic {
 
@@ -25,6 +25,26 @@ inline int32_t balance(int64_t v, int width, int64_t& carry)
     return static_cast<int32_t>(low);
 }
 
+inline double roundToInteger(double v)
+{
+    constexpr double kMagic = 6755399441055744.0;  // 1.5 * 2^52
+    return (v + kMagic) - kMagic;
+}
+
+// The round-off of a pass over `blocks` blocks of `positions` values, split
+// across threads.
+template <typename Pass>
+double parallelPass(unsigned threads, size_t blocks, size_t positions, Pass pass)
+{
+    threads = fft::threadsForPass(threads, positions);
+    if (threads <= 1)
+        return pass(0, blocks);
+    const size_t jobs = std::min<size_t>(blocks, 4 * threads);
+    std::vector<double> worst(jobs, 0.0);
+    fft::parallelFor(threads, jobs, [&](size_t job) { worst[job] = pass(blocks * job / jobs, blocks * (job + 1) / jobs); });
+    return *std::max_element(worst.begin(), worst.end());
+}
+
 }  // namespace
 
 MersenneArithmetic::MersenneArithmetic(unsigned long q, int registers, unsigned threads, int level)
@@ -36,49 +56,30 @@ MersenneArithmetic::MersenneArithmetic(unsigned long q, int registers, unsigned 
     configure();
 }
 
-void MersenneArithmetic::configure()
+size_t MersenneArithmetic::transformLengthFor(unsigned long q, int level)
 {
     // The shortest length whose digits (ceil(q/L) bits at most) the table
     // allows at that length.
-    size_t length = fft::smoothLengthAtLeast(std::max<size_t>(8, q_ / 24));
+    size_t length = fft::transformLengthAtLeast(std::max<size_t>(16, q / 24));
     for (;;) {
-        size_t widest = (q_ + length - 1) / length;
-        if (static_cast<int>(widest) <= fft::bitsPerDigit(length, level_) || widest <= 2)
-            break;
-        length = fft::smoothLengthAtLeast(length + 1);
+        size_t widest = (q + length - 1) / length;
+        if (static_cast<int>(widest) <= fft::bitsPerDigit(length, level) || widest <= 2)
+            return length;
+        length = fft::transformLengthAtLeast(length + 1);
     }
-    length_ = length;
-    position_.resize(length_ + 1);
-    width_.resize(length_);
-    weight_.resize(length_);
-    inverseWeight_.resize(length_);
-    unweight_.resize(length_);
-    base_.resize(length_);
-    inverseBase_.resize(length_);
-    for (size_t i = 0; i <= length_; ++i) {
-        unsigned __int128 qi = static_cast<unsigned __int128>(q_) * i;
-        position_[i] = static_cast<uint64_t>((qi + length_ - 1) / length_);
-    }
-    for (size_t i = 0; i < length_; ++i) {
-        width_[i] = static_cast<uint8_t>(position_[i + 1] - position_[i]);
-        // 2^(ceil(qi/L) - qi/L), the exponent as an exact fraction.
-        unsigned __int128 numerator = static_cast<unsigned __int128>(position_[i]) * length_ - static_cast<unsigned __int128>(q_) * i;
-        long double exponent = static_cast<long double>(static_cast<uint64_t>(numerator)) / static_cast<long double>(length_);
-        long double weight = std::exp2l(exponent);
-        weight_[i] = static_cast<double>(weight);
-        inverseWeight_[i] = static_cast<double>(1.0L / weight);
-        unweight_[i] = static_cast<double>(1.0L / (weight * static_cast<long double>(length_)));
-        base_[i] = std::ldexp(1.0, width_[i]);
-        inverseBase_[i] = std::ldexp(1.0, -width_[i]);
-    }
-    digitScratch_.assign(length_, 0.0);
-    carryIn_.assign(length_, 0.0);
-    carryOut_.assign(length_, 0.0);
-    plans_ = &fft::transformPair(length_, threads_);
-    real_ = fft::RealArray(length_);
+}
+
+void MersenneArithmetic::configure()
+{
+    length_ = transformLengthFor(q_, level_);
+    half_ = length_ / 2;
+    tables_ = fft::IbdwtTables(q_, length_);
+    twiddles_ = fft::UnitRootTable(half_ / 2 + 1, -2.0L * 3.141592653589793238462643383279502884L /
+                                                      static_cast<long double>(half_));
+    transforms_ = &fft::complexTransforms(half_, threads_);
+    product_ = fft::RealArray(length_);
+    other_ = fft::RealArray(length_);
     result_ = fft::RealArray(length_);
-    spectrumA_ = fft::ComplexArray(length_ / 2 + 1);
-    spectrumB_ = fft::ComplexArray(length_ / 2 + 1);
     for (auto& r : registers_) {
         r = fft::RealArray(length_);
         std::fill(r.data(), r.data() + length_, 0.0);
@@ -106,15 +107,15 @@ void MersenneArithmetic::switchToLongerTransform()
 
 int64_t MersenneArithmetic::digitAt(const fft::RealArray& reg, size_t i) const
 {
-    return static_cast<int64_t>(fft::roundToInteger(reg[i] * inverseWeight_[i]));
+    return static_cast<int64_t>(roundToInteger(reg[i] * tables_.inverseWeight(i)));
 }
 
 void MersenneArithmetic::carryFrom(fft::RealArray& reg, size_t from, int64_t carry) const
 {
     size_t i = from;
     while (carry != 0) {
-        int32_t digit = balance(digitAt(reg, i) + carry, width_[i], carry);
-        reg[i] = digit * weight_[i];
+        int32_t digit = balance(digitAt(reg, i) + carry, tables_.width(i), carry);
+        reg[i] = digit * tables_.weight(i);
         if (++i == length_)
             i = 0;  // 2^q = 1
     }
@@ -127,8 +128,9 @@ void MersenneArithmetic::set(Register target, mpz_srcptr value)
     size_t count = mpz_size(value);
     int64_t carry = 0;
     for (size_t i = 0; i < length_; ++i) {
-        int64_t v = static_cast<int64_t>(fft::readBits(limbs, count, position_[i], width_[i])) + carry;
-        reg[i] = balance(v, width_[i], carry) * weight_[i];
+        int width = tables_.width(i);
+        int64_t v = static_cast<int64_t>(fft::readBits(limbs, count, tables_.position(i), width)) + carry;
+        reg[i] = balance(v, width, carry) * tables_.weight(i);
     }
     carryFrom(reg, 0, carry);
 }
@@ -143,14 +145,14 @@ void MersenneArithmetic::get(Register source, mpz_ptr value) const
     mp_limb_t* minus = mpz_limbs_write(negative, limbCount);
     std::fill(plus, plus + limbCount, mp_limb_t(0));
     std::fill(minus, minus + limbCount, mp_limb_t(0));
-    // Digits are within one of the balanced range: |d| < 2^width, so the
-    // positive ones and the negative ones each fill disjoint bit fields.
+    // Digits are near the balanced range, |d| < 2^width: the positive ones
+    // and the negative ones each fill disjoint bit fields.
     for (size_t i = 0; i < length_; ++i) {
         int64_t d = digitAt(reg, i);
         if (d > 0)
-            fft::orBits(plus, position_[i], static_cast<uint64_t>(d));
+            fft::orBits(plus, tables_.position(i), static_cast<uint64_t>(d));
         else if (d < 0)
-            fft::orBits(minus, position_[i], static_cast<uint64_t>(-d));
+            fft::orBits(minus, tables_.position(i), static_cast<uint64_t>(-d));
     }
     mpz_limbs_finish(value, limbCount);
     mpz_limbs_finish(negative, limbCount);
@@ -170,44 +172,42 @@ void MersenneArithmetic::copy(Register target, Register source)
         std::copy(registers_[source].data(), registers_[source].data() + length_, registers_[target].data());
 }
 
-bool MersenneArithmetic::carryInto(const double* unweight)
+bool MersenneArithmetic::carryInto(const double* product, double multiplier)
 {
-    // Carries without a serial chain through all digits (which costs a few
-    // cycles of latency per digit): every coefficient is split into a
-    // balanced digit and a carry at once, each digit gets the carry of the
-    // one below (the top one's goes to digit 0: 2^q = 1) and is split
-    // again, and once more in the last pass, which adds the last carries (-1
-    // .. 1) in and weights the digits: they end at most one beyond the
-    // balanced range. All in doubles, exactly (integers below 2^53), in two
-    // vectorised passes.
-    const size_t n = length_;
-    double* digit = digitScratch_.data();
-    double* carryIn = carryIn_.data();
-    double* carryOut = carryOut_.data();
-    double worst = fft::splitWeightedProduct(real_.data(), unweight, base_.data(), inverseBase_.data(), digit, carryIn, n);
+    const fft::IbdwtShape& shape = tables_.shape();
+    double worst = parallelPass(threads_, fft::passBlocks(length_), length_, [&](size_t from, size_t to) {
+        return fft::passes().carryWeighted(product, multiplier, result_.data(), shape, from, to);
+    });
     if (worst > roundoffLimit_)
         return false;
-    while (fft::finishCarries(digit, carryIn, base_.data(), inverseBase_.data(), weight_.data(), result_.data(), n) > 1.0) {
-        fft::addAndSplitCarries(digit, carryIn, carryOut, base_.data(), inverseBase_.data(), n);
-        std::swap(carryIn, carryOut);
-    }
     worstRoundoff_ = std::max(worstRoundoff_, worst);
     return true;
 }
 
 bool MersenneArithmetic::tryProduct(Register x, Register y)
 {
-    const size_t half = length_ / 2 + 1;
-    // Out-of-place real-to-complex transforms leave their input alone.
-    plans_->runForward(registers_[x].data(), spectrumA_.data());
+    const fft::Passes& passes = fft::passes();
+    const double scale = 1.0 / static_cast<double>(half_);
+    const size_t pairBlocks = fft::passBlocks(half_ / 2 + 1);
+    const fft::TwoLevelTable twiddles = twiddles_.view();
+    // The registers stay as they are until the step is known to be sound.
+    std::copy(registers_[x].data(), registers_[x].data() + length_, product_.data());
+    transforms_->forward(product_.data());
     if (y < 0) {
-        fft::squareSpectrum(spectrumA_.data(), half, 1.0);
+        parallelPass(threads_, pairBlocks, half_, [&](size_t from, size_t to) {
+            passes.squareCyclic(product_.data(), twiddles, half_, scale, from, to);
+            return 0.0;
+        });
     } else {
-        plans_->runForward(registers_[y].data(), spectrumB_.data());
-        fft::multiplySpectrum(spectrumA_.data(), spectrumB_.data(), half, 1.0);
+        std::copy(registers_[y].data(), registers_[y].data() + length_, other_.data());
+        transforms_->forward(other_.data());
+        parallelPass(threads_, pairBlocks, half_, [&](size_t from, size_t to) {
+            passes.multiplyCyclic(product_.data(), other_.data(), twiddles, half_, scale, from, to);
+            return 0.0;
+        });
     }
-    plans_->runInverse(spectrumA_.data(), real_.data());
-    return carryInto(unweight_.data());
+    transforms_->backward(product_.data());
+    return carryInto(product_.data(), 1.0);
 }
 
 void MersenneArithmetic::product(Register x, Register y)
@@ -227,16 +227,13 @@ void MersenneArithmetic::multiply(Register x, Register y) { product(x, x == y ? 
 void MersenneArithmetic::multiplySmall(Register x, uint32_t c)
 {
     auto& reg = registers_[x];
-    const int widest = (q_ + length_ - 1) / length_;
-    if (widest + 33 <= 51) {
-        // The weighted digits (below 2^(width+1)) times c stay below 2^51:
+    const int widest = static_cast<int>((q_ + length_ - 1) / length_);
+    if (widest + 33 <= 52) {
+        // The digits (within one of balanced) times c stay below 2^52:
         // exact, and carried like a product.
-        const double factor = static_cast<double>(c);
-        for (size_t i = 0; i < length_; ++i)
-            real_[i] = reg[i] * factor;
         double limit = roundoffLimit_;
         roundoffLimit_ = 0.5;  // only the unweighting's own rounding here
-        bool done = carryInto(inverseWeight_.data());
+        bool done = carryInto(reg.data(), static_cast<double>(c));
         roundoffLimit_ = limit;
         assert(done);
         (void)done;
@@ -246,7 +243,7 @@ void MersenneArithmetic::multiplySmall(Register x, uint32_t c)
     // Wide digits (short numbers): in integers.
     int64_t carry = 0;
     for (size_t i = 0; i < length_; ++i)
-        reg[i] = balance(digitAt(reg, i) * static_cast<int64_t>(c) + carry, width_[i], carry) * weight_[i];
+        reg[i] = balance(digitAt(reg, i) * static_cast<int64_t>(c) + carry, tables_.width(i), carry) * tables_.weight(i);
     carryFrom(reg, 0, carry);
 }
 
@@ -255,7 +252,7 @@ void MersenneArithmetic::addSmall(Register x, int64_t c) { carryFrom(registers_[
 void MersenneArithmetic::corruptForTest(Register x)
 {
     auto& reg = registers_[x];
-    reg[0] = static_cast<double>(digitAt(reg, 0) ^ 1) * weight_[0];
+    reg[0] = static_cast<double>(digitAt(reg, 0) ^ 1) * tables_.weight(0);
 }
 
 }  // namespace arithmetic

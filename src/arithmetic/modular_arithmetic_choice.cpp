@@ -28,6 +28,24 @@ namespace {
 constexpr size_t kGeneralFftMinBits = 10000;
 constexpr unsigned long kMersenneFftMinExponent = 5000;
 
+// Threads pay from these product lengths on (measured with
+// `bench_prp_squaring --threads-table`, wall time, 1 against 2 threads): a
+// step on two threads below them is no faster than on one, since the
+// threads' hand-overs cost about what the second one saves.
+constexpr size_t kGeneralThreadsFromLength = 16384;
+constexpr size_t kMersenneThreadsFromLength = 65536;
+
+// The threads a product of this length gets: none beyond the cores (the
+// steps' hand-overs would wait for descheduled threads), and one below the
+// length where more pay.
+unsigned threadsFor(size_t length, size_t threadsFromLength, unsigned requested)
+{
+    unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    if (requested == 0)
+        requested = cores;
+    return length < threadsFromLength ? 1u : std::min(requested, cores);
+}
+
 }  // namespace
 
 size_t generalFftMinimumBits() { return kGeneralFftMinBits; }
@@ -36,16 +54,25 @@ unsigned long mersenneFftMinimumExponent() { return kMersenneFftMinExponent; }
 
 std::unique_ptr<ModularArithmetic> makeModularArithmetic(mpz_srcptr n, int registers, unsigned threads)
 {
-    if (threads == 0)
-        threads = std::max(1u, std::thread::hardware_concurrency());
     unsigned long q = 0;
     if (isMersenneNumber(n, q)) {
-        if (q >= kMersenneFftMinExponent)
-            return std::make_unique<MersenneArithmetic>(q, registers, threads);
+        if (q >= kMersenneFftMinExponent) {
+            size_t length = MersenneArithmetic::transformLengthFor(q);
+            return std::make_unique<MersenneArithmetic>(q, registers, threadsFor(length, kMersenneThreadsFromLength, threads));
+        }
     } else if (mpz_odd_p(n) && mpz_sizeinbase(n, 2) >= kGeneralFftMinBits) {
-        return std::make_unique<FftGeneralArithmetic>(n, registers, threads);
+        size_t length = FftGeneralArithmetic::transformLengthFor(mpz_sizeinbase(n, 2));
+        return std::make_unique<FftGeneralArithmetic>(n, registers, threadsFor(length, kGeneralThreadsFromLength, threads));
     }
     return makeGmpArithmetic(n, registers);
+}
+
+unsigned fftThreadsFor(mpz_srcptr n, unsigned requested)
+{
+    unsigned long q = 0;
+    if (isMersenneNumber(n, q))
+        return threadsFor(MersenneArithmetic::transformLengthFor(q), kMersenneThreadsFromLength, requested);
+    return threadsFor(FftGeneralArithmetic::transformLengthFor(mpz_sizeinbase(n, 2)), kGeneralThreadsFromLength, requested);
 }
 
 }  // namespace arithmetic

@@ -18,6 +18,13 @@ struct ExpectedLine {
     int exitStatus;
 };
 
+// The verdict and RES64 of a result line, without its timings.
+inline std::string verdictPart(const TesterResult& result)
+{
+    const size_t end = result.out.find(']');
+    return end == std::string::npos ? result.out : result.out.substr(0, end + 1);
+}
+
 class PrpTester : public ::testing::Test {
 protected:
     TesterResult run(const std::string& parameters, const std::string& digits)

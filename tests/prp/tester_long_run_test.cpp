@@ -40,13 +40,6 @@ uint64_t fermatRes64(unsigned long q, unsigned long base)
     return low64(residue.get());
 }
 
-// The verdict and RES64 of a result line, without its timings.
-std::string verdictPart(const TesterResult& result)
-{
-    const size_t end = result.out.find(']');
-    return end == std::string::npos ? result.out : result.out.substr(0, end + 1);
-}
-
 TEST_F(PrpTester, killed_run_resumes_from_its_checkpoint_with_the_uninterrupted_result)
 {
     // 2^120011-1 is composite and takes seconds even on the FFT arithmetic,

@@ -11,6 +11,7 @@
 #include "progress.h"
 #include "result_line.h"
 #include "trial_factoring.h"
+#include "wisdom_file.h"
 
 namespace prp {
 
@@ -143,6 +144,12 @@ private:
 
 RunOutcome runTester(const TesterOptions& options, const std::string& digits, Clock::time_point started)
 {
+    // The FFT plans measured by an earlier run are reused, new ones kept.
+    struct WisdomForThisRun {
+        WisdomFile file;
+        WisdomForThisRun() { arithmetic::fft::setWisdomStore(&file); }
+        ~WisdomForThisRun() { arithmetic::fft::setWisdomStore(nullptr); }
+    } wisdom;
     return Run(options, digits, started).run();
 }
 
