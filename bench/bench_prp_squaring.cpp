@@ -30,6 +30,9 @@
 //                  2 threads, for the tables of fft_lengths.cpp
 //   --roundoff     worst round-off per length at the table's digit size and
 //                  one bit more, for fft::bitsPerDigit
+//   --threads-table   one against two threads per step at lengths from
+//                  20,000 bits on, for the thresholds in
+//                  modular_arithmetic_choice.cpp
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -377,29 +380,108 @@ void transforms(const std::vector<size_t>& lengths)
     }
 }
 
+// Wall time per step on one and two threads, in alternating chunks (best
+// chunk of each), for the lengths from which threads pay.
+template <typename Arithmetic, typename Step>
+void threadsAt(const char* label, size_t size, Arithmetic& one, Arithmetic& two, Step step)
+{
+    const int chunks = 5;
+    double best[2] = {1e300, 1e300};
+    Arithmetic* arithmetics[2] = {&one, &two};
+    // Chunks of about a tenth of a second.
+    double probe = wallTime();
+    step(one);
+    double perStep = std::max(wallTime() - probe, 1e-6);
+    const int steps = std::max(3, static_cast<int>(0.1 / perStep));
+    for (int chunk = 0; chunk < chunks; ++chunk) {
+        for (int i = 0; i < 2; ++i) {
+            double start = wallTime();
+            for (int k = 0; k < steps; ++k)
+                step(*arithmetics[i]);
+            best[i] = std::min(best[i], (wallTime() - start) / steps);
+        }
+    }
+    std::printf("  %s %9zu  length %8zu  1 thread %8.4f ms  2 threads %8.4f ms  %.2fx\n", label, size,
+                one.transformLength(), 1e3 * best[0], 1e3 * best[1], best[0] / best[1]);
+    std::fflush(stdout);
+}
+
+void threadsTable()
+{
+    std::printf("two threads against one, wall time per step (best of 5 alternating chunks)\n");
+    for (size_t bits : {20000, 50000, 100000, 200000, 400000, 1000000, 3321928, 10000000}) {
+        Number n, r;
+        mpz_urandomb(n.v, randomState(), bits);
+        mpz_setbit(n.v, bits - 1);
+        mpz_setbit(n.v, 0);
+        arithmetic::FftGeneralArithmetic one(n.v, 1, 1), two(n.v, 1, 2);
+        mpz_urandomm(r.v, randomState(), n.v);
+        one.set(0, r.v);
+        two.set(0, r.v);
+        threadsAt("general bits", bits, one, two, [](arithmetic::FftGeneralArithmetic& a) {
+            a.square(0);
+            a.multiplySmall(0, 3);
+        });
+    }
+    for (unsigned long q : {50021ul, 100003ul, 200003ul, 500009ul, 1000003ul, 3300001ul, 10000019ul}) {
+        arithmetic::MersenneArithmetic one(q, 1, 1), two(q, 1, 2);
+        Number four;
+        mpz_set_ui(four.v, 4);
+        one.set(0, four.v);
+        two.set(0, four.v);
+        threadsAt("2^q-1, q   ", q, one, two, [](arithmetic::MersenneArithmetic& a) {
+            a.square(0);
+            a.addSmall(0, -2);
+        });
+    }
+}
+
+// The worst round-off of `steps` steps, and the layout it came from, at the
+// table's digit sizes (level 0) and wider ones (level -1, -2): for the
+// budget of fft::bitsPerDigit. Budget = 2 * bits per digit (the average
+// for the IBDWT) + log2(length) / 2.
 void roundoff()
 {
-    std::printf("worst round-off of 200 modular squarings (general N) and Lucas-Lehmer steps: length, bits, table, +1 bit\n");
-    for (size_t digits : {3000, 10000, 30000, 100000, 300000, 1000000}) {
-        Number n, r, e;
-        randomDecimal(n.v, digits);
-        double worst[2] = {0, 0};
-        int bits[2] = {0, 0};
-        size_t length[2] = {0, 0};
-        for (int extra = 0; extra < 2; ++extra) {
-            arithmetic::FftGeneralArithmetic arithmetic(n.v, 1, 1, -extra);
+    std::printf("worst round-off of 300 steps: budget, layout, round-off\n");
+    for (size_t bits : {20000, 100000, 300000, 1000000, 3321928, 10000000, 33219281}) {
+        for (int level : {0, -1}) {
+            Number n, r;
+            mpz_urandomb(n.v, randomState(), bits);
+            mpz_setbit(n.v, bits - 1);
+            mpz_setbit(n.v, 0);
+            arithmetic::FftGeneralArithmetic a(n.v, 1, 1, level);
+            a.setRoundoffLimitForTest(0.49);
             mpz_urandomm(r.v, randomState(), n.v);
-            arithmetic.set(0, r.v);
-            arithmetic.setRoundoffLimitForTest(0.49);
-            for (int i = 0; i < 200 && arithmetic.escalations() == 0; ++i)
-                arithmetic.square(0);
-            worst[extra] = arithmetic.escalations() ? 0.5 : arithmetic.worstRoundoff();
-            bits[extra] = arithmetic.digitBits();
-            length[extra] = arithmetic.transformLength();
+            a.set(0, r.v);
+            for (int i = 0; i < 300 && a.escalations() == 0; ++i) {
+                a.square(0);
+                if (i % 2)
+                    a.multiplySmall(0, 3);
+            }
+            double length = static_cast<double>(a.transformLength());
+            std::printf("  general %9zu bits  level %2d  budget %.2f  M=%zu b=%d  %.4f%s\n", bits, level,
+                        2.0 * a.digitBits() + 0.5 * std::log2(length), a.transformLength(), a.digitBits(),
+                        a.worstRoundoff(), a.escalations() ? " (escalated)" : "");
+            std::fflush(stdout);
         }
-        std::printf("  general %8zu digits: M=%zu b=%d %.4f | M=%zu b=%d %.4f\n", digits, length[0], bits[0], worst[0],
-                    length[1], bits[1], worst[1]);
-        std::fflush(stdout);
+    }
+    for (unsigned long q : {20011ul, 100003ul, 330017ul, 1000003ul, 3300001ul, 10000019ul}) {
+        for (int level : {0, -1, -2}) {
+            arithmetic::MersenneArithmetic a(q, 1, 1, level);
+            a.setRoundoffLimitForTest(0.49);
+            Number four;
+            mpz_set_ui(four.v, 4);
+            a.set(0, four.v);
+            for (int i = 0; i < 300 && a.escalations() == 0; ++i) {
+                a.square(0);
+                a.addSmall(0, -2);
+            }
+            double length = static_cast<double>(a.transformLength());
+            std::printf("  2^q-1 q=%8lu  level %2d  budget %.2f  L=%zu bits %.3f  %.4f%s\n", q, level,
+                        2.0 * static_cast<double>(q) / length + 0.5 * std::log2(length), a.transformLength(),
+                        static_cast<double>(q) / length, a.worstRoundoff(), a.escalations() ? " (escalated)" : "");
+            std::fflush(stdout);
+        }
     }
 }
 
@@ -416,6 +498,9 @@ int main(int argc, char** argv)
         } else if (!std::strcmp(argv[i], "--crossover")) {
             crossover();
             return 0;
+        } else if (!std::strcmp(argv[i], "--threads-table")) {
+            threadsTable();
+            return 0;
         } else if (!std::strcmp(argv[i], "--roundoff")) {
             roundoff();
             return 0;
@@ -430,7 +515,7 @@ int main(int argc, char** argv)
         } else if (!std::strcmp(argv[i], "--threads") && i + 1 < argc) {
             options.onlyThreads = static_cast<unsigned>(std::atoi(argv[++i]));
         } else {
-            std::fprintf(stderr, "usage: %s [--quick] [--threads N] [--chunked] [--crossover] [--roundoff] [--transforms H...]\n",
+            std::fprintf(stderr, "usage: %s [--quick] [--threads N] [--chunked] [--crossover] [--roundoff] [--threads-table] [--transforms H...]\n",
                          argv[0]);
             return 2;
         }

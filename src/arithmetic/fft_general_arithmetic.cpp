@@ -1,6 +1,7 @@
 #include "arithmetic/fft_general_arithmetic.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cmath>
 #include <stdexcept>
@@ -13,10 +14,11 @@ namespace arithmetic {
 
 namespace {
 
-// Digit sizes above this would let a digit times a multiplySmall factor
-// (below 2^32) reach 2^52, where doubles stop being exact: only tests
-// (level < 0) go beyond, and multiplySmall then takes the slow way.
-constexpr int kWidestDigit = 20;
+constexpr int kWidestDigit = 24;
+
+// True when a digit (below 3/4 of 2^bits in size) times c stays below
+// 2^51, where the carry pass is exact.
+bool smallEnoughFactor(int bits, uint32_t c) { return bits + static_cast<int>(std::bit_width(c)) <= 51; }
 
 struct GeneralLayout {
     int bits = 0;
@@ -27,7 +29,7 @@ struct GeneralLayout {
 // that fit them the shortest.
 GeneralLayout generalLayout(size_t nBits, int level)
 {
-    for (int bits = level < 0 ? 24 : kWidestDigit;; --bits) {
+    for (int bits = kWidestDigit;; --bits) {
         size_t positions = (nBits + FftGeneralArithmetic::kHeadroomBits + bits - 1) / bits;
         size_t length = fft::transformLengthAtLeast(positions);
         if (fft::bitsPerDigit(length, level) >= bits || bits == 4)
@@ -353,7 +355,7 @@ void FftGeneralArithmetic::multiplySmall(Register x, uint32_t c)
     // The register form is linear: (x s) c = (x c) s. The digits times c
     // carried once more stay exact (below 2^(b+32)), and the value, up to
     // 2^32 times the bound, is what the next product allows for.
-    if (bits_ > kWidestDigit) {
+    if (!smallEnoughFactor(bits_, c)) {  // wide digits (short numbers) and a large factor
         mpz_t value;
         mpz_init(value);
         get(x, value);

@@ -9,12 +9,13 @@ namespace arithmetic::fft {
 // measured list in fft_lengths.cpp (k >= 3, so H is a multiple of 8).
 size_t transformLengthAtLeast(size_t positions);
 
-// The conservative table: bits per (balanced) digit such that a product
-// whose coefficients are sums of `terms` digit products (the product
-// length M for the cyclic and negacyclic products) keeps its round-off well
-// below 0.5. `level` > 0 takes that many bits off (the longer lengths a
-// run switches to after an unsafe round-off); < 0 adds bits (tests only).
-int bitsPerDigit(size_t terms, int level = 0);
+// The digit size a product of length M may use: bits per (balanced) digit
+// for the general arithmetic, and the average bits per digit (q / L) for
+// the IBDWT, whose digits are of two sizes. `level` > 0 takes that many
+// bits off (the longer lengths a run switches to after an unsafe
+// round-off); < 0 adds bits (tests only).
+int bitsPerDigit(size_t length, int level = 0);
+double ibdwtBitsPerDigit(size_t length, int level = 0);
 
 // The largest round-off (distance of a product coefficient from the nearest
 // integer) a step may show and still be used.

@@ -1,6 +1,7 @@
 #include "arithmetic/mersenne_arithmetic.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cmath>
 #include <stdexcept>
@@ -58,12 +59,14 @@ MersenneArithmetic::MersenneArithmetic(unsigned long q, int registers, unsigned 
 
 size_t MersenneArithmetic::transformLengthFor(unsigned long q, int level)
 {
-    // The shortest length whose digits (ceil(q/L) bits at most) the table
-    // allows at that length.
+    // The shortest length whose average digit (q/L bits) the table allows
+    // at that length; the widest digit stays below 24 bits, so that the
+    // weighted digits and their products with a multiplySmall factor stay
+    // exact.
     size_t length = fft::transformLengthAtLeast(std::max<size_t>(16, q / 24));
     for (;;) {
-        size_t widest = (q + length - 1) / length;
-        if (static_cast<int>(widest) <= fft::bitsPerDigit(length, level) || widest <= 2)
+        double average = static_cast<double>(q) / static_cast<double>(length);
+        if ((average <= fft::ibdwtBitsPerDigit(length, level) && average <= 23.0) || average <= 2.0)
             return length;
         length = fft::transformLengthAtLeast(length + 1);
     }
@@ -228,8 +231,8 @@ void MersenneArithmetic::multiplySmall(Register x, uint32_t c)
 {
     auto& reg = registers_[x];
     const int widest = static_cast<int>((q_ + length_ - 1) / length_);
-    if (widest + 33 <= 52) {
-        // The digits (within one of balanced) times c stay below 2^52:
+    if (widest + static_cast<int>(std::bit_width(c)) <= 51) {
+        // The digits (below 3/4 of 2^widest) times c stay below 2^51:
         // exact, and carried like a product.
         double limit = roundoffLimit_;
         roundoffLimit_ = 0.5;  // only the unweighting's own rounding here
@@ -240,7 +243,7 @@ void MersenneArithmetic::multiplySmall(Register x, uint32_t c)
         std::swap(reg, result_);
         return;
     }
-    // Wide digits (short numbers): in integers.
+    // Wide digits (short numbers) and a large factor: in integers.
     int64_t carry = 0;
     for (size_t i = 0; i < length_; ++i)
         reg[i] = balance(digitAt(reg, i) * static_cast<int64_t>(c) + carry, tables_.width(i), carry) * tables_.weight(i);

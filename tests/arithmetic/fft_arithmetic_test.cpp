@@ -445,7 +445,7 @@ TEST(MersenneArithmetic, FermatPoweringAndUnsafeRoundoff)
     mpz_sub_ui(exponent, exponent, 12345);
     MersenneArithmetic normal(q, 2, 1);
     checkFermatPowering(normal, m, 3, exponent);
-    // Digits 3 bits wider than the table: 22-bit digits on length 57,344,
+    // Digits 3 bits wider than the table: about 22 bits on length 57,344,
     // where the round-off exceeds the limit.
     MersenneArithmetic tooShort(q, 2, 1, -3);
     size_t shortLength = tooShort.transformLength();
