@@ -49,6 +49,7 @@
 #include "arithmetic/fft_lengths.h"
 #include "arithmetic/fft_passes.h"
 #include "arithmetic/fft_plans.h"
+#include "arithmetic/fft_product_transform.h"
 #include "arithmetic/mersenne_arithmetic.h"
 
 namespace {
@@ -345,20 +346,21 @@ void crossover()
     }
 }
 
-// Wall milliseconds of one forward and one backward transform of length H.
-double transformPair(const arithmetic::fft::ComplexTransforms& transforms, arithmetic::fft::RealArray& data)
+// Wall milliseconds of one forward and one backward transform of length
+// H, whole on one thread or split into halves on two.
+double transformPair(const arithmetic::fft::ProductTransform& transform, arithmetic::fft::RealArray& data)
 {
-    const size_t h = transforms.length;
+    const size_t h = transform.length();
     const int repeats = static_cast<int>(std::max<size_t>(3, 20000000 / (h * 20)));
+    const double scale = 1.0 / static_cast<double>(h);
     double best = 1e300;
     for (int round = 0; round < 5; ++round) {
         double start = wallTime();
-        for (int i = 0; i < repeats; ++i) {
-            transforms.forward(data.data());
-            transforms.backward(data.data());
-            for (size_t k = 0; k < 2 * h; ++k)  // keep the values bounded
-                data[k] *= 1.0 / static_cast<double>(h);
-        }
+        for (int i = 0; i < repeats; ++i)
+            transform.run(data.data(), [&](const arithmetic::fft::SpectrumSection& s, double* values) {
+                for (size_t k = 0; k < 2 * s.length; ++k)  // keep the values bounded
+                    values[k] *= scale;
+            });
         best = std::min(best, (wallTime() - start) / repeats);
     }
     return 1e3 * best;
@@ -366,14 +368,14 @@ double transformPair(const arithmetic::fft::ComplexTransforms& transforms, arith
 
 void transforms(const std::vector<size_t>& lengths)
 {
-    std::printf("complex transform pairs (forward + backward in place + a scaling pass), wall ms: H, 1 thread, 2 threads,"
-                " ns per point per log2\n");
+    std::printf("complex transform pairs (forward + backward + a scaling pass), wall ms: H, whole on 1 thread, split on 2,"
+                " ns per point per log2 (1 thread)\n");
     for (size_t h : lengths) {
         arithmetic::fft::RealArray data(2 * h);
         for (size_t k = 0; k < 2 * h; ++k)
             data[k] = static_cast<double>((k * 7919) % 1000) - 500.0;
-        double one = transformPair(arithmetic::fft::complexTransforms(h, 1), data);
-        double two = transformPair(arithmetic::fft::complexTransforms(h, 2), data);
+        double one = transformPair(arithmetic::fft::ProductTransform(h, false), data);
+        double two = transformPair(arithmetic::fft::ProductTransform(h, true), data);
         std::printf("  %9zu  %8.4f  %8.4f  (%.2fx)  %.3f\n", h, one, two, one / two,
                     1e6 * one / (static_cast<double>(h) * std::log2(static_cast<double>(h))));
         std::fflush(stdout);

@@ -112,12 +112,9 @@ void FftGeneralArithmetic::configure()
     mpz_mul(s_, s_, r);
     mpz_mod(s_, s_, n_);
 
-    unsigned planThreads = threads_;
-    single_ = &fft::complexTransforms(half_, 1);
-    shared_ = planThreads > 1 ? &fft::complexTransforms(half_, planThreads) : single_;
+    whole_ = fft::ProductTransform(half_, false);
+    shared_ = fft::ProductTransform(half_, threads_ > 1);
     negacyclicWeights_ = fft::UnitRootTable(half_, 3.141592653589793238462643383279502884L / static_cast<long double>(length_));
-    cyclicTwiddles_ = fft::UnitRootTable(half_ / 2 + 1, -2.0L * 3.141592653589793238462643383279502884L /
-                                                            static_cast<long double>(half_));
 
     cyclic_ = fft::RealArray(length_);
     cyclicOther_ = fft::RealArray(length_);
@@ -133,10 +130,10 @@ void FftGeneralArithmetic::configure()
     nPrimeSpectrum_ = fft::RealArray(length_);
     passes.loadNegacyclic(cyclic_.data(), nPrimeSpectrum_.data(), negacyclicWeights_.view(), half_, 0,
                           fft::passBlocks(half_));
-    single_->forward(nPrimeSpectrum_.data());
+    shared_.forward(nPrimeSpectrum_.data());
     nSpectrum_ = fft::RealArray(length_);
     balancedDigits(n_, bits_, length_, nSpectrum_.data());
-    single_->forward(nSpectrum_.data());
+    shared_.forward(nSpectrum_.data());
     for (size_t i = 0; i < length_; ++i) {
         nPrimeSpectrum_[i] *= scale;
         nSpectrum_[i] *= scale;
@@ -226,56 +223,53 @@ void FftGeneralArithmetic::copy(Register target, Register source)
 }
 
 template <typename Pass>
-double FftGeneralArithmetic::parallelPass(size_t blocks, size_t positions, Pass pass)
+double FftGeneralArithmetic::parallelPass(size_t blocks, Pass pass)
 {
-    unsigned threads = fft::threadsForPass(threads_, positions);
-    if (threads <= 1)
+    if (threads_ <= 1)
         return pass(0, blocks);
-    const size_t jobs = std::min<size_t>(blocks, 4 * threads);
-    std::vector<double> worst(jobs, 0.0);
-    fft::parallelFor(threads, jobs, [&](size_t job) {
-        worst[job] = pass(blocks * job / jobs, blocks * (job + 1) / jobs);
-    });
-    return *std::max_element(worst.begin(), worst.end());
+    double worst[2] = {0.0, 0.0};
+    fft::parallelFor(2, 2, [&](size_t job) { worst[job] = pass(blocks * job / 2, blocks * (job + 1) / 2); });
+    return std::max(worst[0], worst[1]);
 }
 
 bool FftGeneralArithmetic::tryProduct(const double* x, const double* y)
 {
     const fft::Passes& passes = fft::passes();
     const double scale = 1.0 / static_cast<double>(half_);
-    const size_t pairBlocks = fft::passBlocks(half_ / 2 + 1);
     const size_t halfBlocks = fft::passBlocks(half_);
     const size_t digitBlocks = fft::passBlocks(length_);
-    const fft::TwoLevelTable twiddles = cyclicTwiddles_.view();
     const fft::TwoLevelTable weights = negacyclicWeights_.view();
+    auto pairBlocks = [](const fft::SpectrumSection& s) { return fft::passBlocks((s.length - s.offset) / 2 + 1); };
 
     // 1. T mod P into squareModP_ as digits, and T mod R into
     //    negacyclicOther_ as the next negacyclic transform's input.
     double worstModP = 0.0, worstModR = 0.0;
     auto modP = [&] {
         std::copy(x, x + length_, cyclic_.data());
-        single_->forward(cyclic_.data());
         if (y) {
             std::copy(y, y + length_, cyclicOther_.data());
-            single_->forward(cyclicOther_.data());
-            passes.multiplyCyclic(cyclic_.data(), cyclicOther_.data(), twiddles, half_, scale, 0, pairBlocks);
-        } else {
-            passes.squareCyclic(cyclic_.data(), twiddles, half_, scale, 0, pairBlocks);
+            whole_.forward(cyclicOther_.data());
         }
-        single_->backward(cyclic_.data());
+        whole_.run(cyclic_.data(), [&](const fft::SpectrumSection& s, double* values) {
+            if (y)
+                passes.multiplyCyclic(values, cyclicOther_.data(), s.cyclicTwiddle, s.length, 0, scale, 0, pairBlocks(s));
+            else
+                passes.squareCyclic(values, s.cyclicTwiddle, s.length, 0, scale, 0, pairBlocks(s));
+        });
         worstModP = passes.carryCyclic(cyclic_.data(), 1.0, nullptr, squareModP_.data(), shape_, 0, digitBlocks);
     };
     auto modR = [&] {
         passes.loadNegacyclic(x, negacyclic_.data(), weights, half_, 0, halfBlocks);
-        single_->forward(negacyclic_.data());
         if (y) {
             passes.loadNegacyclic(y, negacyclicOther_.data(), weights, half_, 0, halfBlocks);
-            single_->forward(negacyclicOther_.data());
-            passes.multiplySpectrum(negacyclic_.data(), negacyclicOther_.data(), scale, half_, 0, halfBlocks);
-        } else {
-            passes.squareSpectrum(negacyclic_.data(), scale, half_, 0, halfBlocks);
+            whole_.forward(negacyclicOther_.data());
         }
-        single_->backward(negacyclic_.data());
+        whole_.run(negacyclic_.data(), [&](const fft::SpectrumSection&, double* values) {
+            if (y)
+                passes.multiplySpectrum(values, negacyclicOther_.data(), scale, half_, 0, halfBlocks);
+            else
+                passes.squareSpectrum(values, scale, half_, 0, halfBlocks);
+        });
         worstModR = passes.carryNegacyclic(negacyclic_.data(), weights, shape_, nullptr, negacyclicOther_.data(), 0,
                                            halfBlocks);
     };
@@ -289,25 +283,20 @@ bool FftGeneralArithmetic::tryProduct(const double* x, const double* y)
 
     // 2. q = T * N' mod R, as digits into cyclic_.
     double* z = negacyclicOther_.data();
-    shared_->forward(z);
-    parallelPass(halfBlocks, half_, [&](size_t from, size_t to) {
-        passes.multiplySpectrum(z, nPrimeSpectrum_.data(), 1.0, half_, from, to);
-        return 0.0;
+    shared_.run(z, [&](const fft::SpectrumSection& s, double* values) {
+        passes.multiplySpectrum(values, nPrimeSpectrum_.data() + 2 * s.start, 1.0, s.length, 0, fft::passBlocks(s.length));
     });
-    shared_->backward(z);
-    worst = std::max(worst, parallelPass(halfBlocks, half_, [&](size_t from, size_t to) {
+    worst = std::max(worst, parallelPass(halfBlocks, [&](size_t from, size_t to) {
         return passes.carryNegacyclic(z, weights, shape_, cyclic_.data(), nullptr, from, to);
     }));
 
     // 3. 2Y = T + q N mod P into result_.
     double* q = cyclic_.data();
-    shared_->forward(q);
-    parallelPass(pairBlocks, half_, [&](size_t from, size_t to) {
-        passes.multiplyCyclic(q, nSpectrum_.data(), twiddles, half_, 1.0, from, to);
-        return 0.0;
+    shared_.run(q, [&](const fft::SpectrumSection& s, double* values) {
+        passes.multiplyCyclic(values, nSpectrum_.data() + 2 * s.start, s.cyclicTwiddle, s.length, s.offset, 1.0, 0,
+                              pairBlocks(s));
     });
-    shared_->backward(q);
-    worst = std::max(worst, parallelPass(digitBlocks, length_, [&](size_t from, size_t to) {
+    worst = std::max(worst, parallelPass(digitBlocks, [&](size_t from, size_t to) {
         return passes.carryCyclic(q, 1.0, squareModP_.data(), result_.data(), shape_, from, to);
     }));
 
@@ -368,7 +357,7 @@ void FftGeneralArithmetic::multiplySmall(Register x, uint32_t c)
     if (scaled_[x])
         reduceRegister(x);
     double* digits = registers_[x].data();
-    parallelPass(fft::passBlocks(length_), length_, [&](size_t from, size_t to) {
+    parallelPass(fft::passBlocks(length_), [&](size_t from, size_t to) {
         return fft::passes().carryCyclic(digits, static_cast<double>(c), nullptr, result_.data(), shape_, from, to);
     });
     std::swap(registers_[x], result_);

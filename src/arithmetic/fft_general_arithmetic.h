@@ -32,6 +32,7 @@
 #include "arithmetic/fft_arithmetic_base.h"
 #include "arithmetic/fft_passes.h"
 #include "arithmetic/fft_plans.h"
+#include "arithmetic/fft_product_transform.h"
 #include "arithmetic/fft_weights.h"
 
 namespace arithmetic {
@@ -76,7 +77,7 @@ private:
     bool tryProduct(const double* x, const double* y);
     // The round-off of the pass over `blocks` blocks, split across threads.
     template <typename Pass>
-    double parallelPass(size_t blocks, size_t positions, Pass pass);
+    double parallelPass(size_t blocks, Pass pass);
     void toDigits(mpz_srcptr value, double* digits) const;
     void fromDigits(const double* digits, mpz_ptr value) const;
     void reduceRegister(Register x);
@@ -91,11 +92,12 @@ private:
     size_t length_ = 0;  // M
     size_t half_ = 0;    // H = M/2, the transforms' length
     fft::DigitShape shape_;
-    const fft::ComplexTransforms* single_ = nullptr;  // one thread: the square's two halves
-    const fft::ComplexTransforms* shared_ = nullptr;  // threads_ threads: q and 2Y
-    fft::UnitRootTable negacyclicWeights_, cyclicTwiddles_;
-    fft::RealArray nPrimeSpectrum_;  // negacyclic transform of N' = -1/N mod R, scaled by 1/H
-    fft::RealArray nSpectrum_;       // cyclic transform of N, scaled by 1/H
+    // The square's two halves, each whole on one thread; q and 2Y, on two
+    // threads split into halves.
+    fft::ProductTransform whole_, shared_;
+    fft::UnitRootTable negacyclicWeights_;
+    fft::RealArray nPrimeSpectrum_;  // negacyclic transform of N' = -1/N mod R (shared_'s layout), scaled by 1/H
+    fft::RealArray nSpectrum_;       // cyclic transform of N (shared_'s layout), scaled by 1/H
 
     // Scratch, M doubles each.
     fft::RealArray cyclic_, cyclicOther_, negacyclic_, negacyclicOther_, squareModP_, result_;

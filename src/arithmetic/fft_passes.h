@@ -82,13 +82,25 @@ struct IbdwtShape {
 struct Passes {
     const char* name;
 
-    // Cyclic products on the transform z (H complex values) of packed real
-    // digits: z = transform of (z * other) or of z^2, times `scale`.
-    // `twiddle` is exp(-2 pi i k / H). Blocks of the H/2 + 1 pairs.
-    void (*squareCyclic)(double* z, const TwoLevelTable& twiddle, size_t half, double scale, size_t fromBlock,
-                         size_t toBlock);
-    void (*multiplyCyclic)(double* z, const double* other, const TwoLevelTable& twiddle, size_t half, double scale,
-                           size_t fromBlock, size_t toBlock);
+    // Cyclic products on the transform of packed real digits: z = transform
+    // of (z * other) or of z^2, times `scale`. z is a section of the
+    // spectrum Z of length H: z[m] = Z(k), k = m (the whole spectrum,
+    // offset 0) or k = 2m + offset (a half after splitStage); `length` is
+    // the section's, `twiddle` holds exp(-2 pi i k / H) by m. Blocks of the
+    // (length - offset) / 2 + 1 pairs (k, H - k).
+    void (*squareCyclic)(double* z, const TwoLevelTable& twiddle, size_t length, size_t offset, double scale,
+                         size_t fromBlock, size_t toBlock);
+    void (*multiplyCyclic)(double* z, const double* other, const TwoLevelTable& twiddle, size_t length,
+                           size_t offset, double scale, size_t fromBlock, size_t toBlock);
+
+    // A transform of length H split into two of length G = H/2 (one per
+    // thread, no hand-over inside): before them z_j, z_(j+G) become
+    // z_j + z_(j+G) and (z_j - z_(j+G)) w^j (w = exp(-2 pi i / H), the
+    // halves then transform to the even and the odd part of the spectrum);
+    // after the inverse ones z_j + z_(j+G) conj(w^j), z_j - z_(j+G) conj(w^j).
+    // `twiddle` holds w^j. Blocks of G.
+    void (*splitStage)(double* z, const TwoLevelTable& twiddle, size_t half, size_t fromBlock, size_t toBlock);
+    void (*joinStage)(double* z, const TwoLevelTable& twiddle, size_t half, size_t fromBlock, size_t toBlock);
 
     // Negacyclic products: pointwise on the H values. Blocks of H.
     void (*squareSpectrum)(double* z, double scale, size_t half, size_t fromBlock, size_t toBlock);

@@ -110,16 +110,21 @@ inline void tangle(double ecr, double eci, double ocr, double oci, double scale,
     highIm = (ocr - eci) * scale;
 }
 
-// One pair (k, H-k) by scalar code: the two self-paired k (0, and H/2
-// when H is even) and anything outside the vector loop.
-inline void cyclicPair(double* z, const double* other, const TwoLevelTable& twiddle, size_t half, size_t k,
-                       double scale)
+// A section of a spectrum: z[m] = Z_k with k = stride m + offset (the whole
+// spectrum: stride 1, offset 0; its halves after a split: stride 2, offset 0
+// and 1). The partner of k, H - k, sits at m' = (G - offset - m) mod G, G
+// the section's length; `twiddle` holds exp(-2 pi i k / H) by m.
+
+// One pair (m, m') by scalar code: the self-paired ones and anything
+// outside the vector loop.
+inline void cyclicPair(double* z, const double* other, const TwoLevelTable& twiddle, size_t length, size_t offset,
+                       size_t m, double scale)
 {
-    size_t partner = k == 0 ? 0 : half - k;
+    size_t partner = (length - offset - m) % length;
     double tr, ti;
-    tableAt(twiddle, k, tr, ti);
-    Pair a = untangle(z[2 * k], z[2 * k + 1], z[2 * partner], -z[2 * partner + 1]);
-    Pair b = other ? untangle(other[2 * k], other[2 * k + 1], other[2 * partner], -other[2 * partner + 1]) : a;
+    tableAt(twiddle, m, tr, ti);
+    Pair a = untangle(z[2 * m], z[2 * m + 1], z[2 * partner], -z[2 * partner + 1]);
+    Pair b = other ? untangle(other[2 * m], other[2 * m + 1], other[2 * partner], -other[2 * partner + 1]) : a;
     double oor = a.or_ * b.or_ - a.oi * b.oi, ooi = a.or_ * b.oi + a.oi * b.or_;
     double ecr = a.er * b.er - a.ei * b.ei + (tr * oor - ti * ooi);
     double eci = a.er * b.ei + a.ei * b.er + (tr * ooi + ti * oor);
@@ -127,18 +132,18 @@ inline void cyclicPair(double* z, const double* other, const TwoLevelTable& twid
     double oci = a.er * b.oi + a.ei * b.or_ + (a.or_ * b.ei + a.oi * b.er);
     double lr, li, hr, hi;
     tangle(ecr, eci, ocr, oci, scale, lr, li, hr, hi);
-    z[2 * k] = lr;
-    z[2 * k + 1] = li;
-    if (partner != k) {
+    z[2 * m] = lr;
+    z[2 * m + 1] = li;
+    if (partner != m) {
         z[2 * partner] = hr;
         z[2 * partner + 1] = hi;
     }
 }
 
-// The regular pairs k in [from, to) (0 < k < H - k) of z and other (null:
-// a square), through block buffers so that the loop vectorises.
-inline void cyclicPairs(double* z, const double* other, const TwoLevelTable& twiddle, size_t half, size_t block,
-                        size_t from, size_t to, double scale)
+// The regular pairs m in [from, to) (m < m') of z and other (null: a
+// square), through block buffers so that the loop vectorises.
+inline void cyclicPairs(double* z, const double* other, const TwoLevelTable& twiddle, size_t length, size_t offset,
+                        size_t block, size_t from, size_t to, double scale)
 {
     alignas(64) double lowRe[kPassBlock], lowIm[kPassBlock], highRe[kPassBlock], highIm[kPassBlock];
     alignas(64) double otherLowRe[kPassBlock], otherLowIm[kPassBlock], otherHighRe[kPassBlock],
@@ -147,22 +152,23 @@ inline void cyclicPairs(double* z, const double* other, const TwoLevelTable& twi
     alignas(64) double resultLowRe[kPassBlock], resultLowIm[kPassBlock], resultHighRe[kPassBlock],
         resultHighIm[kPassBlock];
     const size_t count = to - from;
-    const size_t offset = from - block * kPassBlock;
-    tableBlock(twiddle, block, offset + count, tr, ti);
+    const size_t first = from - block * kPassBlock;
+    const size_t sum = length - offset;  // m + m'
+    tableBlock(twiddle, block, first + count, tr, ti);
     for (size_t i = 0; i < count; ++i) {
-        size_t k = from + i;
-        lowRe[i] = z[2 * k];
-        lowIm[i] = z[2 * k + 1];
-        highRe[i] = z[2 * (half - k)];
-        highIm[i] = -z[2 * (half - k) + 1];
+        size_t m = from + i;
+        lowRe[i] = z[2 * m];
+        lowIm[i] = z[2 * m + 1];
+        highRe[i] = z[2 * (sum - m)];
+        highIm[i] = -z[2 * (sum - m) + 1];
     }
     if (other) {
         for (size_t i = 0; i < count; ++i) {
-            size_t k = from + i;
-            otherLowRe[i] = other[2 * k];
-            otherLowIm[i] = other[2 * k + 1];
-            otherHighRe[i] = other[2 * (half - k)];
-            otherHighIm[i] = -other[2 * (half - k) + 1];
+            size_t m = from + i;
+            otherLowRe[i] = other[2 * m];
+            otherLowIm[i] = other[2 * m + 1];
+            otherHighRe[i] = other[2 * (sum - m)];
+            otherHighIm[i] = -other[2 * (sum - m) + 1];
         }
     }
     const double* __restrict aLowRe = lowRe;
@@ -173,8 +179,8 @@ inline void cyclicPairs(double* z, const double* other, const TwoLevelTable& twi
     const double* __restrict bLowIm = other ? otherLowIm : lowIm;
     const double* __restrict bHighRe = other ? otherHighRe : highRe;
     const double* __restrict bHighIm = other ? otherHighIm : highIm;
-    const double* __restrict twRe = tr + offset;
-    const double* __restrict twIm = ti + offset;
+    const double* __restrict twRe = tr + first;
+    const double* __restrict twIm = ti + first;
     double* __restrict outLowRe = resultLowRe;
     double* __restrict outLowIm = resultLowIm;
     double* __restrict outHighRe = resultHighRe;
@@ -195,42 +201,91 @@ inline void cyclicPairs(double* z, const double* other, const TwoLevelTable& twi
         outHighIm[i] = (ocr - eci) * scale;
     }
     for (size_t i = 0; i < count; ++i) {
-        size_t k = from + i;
-        z[2 * k] = resultLowRe[i];
-        z[2 * k + 1] = resultLowIm[i];
-        z[2 * (half - k)] = resultHighRe[i];
-        z[2 * (half - k) + 1] = resultHighIm[i];
+        size_t m = from + i;
+        z[2 * m] = resultLowRe[i];
+        z[2 * m + 1] = resultLowIm[i];
+        z[2 * (sum - m)] = resultHighRe[i];
+        z[2 * (sum - m) + 1] = resultHighIm[i];
     }
 }
 
-void cyclicProduct(double* z, const double* other, const TwoLevelTable& twiddle, size_t half, double scale,
-                   size_t fromBlock, size_t toBlock)
+void cyclicProduct(double* z, const double* other, const TwoLevelTable& twiddle, size_t length, size_t offset,
+                   double scale, size_t fromBlock, size_t toBlock)
 {
-    const size_t pairs = half / 2 + 1;  // k = 0 .. H/2
-    const size_t regularEnd = (half + 1) / 2;  // k < H - k
+    const size_t pairs = (length - offset) / 2 + 1;           // m = 0 .. (G - offset) / 2
+    const size_t regularFrom = offset == 0 ? 1 : 0;          // m = 0 pairs with itself
+    const size_t regularEnd = (length - offset + 1) / 2;     // m < m'
     for (size_t block = fromBlock; block < toBlock; ++block) {
-        size_t first = block * kPassBlock;
-        size_t last = smaller(first + kPassBlock, pairs);
-        size_t from = first == 0 ? 1 : first;
-        size_t to = smaller(last, regularEnd);
-        if (first == 0)
-            cyclicPair(z, other, twiddle, half, 0, scale);
-        if (from < to)
-            cyclicPairs(z, other, twiddle, half, block, from, to, scale);
-        if (half % 2 == 0 && half / 2 >= first && half / 2 < last)
-            cyclicPair(z, other, twiddle, half, half / 2, scale);
+        const size_t first = block * kPassBlock;
+        const size_t last = smaller(first + kPassBlock, pairs);
+        const size_t vectorFrom = first < regularFrom ? regularFrom : first;
+        const size_t vectorTo = smaller(last, regularEnd);
+        for (size_t m = first; m < smaller(last, regularFrom); ++m)
+            cyclicPair(z, other, twiddle, length, offset, m, scale);
+        if (vectorFrom < vectorTo)
+            cyclicPairs(z, other, twiddle, length, offset, block, vectorFrom, vectorTo, scale);
+        for (size_t m = first < regularEnd ? regularEnd : first; m < last; ++m)
+            cyclicPair(z, other, twiddle, length, offset, m, scale);
     }
 }
 
-void squareCyclic(double* z, const TwoLevelTable& twiddle, size_t half, double scale, size_t fromBlock, size_t toBlock)
+void squareCyclic(double* z, const TwoLevelTable& twiddle, size_t length, size_t offset, double scale,
+                  size_t fromBlock, size_t toBlock)
 {
-    cyclicProduct(z, nullptr, twiddle, half, scale, fromBlock, toBlock);
+    cyclicProduct(z, nullptr, twiddle, length, offset, scale, fromBlock, toBlock);
 }
 
-void multiplyCyclic(double* z, const double* other, const TwoLevelTable& twiddle, size_t half, double scale,
-                    size_t fromBlock, size_t toBlock)
+void multiplyCyclic(double* z, const double* other, const TwoLevelTable& twiddle, size_t length, size_t offset,
+                    double scale, size_t fromBlock, size_t toBlock)
 {
-    cyclicProduct(z, other, twiddle, half, scale, fromBlock, toBlock);
+    cyclicProduct(z, other, twiddle, length, offset, scale, fromBlock, toBlock);
+}
+
+// ---- a transform split into two halves ----
+
+void splitStage(double* __restrict z, const TwoLevelTable& twiddle, size_t half, size_t fromBlock, size_t toBlock)
+{
+    alignas(64) double wr[kPassBlock], wi[kPassBlock];
+    double* __restrict low = z;
+    double* __restrict high = z + 2 * half;
+    for (size_t block = fromBlock; block < toBlock; ++block) {
+        const size_t first = block * kPassBlock;
+        const size_t count = smaller(kPassBlock, half - first);
+        tableBlock(twiddle, block, count, wr, wi);
+        double* __restrict a = low + 2 * first;
+        double* __restrict b = high + 2 * first;
+        for (size_t k = 0; k < count; ++k) {
+            double ar = a[2 * k], ai = a[2 * k + 1], br = b[2 * k], bi = b[2 * k + 1];
+            double dr = ar - br, di = ai - bi;
+            a[2 * k] = ar + br;
+            a[2 * k + 1] = ai + bi;
+            b[2 * k] = dr * wr[k] - di * wi[k];
+            b[2 * k + 1] = dr * wi[k] + di * wr[k];
+        }
+    }
+}
+
+void joinStage(double* __restrict z, const TwoLevelTable& twiddle, size_t half, size_t fromBlock, size_t toBlock)
+{
+    alignas(64) double wr[kPassBlock], wi[kPassBlock];
+    double* __restrict low = z;
+    double* __restrict high = z + 2 * half;
+    for (size_t block = fromBlock; block < toBlock; ++block) {
+        const size_t first = block * kPassBlock;
+        const size_t count = smaller(kPassBlock, half - first);
+        tableBlock(twiddle, block, count, wr, wi);
+        double* __restrict a = low + 2 * first;
+        double* __restrict b = high + 2 * first;
+        for (size_t k = 0; k < count; ++k) {
+            double br = b[2 * k] * wr[k] + b[2 * k + 1] * wi[k];  // times conj(w^j)
+            double bi = b[2 * k + 1] * wr[k] - b[2 * k] * wi[k];
+            double ar = a[2 * k], ai = a[2 * k + 1];
+            a[2 * k] = ar + br;
+            a[2 * k + 1] = ai + bi;
+            b[2 * k] = ar - br;
+            b[2 * k + 1] = ai - bi;
+        }
+    }
 }
 
 // ---- negacyclic products ----
@@ -441,8 +496,8 @@ double carryWeighted(const double* __restrict product, double multiplier, double
 
 extern const Passes kPasses;
 const Passes kPasses = {
-    PASSES_NAME,    squareCyclic,   multiplyCyclic,  squareSpectrum,
-    multiplySpectrum, loadNegacyclic, carryCyclic,     carryNegacyclic, carryWeighted,
+    PASSES_NAME,      squareCyclic, multiplyCyclic,  splitStage,      joinStage,
+    squareSpectrum,   multiplySpectrum, loadNegacyclic, carryCyclic, carryNegacyclic, carryWeighted,
 };
 
 }  // namespace arithmetic::fft::PASSES_NAMESPACE

@@ -4,9 +4,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <tuple>
 
-#include "arithmetic/fft_threads.h"
 #include "arithmetic/fft_wisdom.h"
 
 namespace arithmetic::fft {
@@ -25,9 +23,9 @@ bool wisdomLoaded = false;
 
 // Plans are never destroyed: they are few and instances on other threads
 // may be executing them.
-std::map<std::pair<size_t, unsigned>, std::unique_ptr<ComplexTransforms>>& planCache()
+std::map<size_t, std::unique_ptr<ComplexTransforms>>& planCache()
 {
-    static std::map<std::pair<size_t, unsigned>, std::unique_ptr<ComplexTransforms>> cache;
+    static std::map<size_t, std::unique_ptr<ComplexTransforms>> cache;
     return cache;
 }
 
@@ -90,23 +88,18 @@ void setWisdomStore(WisdomStore* store)
     wisdomLoaded = false;
 }
 
-const ComplexTransforms& complexTransforms(size_t length, unsigned threads)
+const ComplexTransforms& complexTransforms(size_t length)
 {
     std::lock_guard<std::mutex> lock(plannerMutex());  // the FFTW planner is not thread-safe
-    threads = std::max(1u, threads);
-    auto& slot = planCache()[{length, threads}];
+    auto& slot = planCache()[length];
     if (slot)
         return *slot;
-    useThreadPoolForFftw();
     loadWisdomOnce();
-    fftw_plan_with_nthreads(static_cast<int>(threads));
     auto transforms = std::make_unique<ComplexTransforms>();
     transforms->length = length;
-    transforms->threads = threads;
     bool measured = false;
     transforms->forwardPlan = makePlan(length, FFTW_FORWARD, measured);
     transforms->backwardPlan = makePlan(length, FFTW_BACKWARD, measured);
-    fftw_plan_with_nthreads(1);
     if (measured && wisdomStore)
         wisdomStore->save(wisdomText());
     slot = std::move(transforms);

@@ -1,8 +1,9 @@
 #pragma once
-// FFTW plans for the FFT arithmetic: complex transforms of one length,
-// planned once per (length, threads, kind) in the process and shared by
-// every instance, and the plans' wisdom kept across runs by whoever
-// provides a WisdomStore (the tester keeps it in a file).
+// FFTW plans for the FFT arithmetic: complex transforms of one length, on
+// one thread (threads take whole transforms, fft_product_transform.h),
+// planned once per length in the process and shared by every instance, and
+// the plans' wisdom kept across runs by whoever provides a WisdomStore (the
+// tester keeps it in a file).
 #include <cstddef>
 #include <string>
 
@@ -50,7 +51,6 @@ using RealArray = AlignedArray<double>;
 // lengths that matter, more than a copy of the input costs.
 struct ComplexTransforms {
     size_t length = 0;
-    unsigned threads = 1;
     fftw_plan forwardPlan = nullptr;
     fftw_plan backwardPlan = nullptr;
 
@@ -66,9 +66,9 @@ struct ComplexTransforms {
     }
 };
 
-// The transforms of length H on `threads` threads, made on first use
-// (thread-safe; plans live until the process ends).
-const ComplexTransforms& complexTransforms(size_t length, unsigned threads);
+// The transforms of length H, made on first use (thread-safe; plans live
+// until the process ends).
+const ComplexTransforms& complexTransforms(size_t length);
 
 // How hard the planner tries. Measure (the default) takes a plan from the
 // kept wisdom, or times candidate algorithms: from kMeasuredFromLength on

@@ -7,8 +7,6 @@
 #include <thread>
 #include <vector>
 
-#include <fftw3.h>
-
 namespace arithmetic::fft {
 
 namespace {
@@ -126,16 +124,6 @@ Pool& pool()
     return *instance;
 }
 
-void fftwParallelLoop(void* (*work)(char*), char* jobData, size_t jobSize, int jobs, void* /*data*/)
-{
-    parallelFor(static_cast<unsigned>(jobs), static_cast<size_t>(jobs),
-                [&](size_t i) { work(jobData + i * jobSize); });
-}
-
-// A pass over fewer values than this runs on one thread: it takes a few
-// microseconds, about what waking a second one costs.
-constexpr size_t kPositionsPerExtraThread = 16384;
-
 }  // namespace
 
 void parallelFor(unsigned threads, size_t count, const std::function<void(size_t)>& job)
@@ -147,22 +135,6 @@ void parallelFor(unsigned threads, size_t count, const std::function<void(size_t
     }
     unsigned helpers = static_cast<unsigned>(std::min<size_t>(threads, count)) - 1;
     pool().run(helpers, count, job);
-}
-
-void useThreadPoolForFftw()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        fftw_init_threads();
-        fftw_threads_set_callback(fftwParallelLoop, nullptr);
-    });
-}
-
-unsigned threadsForPass(unsigned threads, size_t positions)
-{
-    if (threads <= 1 || positions < 2 * kPositionsPerExtraThread)
-        return 1;
-    return static_cast<unsigned>(std::min<size_t>(threads, positions / kPositionsPerExtraThread));
 }
 
 }  // namespace arithmetic::fft

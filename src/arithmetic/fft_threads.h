@@ -16,12 +16,4 @@ namespace arithmetic::fft {
 // alone. Not reentrant: a job must not call parallelFor.
 void parallelFor(unsigned threads, size_t count, const std::function<void(size_t)>& job);
 
-// Prepares FFTW's thread support (once) and routes its parallel loops to
-// the pool. Called by the planner before it makes a plan on several threads.
-void useThreadPoolForFftw();
-
-// How many threads a pass over `positions` values is split into: one below
-// the size where a second thread costs more to wake than it saves.
-unsigned threadsForPass(unsigned threads, size_t positions);
-
 }  // namespace arithmetic::fft

@@ -4,13 +4,13 @@
 
 namespace arithmetic::fft {
 
-UnitRootTable::UnitRootTable(size_t count, long double angle)
+UnitRootTable::UnitRootTable(size_t count, long double angle, long double start)
 {
     const size_t coarseCount = passBlocks(count);
     coarse_.resize(2 * coarseCount);
     fine_.resize(2 * kPassBlock);
     for (size_t a = 0; a < coarseCount; ++a) {
-        long double turn = angle * static_cast<long double>(a * kPassBlock);
+        long double turn = start + angle * static_cast<long double>(a * kPassBlock);
         coarse_[2 * a] = static_cast<double>(cosl(turn));
         coarse_[2 * a + 1] = static_cast<double>(sinl(turn));
     }

@@ -11,13 +11,14 @@
 
 namespace arithmetic::fft {
 
-// u^j = exp(i angle j) for j < count: the right-angle weights of a
-// negacyclic product of length M (angle pi / M, H of them) and the twiddles
-// of the cyclic products (angle -2 pi / H, H/2 + 1 of them).
+// u^j = exp(i (start + angle j)) for j < count: the right-angle weights of
+// a negacyclic product of length M (angle pi / M, H of them), the twiddles
+// of the cyclic products (angle -2 pi / H) and of a transform's split into
+// two halves.
 class UnitRootTable {
 public:
     UnitRootTable() = default;
-    UnitRootTable(size_t count, long double angle);
+    UnitRootTable(size_t count, long double angle, long double start = 0.0L);
     TwoLevelTable view() const { return {coarse_.data(), fine_.data()}; }
 
 private:

@@ -32,18 +32,16 @@ inline double roundToInteger(double v)
     return (v + kMagic) - kMagic;
 }
 
-// The round-off of a pass over `blocks` blocks of `positions` values, split
-// across threads.
+// The round-off of a pass over `blocks` blocks, on two threads when there
+// are two.
 template <typename Pass>
-double parallelPass(unsigned threads, size_t blocks, size_t positions, Pass pass)
+double parallelPass(unsigned threads, size_t blocks, Pass pass)
 {
-    threads = fft::threadsForPass(threads, positions);
     if (threads <= 1)
         return pass(0, blocks);
-    const size_t jobs = std::min<size_t>(blocks, 4 * threads);
-    std::vector<double> worst(jobs, 0.0);
-    fft::parallelFor(threads, jobs, [&](size_t job) { worst[job] = pass(blocks * job / jobs, blocks * (job + 1) / jobs); });
-    return *std::max_element(worst.begin(), worst.end());
+    double worst[2] = {0.0, 0.0};
+    fft::parallelFor(2, 2, [&](size_t job) { worst[job] = pass(blocks * job / 2, blocks * (job + 1) / 2); });
+    return std::max(worst[0], worst[1]);
 }
 
 }  // namespace
@@ -77,9 +75,7 @@ void MersenneArithmetic::configure()
     length_ = transformLengthFor(q_, level_);
     half_ = length_ / 2;
     tables_ = fft::IbdwtTables(q_, length_);
-    twiddles_ = fft::UnitRootTable(half_ / 2 + 1, -2.0L * 3.141592653589793238462643383279502884L /
-                                                      static_cast<long double>(half_));
-    transforms_ = &fft::complexTransforms(half_, threads_);
+    transform_ = fft::ProductTransform(half_, threads_ > 1);
     product_ = fft::RealArray(length_);
     other_ = fft::RealArray(length_);
     result_ = fft::RealArray(length_);
@@ -178,7 +174,7 @@ void MersenneArithmetic::copy(Register target, Register source)
 bool MersenneArithmetic::carryInto(const double* product, double multiplier)
 {
     const fft::IbdwtShape& shape = tables_.shape();
-    double worst = parallelPass(threads_, fft::passBlocks(length_), length_, [&](size_t from, size_t to) {
+    double worst = parallelPass(threads_, fft::passBlocks(length_), [&](size_t from, size_t to) {
         return fft::passes().carryWeighted(product, multiplier, result_.data(), shape, from, to);
     });
     if (worst > roundoffLimit_)
@@ -191,25 +187,20 @@ bool MersenneArithmetic::tryProduct(Register x, Register y)
 {
     const fft::Passes& passes = fft::passes();
     const double scale = 1.0 / static_cast<double>(half_);
-    const size_t pairBlocks = fft::passBlocks(half_ / 2 + 1);
-    const fft::TwoLevelTable twiddles = twiddles_.view();
     // The registers stay as they are until the step is known to be sound.
     std::copy(registers_[x].data(), registers_[x].data() + length_, product_.data());
-    transforms_->forward(product_.data());
-    if (y < 0) {
-        parallelPass(threads_, pairBlocks, half_, [&](size_t from, size_t to) {
-            passes.squareCyclic(product_.data(), twiddles, half_, scale, from, to);
-            return 0.0;
-        });
-    } else {
+    if (y >= 0) {
         std::copy(registers_[y].data(), registers_[y].data() + length_, other_.data());
-        transforms_->forward(other_.data());
-        parallelPass(threads_, pairBlocks, half_, [&](size_t from, size_t to) {
-            passes.multiplyCyclic(product_.data(), other_.data(), twiddles, half_, scale, from, to);
-            return 0.0;
-        });
+        transform_.forward(other_.data());
     }
-    transforms_->backward(product_.data());
+    transform_.run(product_.data(), [&](const fft::SpectrumSection& s, double* values) {
+        size_t blocks = fft::passBlocks((s.length - s.offset) / 2 + 1);
+        if (y < 0)
+            passes.squareCyclic(values, s.cyclicTwiddle, s.length, s.offset, scale, 0, blocks);
+        else
+            passes.multiplyCyclic(values, other_.data() + 2 * s.start, s.cyclicTwiddle, s.length, s.offset, scale, 0,
+                                  blocks);
+    });
     return carryInto(product_.data(), 1.0);
 }
 

@@ -19,6 +19,7 @@
 #include "arithmetic/fft_arithmetic_base.h"
 #include "arithmetic/fft_passes.h"
 #include "arithmetic/fft_plans.h"
+#include "arithmetic/fft_product_transform.h"
 #include "arithmetic/fft_weights.h"
 
 namespace arithmetic {
@@ -66,8 +67,7 @@ private:
     size_t length_ = 0;  // L
     size_t half_ = 0;    // L/2, the transforms' length
     fft::IbdwtTables tables_;
-    fft::UnitRootTable twiddles_;
-    const fft::ComplexTransforms* transforms_ = nullptr;
+    fft::ProductTransform transform_;  // split into halves on two threads
     fft::RealArray product_, other_, result_;
     std::vector<fft::RealArray> registers_;
 };

@@ -28,22 +28,26 @@ namespace {
 constexpr size_t kGeneralFftMinBits = 10000;
 constexpr unsigned long kMersenneFftMinExponent = 5000;
 
-// Threads pay from these product lengths on (measured with
-// `bench_prp_squaring --threads-table`, wall time, 1 against 2 threads): a
-// step on two threads below them is no faster than on one, since the
-// threads' hand-overs cost about what the second one saves.
-constexpr size_t kGeneralThreadsFromLength = 16384;
-constexpr size_t kMersenneThreadsFromLength = 65536;
+// A second thread pays from these product lengths on (measured with
+// `bench_prp_squaring --threads-table`, wall time per step, one thread
+// against two: general N 0.89x at length 5,120, 1.30x at 10,240, 1.62x at
+// 50,176, 1.69x at 184,320, 1.76x at 573,440; 2^q-1 0.70x at 5,120, 1.14x
+// at 10,240, 1.36x at 51,200, 1.54x at 573,440). Below them the hand-overs
+// between the threads cost more than the second one saves.
+constexpr size_t kGeneralThreadsFromLength = 10240;
+constexpr size_t kMersenneThreadsFromLength = 10240;
+// A product's transforms split into two halves, one per thread
+// (fft_product_transform.h): more threads would wait.
+constexpr unsigned kMostThreads = 2;
 
-// The threads a product of this length gets: none beyond the cores (the
-// steps' hand-overs would wait for descheduled threads), and one below the
-// length where more pay.
+// The threads a product of this length gets: one below the length where a
+// second pays, else two when the caller allows them and there are the cores.
 unsigned threadsFor(size_t length, size_t threadsFromLength, unsigned requested)
 {
     unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     if (requested == 0)
         requested = cores;
-    return length < threadsFromLength ? 1u : std::min(requested, cores);
+    return length < threadsFromLength ? 1u : std::min({requested, cores, kMostThreads});
 }
 
 }  // namespace

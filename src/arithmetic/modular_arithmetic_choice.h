@@ -14,7 +14,7 @@ unsigned long mersenneFftMinimumExponent();
 
 // The threads makeModularArithmetic gives an FFT arithmetic for N when up to
 // `requested` are allowed (0: one per core): one below the product length
-// where a second pays, never more than the cores.
+// where a second pays, else two (never more than the cores).
 unsigned fftThreadsFor(mpz_srcptr n, unsigned requested);
 
 }  // namespace arithmetic

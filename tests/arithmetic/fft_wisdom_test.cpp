@@ -15,7 +15,7 @@ using arithmetic::fft::wisdomText;
 
 TEST(FftWisdom, TextLoadsBackAndDamagedOrForeignTextIsRefused)
 {
-    (void)arithmetic::fft::complexTransforms(1024, 1);  // some wisdom to carry
+    (void)arithmetic::fft::complexTransforms(1024);  // some wisdom to carry
     const std::string text = wisdomText();
     ASSERT_TRUE(text.starts_with("quendrolt fftw wisdom 1\n" + wisdomOrigin() + "\n")) << text;
     EXPECT_TRUE(addWisdomText(text));
