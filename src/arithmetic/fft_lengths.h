@@ -6,7 +6,8 @@ namespace arithmetic::fft {
 
 // The smallest product length M >= positions whose complex transform
 // length H = M/2 is one of the fast ones here: m * 2^k with m from the
-// measured list in fft_lengths.cpp (k >= 3, so H is a multiple of 8).
+// measured list in fft_lengths.cpp (k >= 3, so H is a multiple of 8), a
+// few percent apart.
 size_t transformLengthAtLeast(size_t positions);
 
 // The digit size a product of length M may use: bits per (balanced) digit
