@@ -28,7 +28,8 @@ std::string readFile(const std::string& path)
 }
 
 // Starts the tester with the words after the program name and this
-// process's environment plus the extra entries.
+// process's environment plus the extra entries, which replace inherited
+// ones of the same name.
 pid_t spawnTester(const std::vector<std::string>& words, const std::vector<std::string>& environment,
                   const posix_spawn_file_actions_t* actions)
 {
@@ -38,9 +39,15 @@ pid_t spawnTester(const std::vector<std::string>& words, const std::vector<std::
     for (std::string& word : argvCopies)
         argv.push_back(word.data());
     argv.push_back(nullptr);
+    auto nameOf = [](std::string_view entry) { return entry.substr(0, entry.find('=') + 1); };
     std::vector<char*> envp;
-    for (char** entry = environ; *entry; ++entry)
-        envp.push_back(*entry);
+    for (char** entry = environ; *entry; ++entry) {
+        bool replaced = false;
+        for (const std::string& extra : environment)
+            replaced = replaced || nameOf(*entry) == nameOf(extra);
+        if (!replaced)
+            envp.push_back(*entry);
+    }
     for (std::string& entry : environmentCopies)
         envp.push_back(entry.data());
     envp.push_back(nullptr);
