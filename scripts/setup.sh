@@ -5,9 +5,16 @@
 # this very processor (no fat binary: configure tunes for the host) into
 # build/native-gmp, and points the build at it. Without it the build uses
 # Debian's libgmp-dev.
+#
+# QUENDROLT_NATIVE_FFTW=1 also builds FFTW from Debian's source package with
+# its AVX2, AVX-512 and FMA codelets (Debian's has SSE2 and AVX only) into
+# build/native-fftw, and points the build at it. FFTW picks its codelets at
+# run time from the processor, so the library still runs anywhere. Without
+# it the build uses Debian's libfftw3-dev.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 native_gmp="${QUENDROLT_NATIVE_GMP:-0}"
+native_fftw="${QUENDROLT_NATIVE_FFTW:-0}"
 
 packages=(
   cmake g++ make pkg-config
@@ -23,6 +30,9 @@ if [ "$native_gmp" = 1 ]; then
   # apt-get source unpacks with dpkg-source; Debian's source drops the
   # manual, so its build files are regenerated (autotools); GMP's build runs m4.
   packages+=(dpkg-dev m4 autoconf automake libtool)
+fi
+if [ "$native_fftw" = 1 ]; then
+  packages+=(dpkg-dev)
 fi
 
 missing=()
@@ -104,6 +114,31 @@ build_native_gmp() {
   cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DQUENDROLT_GMP_PREFIX="$prefix"
 }
 
+# FFTW's release tarball carries its generated codelets and configure
+# script, so no autotools are needed. Fortran wrappers are left out.
+build_native_fftw() {
+  local prefix="$root/build/native-fftw"
+  if [ -f "$prefix/lib/pkgconfig/fftw3.pc" ]; then
+    echo "FFTW for this processor already in $prefix"
+  else
+    enable_debian_sources
+    local work="$root/build/native-fftw-source"
+    rm -rf "$work" && mkdir -p "$work"
+    (cd "$work" && apt-get source fftw3)
+    local source
+    source="$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'fftw3-*' | head -n 1)"
+    echo "Configuring FFTW with AVX2, AVX-512 and FMA codelets"
+    (cd "$source" &&
+      ./configure --prefix="$prefix" --enable-shared --disable-static --enable-threads --disable-fortran \
+        --enable-sse2 --enable-avx --enable-avx2 --enable-avx512 --enable-fma &&
+      make -j "$(nproc)" && make install)
+  fi
+  cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DQUENDROLT_FFTW_PREFIX="$prefix"
+}
+
 if [ "$native_gmp" = 1 ]; then
   build_native_gmp
+fi
+if [ "$native_fftw" = 1 ]; then
+  build_native_fftw
 fi

@@ -1,10 +1,10 @@
 #include "arithmetic/checkpoint.h"
 
 #include <charconv>
-#include <cinttypes>
-#include <cstdio>
 #include <cstdlib>
 #include <string_view>
+
+#include "arithmetic/text_checksum.h"
 
 namespace arithmetic {
 
@@ -13,24 +13,6 @@ namespace {
 constexpr const char* kChecksumKey = "checksum ";
 
 std::string magicLine(int version) { return kCheckpointMagic + std::to_string(version); }
-
-// 64-bit FNV-1a; `hash` continues an earlier one.
-uint64_t fnv1a(const void* data, size_t size, uint64_t hash = 0xcbf29ce484222325ull)
-{
-    auto bytes = static_cast<const unsigned char*>(data);
-    for (size_t i = 0; i < size; ++i) {
-        hash ^= bytes[i];
-        hash *= 0x100000001b3ull;
-    }
-    return hash;
-}
-
-std::string hex64(uint64_t value)
-{
-    char text[17];
-    std::snprintf(text, sizeof text, "%016" PRIx64, value);
-    return text;
-}
 
 // Splits the checked body into "key value" lines; an empty map when the
 // text is not a whole, undamaged checkpoint of that version. The residues

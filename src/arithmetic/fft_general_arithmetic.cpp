@@ -1,71 +1,58 @@
 #include "arithmetic/fft_general_arithmetic.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cmath>
 #include <stdexcept>
 
-#include "arithmetic/fft_carry.h"
 #include "arithmetic/fft_digits.h"
-#include "arithmetic/fft_kernels.h"
+#include "arithmetic/fft_lengths.h"
+#include "arithmetic/fft_threads.h"
 
 namespace arithmetic {
 
 namespace {
 
-using fft::roundToInteger;
+constexpr int kWidestDigit = 24;
 
-// Writes `count` digits (0 .. 2^bits - 1) as balanced digits into
-// out[0 .. length), zero-padded: digit i becomes d_i - 2^bits [d_i >= 2^(bits-1)]
-// + [d_(i-1) >= 2^(bits-1)], in -2^(bits-1) .. 2^(bits-1), with no carry
-// running through the digits (so the loop vectorises); the top one's
-// borrow makes one more digit. Returns the digits written.
-size_t loadBalanced(const uint32_t* __restrict digits, size_t count, int bits, double* __restrict out, size_t length)
+// True when a digit (below 3/4 of 2^bits in size) times c stays below
+// 2^51, where the carry pass is exact.
+bool smallEnoughFactor(int bits, uint32_t c) { return bits + static_cast<int>(std::bit_width(c)) <= 51; }
+
+struct GeneralLayout {
+    int bits = 0;
+    size_t length = 0;
+};
+
+// The widest digits the table allows at their length, and of all lengths
+// that fit them the shortest.
+GeneralLayout generalLayout(size_t nBits, int level)
 {
-    if (count == 0) {
-        std::fill(out, out + length, 0.0);
-        return 0;
+    for (int bits = kWidestDigit;; --bits) {
+        size_t positions = (nBits + FftGeneralArithmetic::kHeadroomBits + bits - 1) / bits;
+        size_t length = fft::transformLengthAtLeast(positions);
+        if (fft::bitsPerDigit(length, level) >= bits || bits == 4)
+            return {bits, length};
     }
-    // Digits are below 2^24: as int32 the loop is plain vector arithmetic.
-    const int32_t* d = reinterpret_cast<const int32_t*>(digits);
-    const int top = bits - 1;
-    out[0] = static_cast<double>(d[0] - ((d[0] >> top) << bits));
-    for (size_t i = 1; i < count; ++i)
-        out[i] = static_cast<double>(d[i] - ((d[i] >> top) << bits) + (d[i - 1] >> top));
-    size_t used = count;
-    if (d[count - 1] >> top)
-        out[used++] = 1.0;
-    std::fill(out + used, out + length, 0.0);
-    return used;
 }
 
-// Rounds product coefficients in[0 .. count) (in place) and propagates
-// carries into digits[0 .. digitCount) (the product must be non-negative
-// and fit). Returns the worst distance of a coefficient from its integer.
-double roundAndCarry(double* in, size_t count, int bits, uint32_t* digits, size_t digitCount)
+// Balanced digits of 0 <= value < 2^(bM) (b bits, M of them): each in
+// -2^(b-1) .. 2^(b-1); a borrow out of the top comes in at the bottom
+// negated (2^(bM) = -1), where only values modulo 2^(bM) + 1 matter, and
+// does not happen for values far below 2^(bM).
+void balancedDigits(mpz_srcptr value, int bits, size_t count, double* digits)
 {
-    const int64_t mask = (int64_t(1) << bits) - 1;
-    double worst = fft::roundCoefficients(in, count);
+    const mp_limb_t* limbs = mpz_limbs_read(value);
+    const size_t limbCount = mpz_size(value);
+    const int64_t base = int64_t(1) << bits;
     int64_t carry = 0;
-    size_t i = 0;
-    for (; i < count; ++i) {
-        int64_t v = static_cast<int64_t>(in[i]) + carry;
-        digits[i] = static_cast<uint32_t>(v & mask);
-        carry = v >> bits;
+    for (size_t i = 0; i < count; ++i) {
+        int64_t d = static_cast<int64_t>(fft::readBits(limbs, limbCount, uint64_t(i) * bits, bits)) + carry;
+        carry = d >= base / 2 ? 1 : 0;
+        digits[i] = static_cast<double>(d - carry * base);
     }
-    for (; i < digitCount; ++i) {
-        digits[i] = static_cast<uint32_t>(carry & mask);
-        carry >>= bits;
-    }
-    return carry == 0 ? worst : 1.0;  // a carry out of the top: not a sound product
-}
-
-bool allZero(const uint32_t* digits, size_t from, size_t to)
-{
-    for (size_t i = from; i < to; ++i)
-        if (digits[i] != 0)
-            return false;
-    return true;
+    digits[0] -= static_cast<double>(carry);
 }
 
 }  // namespace
@@ -76,101 +63,87 @@ FftGeneralArithmetic::FftGeneralArithmetic(mpz_srcptr n, int registers, unsigned
     if (mpz_sizeinbase(n, 2) <= 64 || mpz_even_p(n))
         throw std::invalid_argument("FftGeneralArithmetic: N must be odd and above 2^64");
     mpz_init_set(n_, n);
+    mpz_inits(s_, sInverse_, nullptr);
     nBits_ = mpz_sizeinbase(n, 2);
     registers_.resize(static_cast<size_t>(std::max(1, registers)));
+    scaled_.assign(registers_.size(), false);
     configure();
 }
 
-FftGeneralArithmetic::~FftGeneralArithmetic() { mpz_clear(n_); }
-
-struct GeneralLayout {
-    int bits;
-    size_t digits, shiftLow, shiftHigh, muDigits, length, cyclicLength;
-};
-
-// The largest digit size whose full length the table allows.
-static GeneralLayout generalLayout(size_t nBits, int level)
-{
-    for (int b = 24;; --b) {
-        GeneralLayout layout{};
-        layout.bits = b;
-        layout.digits = (nBits + b - 1) / b;
-        layout.shiftLow = (nBits - 1) / b;                                     // 2^(bs) <= 2^(n-1) <= N
-        layout.shiftHigh = (2 * nBits - b * layout.shiftLow + b - 1) / b;      // b(s+t) >= 2n > bits of x
-        size_t exponent = b * (layout.shiftLow + layout.shiftHigh);
-        layout.muDigits = (exponent - nBits + 2 + b - 1) / b;                  // mu < 2^(E-n+1)
-        size_t q1Digits = 2 * layout.digits - layout.shiftLow;
-        // Balanced loading may add one digit to each operand.
-        size_t needFull = std::max(2 * (layout.digits + 1), (q1Digits + 1) + (layout.muDigits + 1));
-        layout.length = fft::smoothLengthAtLeast(needFull);
-        size_t needCyclic = std::max(layout.digits + 1, (nBits + 2 + b - 1) / b);  // 2^(bM) > 3N + 1
-        layout.cyclicLength = fft::smoothLengthAtLeast(needCyclic);
-        // The zero-padded products sum at most about half their length of
-        // terms per coefficient; the wrapped q*N product its whole length.
-        size_t paddedTerms = std::max(layout.digits, q1Digits) + 2;
-        if ((fft::bitsPerDigit(paddedTerms, level) < b || fft::bitsPerDigit(layout.cyclicLength, level) < b) && b > 4)
-            continue;
-        return layout;
-    }
-}
+FftGeneralArithmetic::~FftGeneralArithmetic() { mpz_clears(n_, s_, sInverse_, nullptr); }
 
 size_t FftGeneralArithmetic::transformLengthFor(size_t bits, int level) { return generalLayout(bits, level).length; }
+
+int FftGeneralArithmetic::digitBitsFor(size_t bits, int level) { return generalLayout(bits, level).bits; }
 
 void FftGeneralArithmetic::configure()
 {
     GeneralLayout layout = generalLayout(nBits_, level_);
+    mpz_t r, nPrime, m;
+    mpz_inits(r, nPrime, m, nullptr);
+    // R must be prime to N. 2^K + 1 with 2^k dividing K has only prime
+    // factors 1 mod 2^(k+1), so this is rare; a longer length gives another R.
+    for (;;) {
+        mpz_set_ui(r, 0);
+        mpz_setbit(r, static_cast<mp_bitcnt_t>(layout.bits) * layout.length);
+        mpz_add_ui(r, r, 1);
+        if (mpz_invert(nPrime, n_, r))
+            break;
+        layout.length = fft::transformLengthAtLeast(layout.length + 1);
+    }
     bits_ = layout.bits;
-    digits_ = layout.digits;
-    shiftLow_ = layout.shiftLow;
-    shiftHigh_ = layout.shiftHigh;
-    muDigits_ = layout.muDigits;
     length_ = layout.length;
-    cyclicLength_ = layout.cyclicLength;
-    mpz_t mu;
-    mpz_init(mu);
-    mpz_setbit(mu, bits_ * (shiftLow_ + shiftHigh_));
-    mpz_fdiv_q(mu, mu, n_);
-    full_ = &fft::transformPair(length_, threads_);
-    cyclic_ = &fft::transformPair(cyclicLength_, threads_);
+    half_ = length_ / 2;
+    shape_.length = length_;
+    shape_.base = std::ldexp(1.0, bits_);
+    shape_.inverseBase = std::ldexp(1.0, -bits_);
+    shape_.carryLevels = fft::carryLevelsFor(bits_);
 
-    realFull_ = fft::RealArray(length_);
-    realCyclic_ = fft::RealArray(cyclicLength_);
-    spectrumA_ = fft::ComplexArray(length_ / 2 + 1);
-    spectrumB_ = fft::ComplexArray(length_ / 2 + 1);
-    spectrumCyclic_ = fft::ComplexArray(cyclicLength_ / 2 + 1);
-    xDigits_.assign(std::max(length_, 2 * cyclicLength_) + 4, 0);
-    q2Digits_.assign(length_ + 4, 0);
-    rDigits_.assign(cyclicLength_ + 4, 0);
+    // N' = -1/N mod R; 1/R mod N = (N N' + 1) / R; s = R/2 mod N and its
+    // inverse 2/R.
+    mpz_sub(nPrime, r, nPrime);
+    mpz_mul(m, n_, nPrime);
+    mpz_add_ui(m, m, 1);
+    mpz_divexact(m, m, r);
+    mpz_mul_2exp(sInverse_, m, 1);
+    mpz_mod(sInverse_, sInverse_, n_);
+    mpz_add_ui(s_, n_, 1);
+    mpz_divexact_ui(s_, s_, 2);  // 1/2 mod N
+    mpz_mul(s_, s_, r);
+    mpz_mod(s_, s_, n_);
 
-    nDigits_.assign(cyclicLength_ + 4, 0);
-    toDigits(n_, nDigits_.data());
+    whole_ = fft::ProductTransform(half_, false);
+    shared_ = fft::ProductTransform(half_, threads_ > 1);
+    negacyclicWeights_ = fft::UnitRootTable(half_, 3.141592653589793238462643383279502884L / static_cast<long double>(length_));
 
-    // The transform of mu on L and of N on M, with the inverse transform's
-    // 1/length folded in.
-    std::vector<uint32_t> muDigits(muDigits_ + 1, 0);
-    {
-        const mp_limb_t* limbs = mpz_limbs_read(mu);
-        size_t count = mpz_size(mu);
-        for (size_t i = 0; i < muDigits.size(); ++i)
-            muDigits[i] = static_cast<uint32_t>(fft::readBits(limbs, count, uint64_t(i) * bits_, bits_));
+    cyclic_ = fft::RealArray(length_);
+    cyclicOther_ = fft::RealArray(length_);
+    negacyclic_ = fft::RealArray(length_);
+    negacyclicOther_ = fft::RealArray(length_);
+    squareModP_ = fft::RealArray(length_);
+    result_ = fft::RealArray(length_);
+
+    // The constants' transforms, with the inverse transforms' 1/H folded in.
+    const fft::Passes& passes = fft::passes();
+    const double scale = 1.0 / static_cast<double>(half_);
+    balancedDigits(nPrime, bits_, length_, cyclic_.data());
+    nPrimeSpectrum_ = fft::RealArray(length_);
+    passes.loadNegacyclic(cyclic_.data(), nPrimeSpectrum_.data(), negacyclicWeights_.view(), half_, 0,
+                          fft::passBlocks(half_));
+    shared_.forward(nPrimeSpectrum_.data());
+    nSpectrum_ = fft::RealArray(length_);
+    balancedDigits(n_, bits_, length_, nSpectrum_.data());
+    shared_.forward(nSpectrum_.data());
+    for (size_t i = 0; i < length_; ++i) {
+        nPrimeSpectrum_[i] *= scale;
+        nSpectrum_[i] *= scale;
     }
-    muSpectrum_ = fft::ComplexArray(length_ / 2 + 1);
-    loadBalanced(muDigits.data(), muDigits.size(), bits_, realFull_.data(), length_);
-    full_->runForward(realFull_.data(), muSpectrum_.data());
-    for (size_t k = 0; k <= length_ / 2; ++k) {
-        muSpectrum_[k][0] /= static_cast<double>(length_);
-        muSpectrum_[k][1] /= static_cast<double>(length_);
+    for (auto& reg : registers_) {
+        reg = fft::RealArray(length_);
+        std::fill(reg.data(), reg.data() + length_, 0.0);
     }
-    nSpectrum_ = fft::ComplexArray(cyclicLength_ / 2 + 1);
-    loadBalanced(nDigits_.data(), digits_, bits_, realCyclic_.data(), cyclicLength_);
-    cyclic_->runForward(realCyclic_.data(), nSpectrum_.data());
-    for (size_t k = 0; k <= cyclicLength_ / 2; ++k) {
-        nSpectrum_[k][0] /= static_cast<double>(cyclicLength_);
-        nSpectrum_[k][1] /= static_cast<double>(cyclicLength_);
-    }
-    for (auto& r : registers_)
-        r.assign(digits_, 0);
-    mpz_clear(mu);
+    std::fill(scaled_.begin(), scaled_.end(), false);
+    mpz_clears(r, nPrime, m, nullptr);
 }
 
 void FftGeneralArithmetic::switchToLongerTransform()
@@ -180,13 +153,12 @@ void FftGeneralArithmetic::switchToLongerTransform()
         mpz_init(values[i]);
         get(static_cast<Register>(i), values[i]);
     }
-    ++level_;
     size_t oldLength = length_;
-    configure();
-    if (length_ <= oldLength && bits_ > 4) {  // same length at one bit less: go on until it grows
+    int oldBits = bits_;
+    do {
         ++level_;
         configure();
-    }
+    } while (length_ <= oldLength && bits_ >= oldBits && bits_ > 4);
     for (size_t i = 0; i < registers_.size(); ++i) {
         set(static_cast<Register>(i), values[i]);
         mpz_clear(values[i]);
@@ -194,222 +166,202 @@ void FftGeneralArithmetic::switchToLongerTransform()
     ++escalations_;
 }
 
-void FftGeneralArithmetic::toDigits(mpz_srcptr value, uint32_t* digits) const
+void FftGeneralArithmetic::toDigits(mpz_srcptr value, double* digits) const
 {
-    const mp_limb_t* limbs = mpz_limbs_read(value);
-    size_t count = mpz_size(value);
-    for (size_t i = 0; i < digits_; ++i)
-        digits[i] = static_cast<uint32_t>(fft::readBits(limbs, count, uint64_t(i) * bits_, bits_));
+    balancedDigits(value, bits_, length_, digits);
 }
 
-void FftGeneralArithmetic::fromDigits(const uint32_t* digits, size_t count, mpz_ptr value) const
+void FftGeneralArithmetic::fromDigits(const double* digits, mpz_ptr value) const
 {
-    size_t limbCount = (count * bits_) / 64 + 2;
-    mp_limb_t* limbs = mpz_limbs_write(value, limbCount);
-    std::fill(limbs, limbs + limbCount, mp_limb_t(0));
-    for (size_t i = 0; i < count; ++i)
-        fft::orBits(limbs, uint64_t(i) * bits_, digits[i]);
+    // Digits are near the balanced range, |d| < 2^b: the positive ones and
+    // the negative ones each fill disjoint bit fields.
+    const size_t limbCount = (length_ * bits_) / 64 + 2;
+    mpz_t negative;
+    mpz_init(negative);
+    mp_limb_t* plus = mpz_limbs_write(value, limbCount);
+    mp_limb_t* minus = mpz_limbs_write(negative, limbCount);
+    std::fill(plus, plus + limbCount, mp_limb_t(0));
+    std::fill(minus, minus + limbCount, mp_limb_t(0));
+    for (size_t i = 0; i < length_; ++i) {
+        int64_t d = static_cast<int64_t>(digits[i]);
+        if (d > 0)
+            fft::orBits(plus, uint64_t(i) * bits_, static_cast<uint64_t>(d));
+        else if (d < 0)
+            fft::orBits(minus, uint64_t(i) * bits_, static_cast<uint64_t>(-d));
+    }
     mpz_limbs_finish(value, limbCount);
+    mpz_limbs_finish(negative, limbCount);
+    mpz_sub(value, value, negative);
+    mpz_clear(negative);
 }
 
 void FftGeneralArithmetic::set(Register target, mpz_srcptr value)
 {
     assert(mpz_sgn(value) >= 0 && mpz_cmp(value, n_) < 0);
-    toDigits(value, registers_[target].data());
+    mpz_t form;
+    mpz_init(form);
+    mpz_mul(form, value, s_);
+    mpz_mod(form, form, n_);
+    toDigits(form, registers_[target].data());
+    scaled_[target] = false;
+    mpz_clear(form);
 }
 
 void FftGeneralArithmetic::get(Register source, mpz_ptr value) const
 {
-    fromDigits(registers_[source].data(), digits_, value);
+    fromDigits(registers_[source].data(), value);
+    mpz_mul(value, value, sInverse_);
+    mpz_mod(value, value, n_);
 }
 
 void FftGeneralArithmetic::copy(Register target, Register source)
 {
-    if (target != source)
-        registers_[target] = registers_[source];
+    if (target == source)
+        return;
+    std::copy(registers_[source].data(), registers_[source].data() + length_, registers_[target].data());
+    scaled_[target] = scaled_[source];
 }
 
-bool FftGeneralArithmetic::atLeastN(const uint32_t* r, size_t count) const
+template <typename Pass>
+double FftGeneralArithmetic::parallelPass(size_t blocks, Pass pass)
 {
-    if (!allZero(r, digits_, count))
-        return true;
-    for (size_t i = digits_; i-- > 0;)
-        if (r[i] != nDigits_[i])
-            return r[i] > nDigits_[i];
-    return true;  // equal
+    if (threads_ <= 1)
+        return pass(0, blocks);
+    double worst[2] = {0.0, 0.0};
+    fft::parallelFor(2, 2, [&](size_t job) { worst[job] = pass(blocks * job / 2, blocks * (job + 1) / 2); });
+    return std::max(worst[0], worst[1]);
 }
 
-void FftGeneralArithmetic::subtractN(uint32_t* r) const
+bool FftGeneralArithmetic::tryProduct(const double* x, const double* y)
 {
-    const int64_t mask = (int64_t(1) << bits_) - 1;
-    int64_t carry = 0;
-    for (size_t i = 0; i < cyclicLength_; ++i) {
-        int64_t v = int64_t(r[i]) - nDigits_[i] + carry;
-        r[i] = static_cast<uint32_t>(v & mask);
-        carry = v >> bits_;
-    }
-}
+    const fft::Passes& passes = fft::passes();
+    const double scale = 1.0 / static_cast<double>(half_);
+    const size_t halfBlocks = fft::passBlocks(half_);
+    const size_t digitBlocks = fft::passBlocks(length_);
+    const fft::TwoLevelTable weights = negacyclicWeights_.view();
+    auto pairBlocks = [](const fft::SpectrumSection& s) { return fft::passBlocks((s.length - s.offset) / 2 + 1); };
 
-bool FftGeneralArithmetic::tryProduct(const uint32_t* a, const uint32_t* b, uint32_t* result)
-{
-    const size_t half = length_ / 2 + 1;
-    const size_t cyclicHalf = cyclicLength_ / 2 + 1;
-    const double scale = 1.0 / static_cast<double>(length_);
-    double worst = 0.0;
-
-    // x = a * b: 2D digits.
-    size_t usedA = loadBalanced(a, digits_, bits_, realFull_.data(), length_);
-    full_->runForward(realFull_.data(), spectrumA_.data());
-    size_t usedB = usedA;
-    if (b == nullptr) {
-        fft::squareSpectrum(spectrumA_.data(), half, scale);
+    // 1. T mod P into squareModP_ as digits, and T mod R into
+    //    negacyclicOther_ as the next negacyclic transform's input.
+    double worstModP = 0.0, worstModR = 0.0;
+    auto modP = [&] {
+        std::copy(x, x + length_, cyclic_.data());
+        if (y) {
+            std::copy(y, y + length_, cyclicOther_.data());
+            whole_.forward(cyclicOther_.data());
+        }
+        whole_.run(cyclic_.data(), [&](const fft::SpectrumSection& s, double* values) {
+            if (y)
+                passes.multiplyCyclic(values, cyclicOther_.data(), s.cyclicTwiddle, s.length, 0, scale, 0, pairBlocks(s));
+            else
+                passes.squareCyclic(values, s.cyclicTwiddle, s.length, 0, scale, 0, pairBlocks(s));
+        });
+        worstModP = passes.carryCyclic(cyclic_.data(), 1.0, nullptr, squareModP_.data(), shape_, 0, digitBlocks);
+    };
+    auto modR = [&] {
+        passes.loadNegacyclic(x, negacyclic_.data(), weights, half_, 0, halfBlocks);
+        if (y) {
+            passes.loadNegacyclic(y, negacyclicOther_.data(), weights, half_, 0, halfBlocks);
+            whole_.forward(negacyclicOther_.data());
+        }
+        whole_.run(negacyclic_.data(), [&](const fft::SpectrumSection&, double* values) {
+            if (y)
+                passes.multiplySpectrum(values, negacyclicOther_.data(), scale, half_, 0, halfBlocks);
+            else
+                passes.squareSpectrum(values, scale, half_, 0, halfBlocks);
+        });
+        worstModR = passes.carryNegacyclic(negacyclic_.data(), weights, shape_, nullptr, negacyclicOther_.data(), 0,
+                                           halfBlocks);
+    };
+    if (threads_ > 1) {
+        fft::parallelFor(2, 2, [&](size_t half) { half == 0 ? modP() : modR(); });
     } else {
-        usedB = loadBalanced(b, digits_, bits_, realFull_.data(), length_);
-        full_->runForward(realFull_.data(), spectrumB_.data());
-        fft::multiplySpectrum(spectrumA_.data(), spectrumB_.data(), half, scale);
+        modP();
+        modR();
     }
-    full_->runInverse(spectrumA_.data(), realFull_.data());
-    const size_t xCount = 2 * digits_;
-    worst = std::max(worst, roundAndCarry(realFull_.data(), usedA + usedB - 1, bits_, xDigits_.data(), xDigits_.size()));
-    if (!allZero(xDigits_.data(), xCount, xDigits_.size()))
-        worst = 1.0;
+    double worst = std::max(worstModP, worstModR);
 
-    // q = ((x >> bs) * mu) >> bt, which is floor(x / N) or up to 2 below.
-    size_t usedQ1 = loadBalanced(xDigits_.data() + shiftLow_, xCount - shiftLow_, bits_, realFull_.data(), length_);
-    full_->runForward(realFull_.data(), spectrumA_.data());
-    fft::multiplySpectrum(spectrumA_.data(), muSpectrum_.data(), half, 1.0);
-    full_->runInverse(spectrumA_.data(), realFull_.data());
-    worst = std::max(worst, roundAndCarry(realFull_.data(), usedQ1 + muDigits_, bits_, q2Digits_.data(), q2Digits_.size()));
-    const uint32_t* q = q2Digits_.data() + shiftHigh_;
-    if (!allZero(q2Digits_.data(), shiftHigh_ + digits_, q2Digits_.size()))
-        worst = 1.0;
+    // 2. q = T * N' mod R, as digits into cyclic_.
+    double* z = negacyclicOther_.data();
+    shared_.run(z, [&](const fft::SpectrumSection& s, double* values) {
+        passes.multiplySpectrum(values, nPrimeSpectrum_.data() + 2 * s.start, 1.0, s.length, 0, fft::passBlocks(s.length));
+    });
+    worst = std::max(worst, parallelPass(halfBlocks, [&](size_t from, size_t to) {
+        return passes.carryNegacyclic(z, weights, shape_, cyclic_.data(), nullptr, from, to);
+    }));
 
-    // q * N modulo 2^(bM) - 1, on the cyclic length.
-    loadBalanced(q, digits_, bits_, realCyclic_.data(), cyclicLength_);
-    cyclic_->runForward(realCyclic_.data(), spectrumCyclic_.data());
-    fft::multiplySpectrum(spectrumCyclic_.data(), nSpectrum_.data(), cyclicHalf, 1.0);
-    cyclic_->runInverse(spectrumCyclic_.data(), realCyclic_.data());
+    // 3. 2Y = T + q N mod P into result_.
+    double* q = cyclic_.data();
+    shared_.run(q, [&](const fft::SpectrumSection& s, double* values) {
+        passes.multiplyCyclic(values, nSpectrum_.data() + 2 * s.start, s.cyclicTwiddle, s.length, s.offset, 1.0, 0,
+                              pairBlocks(s));
+    });
+    worst = std::max(worst, parallelPass(digitBlocks, [&](size_t from, size_t to) {
+        return passes.carryCyclic(q, 1.0, squareModP_.data(), result_.data(), shape_, from, to);
+    }));
 
-    // r = x - q*N modulo 2^(bM) - 1, which is the true 0 <= r < 3N.
-    const int64_t mask = (int64_t(1) << bits_) - 1;
-    const size_t m = cyclicLength_;
-    worst = std::max(worst, fft::roundCoefficients(realCyclic_.data(), m));
-    const uint32_t* x = xDigits_.data();  // zero from 2D to 2M
-    const double* qn = realCyclic_.data();
-    int64_t carry = 0;
-    for (size_t k = 0; k < m; ++k) {
-        int64_t v = int64_t(x[k]) + int64_t(x[k + m]) - static_cast<int64_t>(qn[k]) + carry;
-        rDigits_[k] = static_cast<uint32_t>(v & mask);
-        carry = v >> bits_;
-    }
-    while (carry != 0) {  // 2^(bM) = 1: the carry out of the top comes in at the bottom
-        for (size_t k = 0; k < m && carry != 0; ++k) {
-            int64_t v = rDigits_[k] + carry;
-            rDigits_[k] = static_cast<uint32_t>(v & mask);
-            carry = v >> bits_;
-        }
-    }
-    if (rDigits_[m - 1] == static_cast<uint32_t>(mask)) {  // all ones is 0 modulo 2^(bM) - 1
-        bool allOnes = true;
-        for (size_t k = 0; k < m && allOnes; ++k)
-            allOnes = rDigits_[k] == static_cast<uint32_t>(mask);
-        if (allOnes)
-            std::fill(rDigits_.begin(), rDigits_.begin() + m, 0u);
-    }
-    int subtractions = 0;
-    while (atLeastN(rDigits_.data(), m)) {
-        if (++subtractions > 3) {  // q was not within 2 of floor(x/N): a product was wrong
-            worst = 1.0;
-            break;
-        }
-        subtractN(rDigits_.data());
-    }
     if (worst > roundoffLimit_)
         return false;
     worstRoundoff_ = std::max(worstRoundoff_, worst);
-    std::copy(rDigits_.begin(), rDigits_.begin() + digits_, result);
     return true;
 }
 
 void FftGeneralArithmetic::product(Register x, Register y)
 {
     for (int attempt = 0;; ++attempt) {
-        result_.resize(digits_);
-        const uint32_t* other = y < 0 ? nullptr : registers_[y].data();
-        if (tryProduct(registers_[x].data(), other, result_.data()))
+        const double* other = y < 0 ? nullptr : registers_[y].data();
+        if (tryProduct(registers_[x].data(), other))
             break;
         if (attempt == kMaxEscalationsPerStep)  // never a result from an unsafe step
             throw std::runtime_error("FFT arithmetic: the round-off stays unsafe on longer transforms");
         switchToLongerTransform();
     }
-    registers_[x].swap(result_);
+    std::swap(registers_[x], result_);
+    scaled_[x] = false;
 }
 
 void FftGeneralArithmetic::square(Register x) { product(x, -1); }
 
 void FftGeneralArithmetic::multiply(Register x, Register y)
 {
-    if (x == y || registers_[x] == registers_[y])
+    if (x == y || std::equal(registers_[x].data(), registers_[x].data() + length_, registers_[y].data()))
         product(x, -1);
     else
         product(x, y);
 }
 
+void FftGeneralArithmetic::reduceRegister(Register x)
+{
+    mpz_t value;
+    mpz_init(value);
+    get(x, value);
+    set(x, value);
+    mpz_clear(value);
+}
+
 void FftGeneralArithmetic::multiplySmall(Register x, uint32_t c)
 {
-    auto& r = registers_[x];
-    if (digits_ < 8 || bits_ < 12) {  // short numbers: GMP, one limb of quotient
+    // The register form is linear: (x s) c = (x c) s. The digits times c
+    // carried once more stay exact (below 2^(b+32)), and the value, up to
+    // 2^32 times the bound, is what the next product allows for.
+    if (!smallEnoughFactor(bits_, c)) {  // wide digits (short numbers) and a large factor
         mpz_t value;
         mpz_init(value);
         get(x, value);
         mpz_mul_ui(value, value, c);
-        mpz_tdiv_r(value, value, n_);
+        mpz_mod(value, value, n_);
         set(x, value);
         mpz_clear(value);
         return;
     }
-    // y = r * c on D + 3 digits, in one pass.
-    const int64_t mask = (int64_t(1) << bits_) - 1;
-    const size_t d = digits_, top = d + 3;
-    uint32_t* y = rDigits_.data();  // M + 4 >= D + 5 digits
-    std::fill(rDigits_.begin() + d, rDigits_.end(), 0u);
-    uint64_t carry = 0;
-    for (size_t i = 0; i < d; ++i) {
-        uint64_t v = uint64_t(r[i]) * c + carry;
-        y[i] = static_cast<uint32_t>(v & mask);
-        carry = v >> bits_;
-    }
-    for (size_t i = d; i < top; ++i) {
-        y[i] = static_cast<uint32_t>(carry & mask);
-        carry >>= bits_;
-    }
-    // The quotient y / N (below 2^32) from the top digits, within one.
-    const size_t low = d - 6;
-    long double yTop = 0.0L, nTop = 0.0L, base = std::ldexp(1.0L, bits_);
-    for (size_t i = top; i-- > low;)
-        yTop = yTop * base + y[i];
-    for (size_t i = d; i-- > low;)
-        nTop = nTop * base + nDigits_[i];
-    const int64_t q = static_cast<int64_t>(yTop / nTop);
-    // y - q * N, then at most one N added or a few subtracted.
-    int64_t borrow = 0;
-    for (size_t i = 0; i < top; ++i) {
-        int64_t v = int64_t(y[i]) - q * int64_t(nDigits_[i]) + borrow;
-        y[i] = static_cast<uint32_t>(v & mask);
-        borrow = v >> bits_;
-    }
-    while (borrow < 0) {
-        int64_t add = 0;
-        for (size_t i = 0; i < top; ++i) {
-            int64_t v = int64_t(y[i]) + nDigits_[i] + add;
-            y[i] = static_cast<uint32_t>(v & mask);
-            add = v >> bits_;
-        }
-        borrow += add;
-    }
-    while (atLeastN(y, top))
-        subtractN(y);
-    std::copy(y, y + d, r.begin());
+    if (scaled_[x])
+        reduceRegister(x);
+    double* digits = registers_[x].data();
+    parallelPass(fft::passBlocks(length_), [&](size_t from, size_t to) {
+        return fft::passes().carryCyclic(digits, static_cast<double>(c), nullptr, result_.data(), shape_, from, to);
+    });
+    std::swap(registers_[x], result_);
+    scaled_[x] = true;
 }
 
 void FftGeneralArithmetic::addSmall(Register x, int64_t c)
@@ -428,14 +380,7 @@ void FftGeneralArithmetic::addSmall(Register x, int64_t c)
 
 void FftGeneralArithmetic::corruptForTest(Register x)
 {
-    auto& r = registers_[x];
-    r[0] ^= 2u;
-    if (atLeastN(r.data(), digits_)) {
-        std::vector<uint32_t> wide(cyclicLength_ + 4, 0);
-        std::copy(r.begin(), r.end(), wide.begin());
-        subtractN(wide.data());
-        std::copy(wide.begin(), wide.begin() + digits_, r.begin());
-    }
+    registers_[x][0] += 2.0;  // x s + 2: another residue, as a flipped bit would make
 }
 
 }  // namespace arithmetic

@@ -1,29 +1,39 @@
 #pragma once
-// Arithmetic modulo a general odd N on double-precision FFT products
-// (FFTW, real-to-complex), with Barrett reduction made of FFT products.
+// Arithmetic modulo a general odd N on double-precision FFT products, by
+// Montgomery reduction with R = 2^K + 1 (K = bM, M digits of b bits), where
+// every product is one that wraps: no zero padding anywhere.
 //
-// Why Barrett and not Montgomery: both cost one full-length product for
-// the quotient and one product for q*N, and both let q*N be made modulo
-// 2^K - 1 on a transform of half the length (the part of x - q*N that
-// matters is known to be below 3N < 2^K - 1, so the wrapped-around product
-// gives it exactly). Barrett keeps residues as plain numbers below N, so
-// set/get/addSmall/multiplySmall need no conversion into and out of
-// Montgomery form and a checkpoint is the residue itself.
+// A product x*y = T of two registers is made twice on length M, modulo
+// R = 2^K + 1 (negacyclic) and modulo P = 2^K - 1 (cyclic): together that
+// is T itself, at the cost of one zero-padded product of length 2M. Then
+// q = T * N' mod R (N' = -1/N mod R, negacyclic: its transform is computed
+// once) makes T + q*N divisible by R; Y = (T + q*N)/R, and since R = 2 mod P,
+// 2Y = T + q*N mod P, one cyclic product with N's stored transform. 2Y is
+// the register's new value: registers hold x*s mod N with s = R/2 mod N
+// (Montgomery form with R/2 in place of R), so 2Y = (x y) s and no halving
+// is needed. K exceeds N's bits by kHeadroomBits, so 2Y stays below 1.25 N
+// in size when its inputs do (or one of them is up to 2^32 times that, a
+// multiplySmall's result): registers are never reduced further, and no
+// comparison with N is ever made in a step.
 //
-// One squaring step: transform of x (length L), pointwise square, inverse,
-// carries -> x^2 (2D digits); its top part q1 (about D digits) transformed,
-// times the stored transform of mu = floor(2^(b(s+t)) / N), inverse,
-// carries -> q; q transformed on the cyclic length M (about L/2), times the
-// stored transform of N, inverse -> q*N mod (2^(bM) - 1); x^2 folded modulo
-// the same, subtracted, at most two subtractions of N. Four transforms of
-// length L and two of M: about 2.5 times a plain FFT square.
+// Four products of length M, all of them wrapped, against one zero-padded
+// product of length 2M, the square of a Barrett step and its quotient, and
+// a wrapped one for q*N. A step is three rounds: the square's two halves
+// (independent: two threads take one each), then q, then 2Y; every
+// transform is a complex one of length M/2 (see fft_passes.h).
+//
+// Registers hold M balanced digits (doubles) of the integer x*s, which may
+// be negative; the cyclic and negacyclic products read them as they are.
 #include <cstdint>
 #include <vector>
 
 #include <gmp.h>
 
 #include "arithmetic/fft_arithmetic_base.h"
+#include "arithmetic/fft_passes.h"
 #include "arithmetic/fft_plans.h"
+#include "arithmetic/fft_product_transform.h"
+#include "arithmetic/fft_weights.h"
 
 namespace arithmetic {
 
@@ -44,53 +54,58 @@ public:
     void addSmall(Register x, int64_t c) override;
     void corruptForTest(Register x) override;
 
+    // The product length M and the digit size.
     size_t transformLength() const override { return length_; }
     int digitBits() const override { return bits_; }
-    size_t cyclicLength() const { return cyclicLength_; }
+    unsigned threads() const { return threads_; }
 
-    // The full transform length an N of `bits` bits gets at `level`
-    // (tests use it to find the sizes where the length changes).
+    // The product length and digit size an N of `bits` bits gets at
+    // `level` (tests use them to find the sizes where the layout changes).
     static size_t transformLengthFor(size_t bits, int level = 0);
+    static int digitBitsFor(size_t bits, int level = 0);
+
+    // K - bits of N: room for the products of registers up to 2^32 times
+    // beyond N, with the factor 1.25 of the bound and its margin.
+    static constexpr size_t kHeadroomBits = 72;
 
 private:
     void configure();
     void switchToLongerTransform();
     void product(Register x, Register y);  // y < 0: square
-    // x = a * b mod N into result (D digits); false when a product's
-    // round-off was above the limit (result then not written).
-    bool tryProduct(const uint32_t* a, const uint32_t* b, uint32_t* result);
-    void toDigits(mpz_srcptr value, uint32_t* digits) const;
-    void fromDigits(const uint32_t* digits, size_t count, mpz_ptr value) const;
-    bool atLeastN(const uint32_t* r, size_t count) const;
-    void subtractN(uint32_t* r) const;
-    void addN(uint32_t* r) const;
+    // result_ = x * y (y null: x^2) in the register form; false when a
+    // product's round-off was above the limit.
+    bool tryProduct(const double* x, const double* y);
+    // The round-off of the pass over `blocks` blocks, split across threads.
+    template <typename Pass>
+    double parallelPass(size_t blocks, Pass pass);
+    void toDigits(mpz_srcptr value, double* digits) const;
+    void fromDigits(const double* digits, mpz_ptr value) const;
+    void reduceRegister(Register x);
 
-    mpz_t n_;
+    mpz_t n_, s_, sInverse_;  // s = R/2 mod N, its inverse
     size_t nBits_ = 0;
     unsigned threads_ = 1;
     int level_ = 0;
 
     // Layout at the current level.
-    int bits_ = 0;             // b: digit size
-    size_t digits_ = 0;        // D: digits of a residue
-    size_t length_ = 0;        // L: the full (zero-padded) transform
-    size_t cyclicLength_ = 0;  // M: the wrapped transform for q*N
-    size_t shiftLow_ = 0;      // s: q1 = x >> (b*s)
-    size_t shiftHigh_ = 0;     // t: q = (q1*mu) >> (b*t)
-    size_t muDigits_ = 0;
-    std::vector<uint32_t> nDigits_;  // D digits
-    const fft::TransformPair* full_ = nullptr;
-    const fft::TransformPair* cyclic_ = nullptr;
-    fft::ComplexArray muSpectrum_;  // transform of mu, scaled by 1/L
-    fft::ComplexArray nSpectrum_;   // transform of N on M, scaled by 1/M
+    int bits_ = 0;
+    size_t length_ = 0;  // M
+    size_t half_ = 0;    // H = M/2, the transforms' length
+    fft::DigitShape shape_;
+    // The square's two halves, each whole on one thread; q and 2Y, on two
+    // threads split into halves.
+    fft::ProductTransform whole_, shared_;
+    fft::UnitRootTable negacyclicWeights_;
+    fft::RealArray nPrimeSpectrum_;  // negacyclic transform of N' = -1/N mod R (shared_'s layout), scaled by 1/H
+    fft::RealArray nSpectrum_;       // cyclic transform of N (shared_'s layout), scaled by 1/H
 
-    // Scratch.
-    fft::RealArray realFull_, realCyclic_;
-    fft::ComplexArray spectrumA_, spectrumB_, spectrumCyclic_;
-    std::vector<uint32_t> xDigits_, q2Digits_, rDigits_, result_;
-    std::vector<int64_t> coefficients_;
+    // Scratch, M doubles each.
+    fft::RealArray cyclic_, cyclicOther_, negacyclic_, negacyclicOther_, squareModP_, result_;
 
-    std::vector<std::vector<uint32_t>> registers_;
+    std::vector<fft::RealArray> registers_;
+    // True when a register may hold up to 2^32 times the usual bound (after
+    // multiplySmall): the next multiplySmall reduces it first.
+    std::vector<bool> scaled_;
 };
 
 }  // namespace arithmetic

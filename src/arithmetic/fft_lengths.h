@@ -4,18 +4,19 @@
 
 namespace arithmetic::fft {
 
-// The smallest length >= minimum of the form m * 2^k, m in {1, 3, 5, 7, 9,
-// 11, 13, 15}, and even (real-to-complex transforms): FFTW's fast sizes
-// (it has straight-line codelets for these factors), about 8 % apart.
-size_t smoothLengthAtLeast(size_t minimum);
+// The smallest product length M >= positions whose complex transform
+// length H = M/2 is one of the fast ones here: m * 2^k with m from the
+// measured list in fft_lengths.cpp (k >= 3, so H is a multiple of 8), a
+// few percent apart.
+size_t transformLengthAtLeast(size_t positions);
 
-// The conservative table: bits per (balanced) digit such that a product
-// whose coefficients are sums of `terms` digit products (the transform
-// length for a cyclic product, half of it for a zero-padded one) keeps its
-// round-off well below 0.5. `level` > 0 takes that many bits off (the longer
-// lengths a run switches to after an unsafe round-off); < 0 adds bits
-// (tests only).
-int bitsPerDigit(size_t terms, int level = 0);
+// The digit size a product of length M may use: bits per (balanced) digit
+// for the general arithmetic, and the average bits per digit (q / L) for
+// the IBDWT, whose digits are of two sizes. `level` > 0 takes that many
+// bits off (the longer lengths a run switches to after an unsafe
+// round-off); < 0 adds bits (tests only).
+int bitsPerDigit(size_t length, int level = 0);
+double ibdwtBitsPerDigit(size_t length, int level = 0);
 
 // The largest round-off (distance of a product coefficient from the nearest
 // integer) a step may show and still be used.

@@ -23,14 +23,14 @@ private:
 // instead of returning null. Release with fftw_free.
 void* allocateAligned(size_t bytes);
 
-// Bytes FFTW takes for the plans of one real length and their working
+// Bytes FFTW takes for the plans of one complex length and their working
 // buffers, planning included.
 size_t planBytes(size_t length);
 
 // Bytes an FftGeneralArithmetic for an N of nBits bits, and a
 // MersenneArithmetic for 2^q - 1, need with `registers` registers on up to
 // `threads` threads: arrays, registers, plans and the stacks of the
-// threads FFTW starts. Upper estimates, at the starting transform length.
+// transform pool's threads. Upper estimates, at the starting transform length.
 size_t generalArithmeticBytes(size_t nBits, int registers, unsigned threads);
 size_t mersenneArithmeticBytes(unsigned long q, int registers, unsigned threads);
 

@@ -1,8 +1,11 @@
 #pragma once
-// FFTW plans for the FFT arithmetic: real-to-complex forward and
-// complex-to-real inverse transforms of one length, planned once per
-// (length, threads) in the process and shared by every instance.
+// FFTW plans for the FFT arithmetic: complex transforms of one length, on
+// one thread (threads take whole transforms, fft_product_transform.h),
+// planned once per length in the process and shared by every instance, and
+// the plans' wisdom kept across runs by whoever provides a WisdomStore (the
+// tester keeps it in a file).
 #include <cstddef>
+#include <string>
 
 #include <fftw3.h>
 
@@ -44,33 +47,56 @@ private:
 };
 
 using RealArray = AlignedArray<double>;
-using ComplexArray = AlignedArray<fftw_complex>;
 
-// The pair of plans for one real length (even). Executed on any arrays from
-// fftw_malloc (new-array execute): forward real[length] -> complex[length/2+1],
-// inverse complex -> real (destroys its input), both unnormalised.
-struct TransformPair {
+// The complex transforms of one length H, in place (unnormalised; complex
+// values are interleaved doubles, arrays from fftw_malloc). In place only:
+// FFTW's out-of-place plans measured up to 1.5 times slower here at the
+// lengths that matter, more than a copy of the input costs.
+struct ComplexTransforms {
     size_t length = 0;
-    fftw_plan forward = nullptr;
-    fftw_plan inverse = nullptr;
+    fftw_plan forwardPlan = nullptr;
+    fftw_plan backwardPlan = nullptr;
 
-    void runForward(double* in, fftw_complex* out) const { fftw_execute_dft_r2c(forward, in, out); }
-    void runInverse(fftw_complex* in, double* out) const { fftw_execute_dft_c2r(inverse, in, out); }
+    void forward(double* z) const
+    {
+        fftw_complex* data = reinterpret_cast<fftw_complex*>(z);
+        fftw_execute_dft(forwardPlan, data, data);
+    }
+    void backward(double* z) const
+    {
+        fftw_complex* data = reinterpret_cast<fftw_complex*>(z);
+        fftw_execute_dft(backwardPlan, data, data);
+    }
 };
 
-// The threads a transform of `length` runs on when `threads` are allowed:
-// one below length 32,768, where threads cost more than they bring.
-unsigned transformThreads(size_t length, unsigned threads);
+// The transforms of length H, made on first use (thread-safe; plans live
+// until the process ends).
+const ComplexTransforms& complexTransforms(size_t length);
 
-// The plans for `length` on transformThreads(length, threads) threads, made
-// on first use (thread-safe; plans live until the process ends).
-const TransformPair& transformPair(size_t length, unsigned threads);
-
-// How hard the planner tries. Measure (the default) times candidate
-// algorithms from length 32,768 on, limited to a few seconds per plan by
-// fftw_set_timelimit, and estimates below; Estimate plans at once from a
-// model at every length (tests use it: planning time would dominate them).
+// How hard the planner tries. Measure (the default) takes a plan from the
+// kept wisdom, or times candidate algorithms: from kMeasuredFromLength on
+// when a WisdomStore keeps the result (once per machine and length), from
+// a longer length and within a time limit when none does (see
+// fft_plans.cpp); it estimates below. Estimate plans at once from a model
+// at every length (tests use it: planning time would dominate them).
+// Measured plans are 10-15 % faster.
 enum class Planning { Estimate, Measure };
 void setPlanning(Planning planning);
+constexpr size_t kMeasuredFromLength = 512;
+
+// Where measured plans are kept between runs. load() is asked once, before
+// the first plan; save() gets the whole wisdom (the text form of
+// wisdom_text.h) after each plan that had to be measured.
+class WisdomStore {
+public:
+    virtual ~WisdomStore() = default;
+    virtual std::string load() = 0;
+    virtual void save(const std::string& text) = 0;
+    // What load() gave was damaged or foreign and was left out.
+    virtual void rejected() {}
+};
+// The store for this process (not owned; null: none). Set it before the
+// first plan.
+void setWisdomStore(WisdomStore* store);
 
 }  // namespace arithmetic::fft

@@ -1,13 +1,14 @@
 #include "arithmetic/mersenne_arithmetic.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cmath>
 #include <stdexcept>
 
-#include "arithmetic/fft_carry.h"
 #include "arithmetic/fft_digits.h"
-#include "arithmetic/fft_kernels.h"
+#include "arithmetic/fft_lengths.h"
+#include "arithmetic/fft_threads.h"
 
 namespace arithmetic {
 
@@ -25,6 +26,24 @@ inline int32_t balance(int64_t v, int width, int64_t& carry)
     return static_cast<int32_t>(low);
 }
 
+inline double roundToInteger(double v)
+{
+    constexpr double kMagic = 6755399441055744.0;  // 1.5 * 2^52
+    return (v + kMagic) - kMagic;
+}
+
+// The round-off of a pass over `blocks` blocks, on two threads when there
+// are two.
+template <typename Pass>
+double parallelPass(unsigned threads, size_t blocks, Pass pass)
+{
+    if (threads <= 1)
+        return pass(0, blocks);
+    double worst[2] = {0.0, 0.0};
+    fft::parallelFor(2, 2, [&](size_t job) { worst[job] = pass(blocks * job / 2, blocks * (job + 1) / 2); });
+    return std::max(worst[0], worst[1]);
+}
+
 }  // namespace
 
 MersenneArithmetic::MersenneArithmetic(unsigned long q, int registers, unsigned threads, int level)
@@ -38,51 +57,28 @@ MersenneArithmetic::MersenneArithmetic(unsigned long q, int registers, unsigned 
 
 size_t MersenneArithmetic::transformLengthFor(unsigned long q, int level)
 {
-    // The shortest length whose digits (ceil(q/L) bits at most) the table
-    // allows at that length.
-    size_t length = fft::smoothLengthAtLeast(std::max<size_t>(8, q / 24));
+    // The shortest length whose average digit (q/L bits) the table allows
+    // at that length; the widest digit stays below 24 bits, so that the
+    // weighted digits and their products with a multiplySmall factor stay
+    // exact.
+    size_t length = fft::transformLengthAtLeast(std::max<size_t>(16, q / 24));
     for (;;) {
-        size_t widest = (q + length - 1) / length;
-        if (static_cast<int>(widest) <= fft::bitsPerDigit(length, level) || widest <= 2)
+        double average = static_cast<double>(q) / static_cast<double>(length);
+        if ((average <= fft::ibdwtBitsPerDigit(length, level) && average <= 23.0) || average <= 2.0)
             return length;
-        length = fft::smoothLengthAtLeast(length + 1);
+        length = fft::transformLengthAtLeast(length + 1);
     }
 }
 
 void MersenneArithmetic::configure()
 {
     length_ = transformLengthFor(q_, level_);
-    position_.resize(length_ + 1);
-    width_.resize(length_);
-    weight_.resize(length_);
-    inverseWeight_.resize(length_);
-    unweight_.resize(length_);
-    base_.resize(length_);
-    inverseBase_.resize(length_);
-    for (size_t i = 0; i <= length_; ++i) {
-        unsigned __int128 qi = static_cast<unsigned __int128>(q_) * i;
-        position_[i] = static_cast<uint64_t>((qi + length_ - 1) / length_);
-    }
-    for (size_t i = 0; i < length_; ++i) {
-        width_[i] = static_cast<uint8_t>(position_[i + 1] - position_[i]);
-        // 2^(ceil(qi/L) - qi/L), the exponent as an exact fraction.
-        unsigned __int128 numerator = static_cast<unsigned __int128>(position_[i]) * length_ - static_cast<unsigned __int128>(q_) * i;
-        long double exponent = static_cast<long double>(static_cast<uint64_t>(numerator)) / static_cast<long double>(length_);
-        long double weight = std::exp2l(exponent);
-        weight_[i] = static_cast<double>(weight);
-        inverseWeight_[i] = static_cast<double>(1.0L / weight);
-        unweight_[i] = static_cast<double>(1.0L / (weight * static_cast<long double>(length_)));
-        base_[i] = std::ldexp(1.0, width_[i]);
-        inverseBase_[i] = std::ldexp(1.0, -width_[i]);
-    }
-    digitScratch_.assign(length_, 0.0);
-    carryIn_.assign(length_, 0.0);
-    carryOut_.assign(length_, 0.0);
-    plans_ = &fft::transformPair(length_, threads_);
-    real_ = fft::RealArray(length_);
+    half_ = length_ / 2;
+    tables_ = fft::IbdwtTables(q_, length_);
+    transform_ = fft::ProductTransform(half_, threads_ > 1);
+    product_ = fft::RealArray(length_);
+    other_ = fft::RealArray(length_);
     result_ = fft::RealArray(length_);
-    spectrumA_ = fft::ComplexArray(length_ / 2 + 1);
-    spectrumB_ = fft::ComplexArray(length_ / 2 + 1);
     for (auto& r : registers_) {
         r = fft::RealArray(length_);
         std::fill(r.data(), r.data() + length_, 0.0);
@@ -110,15 +106,15 @@ void MersenneArithmetic::switchToLongerTransform()
 
 int64_t MersenneArithmetic::digitAt(const fft::RealArray& reg, size_t i) const
 {
-    return static_cast<int64_t>(fft::roundToInteger(reg[i] * inverseWeight_[i]));
+    return static_cast<int64_t>(roundToInteger(reg[i] * tables_.inverseWeight(i)));
 }
 
 void MersenneArithmetic::carryFrom(fft::RealArray& reg, size_t from, int64_t carry) const
 {
     size_t i = from;
     while (carry != 0) {
-        int32_t digit = balance(digitAt(reg, i) + carry, width_[i], carry);
-        reg[i] = digit * weight_[i];
+        int32_t digit = balance(digitAt(reg, i) + carry, tables_.width(i), carry);
+        reg[i] = digit * tables_.weight(i);
         if (++i == length_)
             i = 0;  // 2^q = 1
     }
@@ -131,8 +127,9 @@ void MersenneArithmetic::set(Register target, mpz_srcptr value)
     size_t count = mpz_size(value);
     int64_t carry = 0;
     for (size_t i = 0; i < length_; ++i) {
-        int64_t v = static_cast<int64_t>(fft::readBits(limbs, count, position_[i], width_[i])) + carry;
-        reg[i] = balance(v, width_[i], carry) * weight_[i];
+        int width = tables_.width(i);
+        int64_t v = static_cast<int64_t>(fft::readBits(limbs, count, tables_.position(i), width)) + carry;
+        reg[i] = balance(v, width, carry) * tables_.weight(i);
     }
     carryFrom(reg, 0, carry);
 }
@@ -147,14 +144,14 @@ void MersenneArithmetic::get(Register source, mpz_ptr value) const
     mp_limb_t* minus = mpz_limbs_write(negative, limbCount);
     std::fill(plus, plus + limbCount, mp_limb_t(0));
     std::fill(minus, minus + limbCount, mp_limb_t(0));
-    // Digits are within one of the balanced range: |d| < 2^width, so the
-    // positive ones and the negative ones each fill disjoint bit fields.
+    // Digits are near the balanced range, |d| < 2^width: the positive ones
+    // and the negative ones each fill disjoint bit fields.
     for (size_t i = 0; i < length_; ++i) {
         int64_t d = digitAt(reg, i);
         if (d > 0)
-            fft::orBits(plus, position_[i], static_cast<uint64_t>(d));
+            fft::orBits(plus, tables_.position(i), static_cast<uint64_t>(d));
         else if (d < 0)
-            fft::orBits(minus, position_[i], static_cast<uint64_t>(-d));
+            fft::orBits(minus, tables_.position(i), static_cast<uint64_t>(-d));
     }
     mpz_limbs_finish(value, limbCount);
     mpz_limbs_finish(negative, limbCount);
@@ -174,44 +171,37 @@ void MersenneArithmetic::copy(Register target, Register source)
         std::copy(registers_[source].data(), registers_[source].data() + length_, registers_[target].data());
 }
 
-bool MersenneArithmetic::carryInto(const double* unweight)
+bool MersenneArithmetic::carryInto(const double* product, double multiplier)
 {
-    // Carries without a serial chain through all digits (which costs a few
-    // cycles of latency per digit): every coefficient is split into a
-    // balanced digit and a carry at once, each digit gets the carry of the
-    // one below (the top one's goes to digit 0: 2^q = 1) and is split
-    // again, and once more in the last pass, which adds the last carries (-1
-    // .. 1) in and weights the digits: they end at most one beyond the
-    // balanced range. All in doubles, exactly (integers below 2^53), in two
-    // vectorised passes.
-    const size_t n = length_;
-    double* digit = digitScratch_.data();
-    double* carryIn = carryIn_.data();
-    double* carryOut = carryOut_.data();
-    double worst = fft::splitWeightedProduct(real_.data(), unweight, base_.data(), inverseBase_.data(), digit, carryIn, n);
+    const fft::IbdwtShape& shape = tables_.shape();
+    double worst = parallelPass(threads_, fft::passBlocks(length_), [&](size_t from, size_t to) {
+        return fft::passes().carryWeighted(product, multiplier, result_.data(), shape, from, to);
+    });
     if (worst > roundoffLimit_)
         return false;
-    while (fft::finishCarries(digit, carryIn, base_.data(), inverseBase_.data(), weight_.data(), result_.data(), n) > 1.0) {
-        fft::addAndSplitCarries(digit, carryIn, carryOut, base_.data(), inverseBase_.data(), n);
-        std::swap(carryIn, carryOut);
-    }
     worstRoundoff_ = std::max(worstRoundoff_, worst);
     return true;
 }
 
 bool MersenneArithmetic::tryProduct(Register x, Register y)
 {
-    const size_t half = length_ / 2 + 1;
-    // Out-of-place real-to-complex transforms leave their input alone.
-    plans_->runForward(registers_[x].data(), spectrumA_.data());
-    if (y < 0) {
-        fft::squareSpectrum(spectrumA_.data(), half, 1.0);
-    } else {
-        plans_->runForward(registers_[y].data(), spectrumB_.data());
-        fft::multiplySpectrum(spectrumA_.data(), spectrumB_.data(), half, 1.0);
+    const fft::Passes& passes = fft::passes();
+    const double scale = 1.0 / static_cast<double>(half_);
+    // The registers stay as they are until the step is known to be sound.
+    std::copy(registers_[x].data(), registers_[x].data() + length_, product_.data());
+    if (y >= 0) {
+        std::copy(registers_[y].data(), registers_[y].data() + length_, other_.data());
+        transform_.forward(other_.data());
     }
-    plans_->runInverse(spectrumA_.data(), real_.data());
-    return carryInto(unweight_.data());
+    transform_.run(product_.data(), [&](const fft::SpectrumSection& s, double* values) {
+        size_t blocks = fft::passBlocks((s.length - s.offset) / 2 + 1);
+        if (y < 0)
+            passes.squareCyclic(values, s.cyclicTwiddle, s.length, s.offset, scale, 0, blocks);
+        else
+            passes.multiplyCyclic(values, other_.data() + 2 * s.start, s.cyclicTwiddle, s.length, s.offset, scale, 0,
+                                  blocks);
+    });
+    return carryInto(product_.data(), 1.0);
 }
 
 void MersenneArithmetic::product(Register x, Register y)
@@ -231,26 +221,23 @@ void MersenneArithmetic::multiply(Register x, Register y) { product(x, x == y ? 
 void MersenneArithmetic::multiplySmall(Register x, uint32_t c)
 {
     auto& reg = registers_[x];
-    const int widest = (q_ + length_ - 1) / length_;
-    if (widest + 33 <= 51) {
-        // The weighted digits (below 2^(width+1)) times c stay below 2^51:
+    const int widest = static_cast<int>((q_ + length_ - 1) / length_);
+    if (widest + static_cast<int>(std::bit_width(c)) <= 51) {
+        // The digits (below 3/4 of 2^widest) times c stay below 2^51:
         // exact, and carried like a product.
-        const double factor = static_cast<double>(c);
-        for (size_t i = 0; i < length_; ++i)
-            real_[i] = reg[i] * factor;
         double limit = roundoffLimit_;
         roundoffLimit_ = 0.5;  // only the unweighting's own rounding here
-        bool done = carryInto(inverseWeight_.data());
+        bool done = carryInto(reg.data(), static_cast<double>(c));
         roundoffLimit_ = limit;
         assert(done);
         (void)done;
         std::swap(reg, result_);
         return;
     }
-    // Wide digits (short numbers): in integers.
+    // Wide digits (short numbers) and a large factor: in integers.
     int64_t carry = 0;
     for (size_t i = 0; i < length_; ++i)
-        reg[i] = balance(digitAt(reg, i) * static_cast<int64_t>(c) + carry, width_[i], carry) * weight_[i];
+        reg[i] = balance(digitAt(reg, i) * static_cast<int64_t>(c) + carry, tables_.width(i), carry) * tables_.weight(i);
     carryFrom(reg, 0, carry);
 }
 
@@ -259,7 +246,7 @@ void MersenneArithmetic::addSmall(Register x, int64_t c) { carryFrom(registers_[
 void MersenneArithmetic::corruptForTest(Register x)
 {
     auto& reg = registers_[x];
-    reg[0] = static_cast<double>(digitAt(reg, 0) ^ 1) * weight_[0];
+    reg[0] = static_cast<double>(digitAt(reg, 0) ^ 1) * tables_.weight(0);
 }
 
 }  // namespace arithmetic

@@ -8,14 +8,19 @@
 // Digits are balanced (about -2^(b-1) .. 2^(b-1)), which keeps the
 // round-off low; a register is any such representation of its residue,
 // kept weighted (digit times weight, as doubles) so that the forward
-// transform reads the register itself and the carry pass writes it.
+// transform reads the register itself and the carry pass writes it. A step
+// is one complex transform of length L/2 each way, the square in between
+// and the carries after it in one pass each (fft_passes.h).
 #include <cstdint>
 #include <vector>
 
 #include <gmp.h>
 
 #include "arithmetic/fft_arithmetic_base.h"
+#include "arithmetic/fft_passes.h"
 #include "arithmetic/fft_plans.h"
+#include "arithmetic/fft_product_transform.h"
+#include "arithmetic/fft_weights.h"
 
 namespace arithmetic {
 
@@ -37,18 +42,19 @@ public:
 
     size_t transformLength() const override { return length_; }
     int digitBits() const override { return static_cast<int>((q_ + length_ - 1) / length_); }
+    unsigned threads() const { return threads_; }
 
-    // The transform length 2^q - 1 gets at `level`.
+    // The length 2^q - 1 gets at `level`.
     static size_t transformLengthFor(unsigned long q, int level = 0);
 
 private:
     void configure();
     void switchToLongerTransform();
     void product(Register x, Register y);  // y < 0: square
-    // real_ holds a weighted product (or anything to carry): rounds, carries
-    // and writes the weighted digits into result_. False when the round-off
-    // was above the limit.
-    bool carryInto(const double* unweight);
+    // The product's coefficients in product_ (or anything to carry, times
+    // `multiplier`) rounded, carried and weighted into result_. False when
+    // the round-off was above the limit.
+    bool carryInto(const double* product, double multiplier);
     bool tryProduct(Register x, Register y);
     int64_t digitAt(const fft::RealArray& reg, size_t i) const;
     // Adds `carry` at digit `from` and carries on (wrapping past the top)
@@ -58,15 +64,11 @@ private:
     unsigned long q_;
     unsigned threads_;
     int level_;
-    size_t length_ = 0;
-    std::vector<uint64_t> position_;  // first bit of digit i; position_[L] = q
-    std::vector<uint8_t> width_;      // bits of digit i
-    std::vector<double> weight_, inverseWeight_, unweight_;  // unweight = inverse weight / L
-    std::vector<double> base_, inverseBase_;                 // 2^width, 2^-width
-    std::vector<double> digitScratch_, carryIn_, carryOut_;
-    const fft::TransformPair* plans_ = nullptr;
-    fft::RealArray real_, result_;
-    fft::ComplexArray spectrumA_, spectrumB_;
+    size_t length_ = 0;  // L
+    size_t half_ = 0;    // L/2, the transforms' length
+    fft::IbdwtTables tables_;
+    fft::ProductTransform transform_;  // split into halves on two threads
+    fft::RealArray product_, other_, result_;
     std::vector<fft::RealArray> registers_;
 };
 

@@ -29,6 +29,28 @@ namespace {
 constexpr size_t kGeneralFftMinBits = 10000;
 constexpr unsigned long kMersenneFftMinExponent = 5000;
 
+// A second thread pays from these product lengths on (measured with
+// `bench_prp_squaring --threads-table`, wall time per step, one thread
+// against two: general N 0.89x at length 5,120, 1.30x at 10,240, 1.62x at
+// 50,176, 1.69x at 184,320, 1.76x at 573,440; 2^q-1 0.70x at 5,120, 1.14x
+// at 10,240, 1.36x at 51,200, 1.54x at 573,440). Below them the hand-overs
+// between the threads cost more than the second one saves.
+constexpr size_t kGeneralThreadsFromLength = 10240;
+constexpr size_t kMersenneThreadsFromLength = 10240;
+// A product's transforms split into two halves, one per thread
+// (fft_product_transform.h): more threads would wait.
+constexpr unsigned kMostThreads = 2;
+
+// The threads a product of this length gets: one below the length where a
+// second pays, else two when the caller allows them and there are the cores.
+unsigned threadsFor(size_t length, size_t threadsFromLength, unsigned requested)
+{
+    unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    if (requested == 0)
+        requested = cores;
+    return length < threadsFromLength ? 1u : std::min({requested, cores, kMostThreads});
+}
+
 // Which arithmetic N gets: the one place the crossovers are applied.
 enum class Choice { Gmp, Mersenne, General };
 
@@ -49,14 +71,16 @@ unsigned long mersenneFftMinimumExponent() { return kMersenneFftMinExponent; }
 
 std::unique_ptr<ModularArithmetic> makeModularArithmetic(mpz_srcptr n, int registers, unsigned threads)
 {
-    if (threads == 0)
-        threads = std::max(1u, std::thread::hardware_concurrency());
     unsigned long q = 0;
     switch (choiceFor(n, q)) {
-    case Choice::Mersenne:
-        return std::make_unique<MersenneArithmetic>(q, registers, threads);
-    case Choice::General:
-        return std::make_unique<FftGeneralArithmetic>(n, registers, threads);
+    case Choice::Mersenne: {
+        size_t length = MersenneArithmetic::transformLengthFor(q);
+        return std::make_unique<MersenneArithmetic>(q, registers, threadsFor(length, kMersenneThreadsFromLength, threads));
+    }
+    case Choice::General: {
+        size_t length = FftGeneralArithmetic::transformLengthFor(mpz_sizeinbase(n, 2));
+        return std::make_unique<FftGeneralArithmetic>(n, registers, threadsFor(length, kGeneralThreadsFromLength, threads));
+    }
     case Choice::Gmp:
         break;
     }
@@ -65,19 +89,30 @@ std::unique_ptr<ModularArithmetic> makeModularArithmetic(mpz_srcptr n, int regis
 
 size_t modularArithmeticBytes(mpz_srcptr n, int registers, unsigned threads)
 {
-    if (threads == 0)
-        threads = std::max(1u, std::thread::hardware_concurrency());
     unsigned long q = 0;
     switch (choiceFor(n, q)) {
-    case Choice::Mersenne:
-        return fft::mersenneArithmeticBytes(q, registers, threads);
-    case Choice::General:
-        return fft::generalArithmeticBytes(mpz_sizeinbase(n, 2), registers, threads);
+    case Choice::Mersenne: {
+        size_t length = MersenneArithmetic::transformLengthFor(q);
+        return fft::mersenneArithmeticBytes(q, registers, threadsFor(length, kMersenneThreadsFromLength, threads));
+    }
+    case Choice::General: {
+        size_t bits = mpz_sizeinbase(n, 2);
+        size_t length = FftGeneralArithmetic::transformLengthFor(bits);
+        return fft::generalArithmeticBytes(bits, registers, threadsFor(length, kGeneralThreadsFromLength, threads));
+    }
     case Choice::Gmp:
         break;
     }
     // Registers, and a product and its quotient while reducing.
     return (static_cast<size_t>(registers) + 6) * (mpz_size(n) + 1) * sizeof(mp_limb_t);
+}
+
+unsigned fftThreadsFor(mpz_srcptr n, unsigned requested)
+{
+    unsigned long q = 0;
+    if (isMersenneNumber(n, q))
+        return threadsFor(MersenneArithmetic::transformLengthFor(q), kMersenneThreadsFromLength, requested);
+    return threadsFor(FftGeneralArithmetic::transformLengthFor(mpz_sizeinbase(n, 2)), kGeneralThreadsFromLength, requested);
 }
 
 }  // namespace arithmetic

@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gmp.h>
 
 #include "arithmetic/fft_general_arithmetic.h"
+#include "arithmetic/fft_passes.h"
 #include "arithmetic/fft_plans.h"
 #include "arithmetic/gmp_arithmetic.h"
 #include "arithmetic/mersenne_arithmetic.h"
@@ -83,13 +85,14 @@ std::string hexTail(mpz_srcptr v)
 
 #define EXPECT_MPZ_EQ(a, b) EXPECT_EQ(mpz_cmp((a), (b)), 0) << hexTail(a) << " vs " << hexTail(b)
 
-// base^exponent by left-to-right square and multiplySmall in register 0,
-// checked against mpz_powm.
-void checkFermatPowering(ModularArithmetic& arithmetic, mpz_srcptr n, uint32_t base, mpz_srcptr exponent)
+Mpz gmpLucasLehmerResidue(unsigned long q, unsigned long steps);
+Mpz fftLucasLehmerResidue(ModularArithmetic& arithmetic, unsigned long steps);
+
+// base^exponent (every N here is above 2^32, so the base is a residue) by left-to-right square and multiplySmall
+// in register 0.
+Mpz poweringResidue(ModularArithmetic& arithmetic, uint32_t base, mpz_srcptr exponent)
 {
-    Mpz expected, b(base), got;
-    mpz_powm(expected, b, exponent, n);
-    mpz_mod(b, b, n);
+    Mpz b(base), got;
     arithmetic.set(0, b);
     for (size_t i = mpz_sizeinbase(exponent, 2) - 1; i-- > 0;) {
         arithmetic.square(0);
@@ -97,6 +100,15 @@ void checkFermatPowering(ModularArithmetic& arithmetic, mpz_srcptr n, uint32_t b
             arithmetic.multiplySmall(0, base);
     }
     arithmetic.get(0, got);
+    return got;
+}
+
+// The same, checked against mpz_powm.
+void checkFermatPowering(ModularArithmetic& arithmetic, mpz_srcptr n, uint32_t base, mpz_srcptr exponent)
+{
+    Mpz expected, b(base);
+    mpz_powm(expected, b, exponent, n);
+    Mpz got = poweringResidue(arithmetic, base, exponent);
     EXPECT_MPZ_EQ(got, expected);
 }
 
@@ -166,20 +178,26 @@ void checkAllOperations(ModularArithmetic& arithmetic, mpz_srcptr n, Random& ran
     EXPECT_MPZ_EQ(got, expected);
 }
 
-// The bit sizes just below and at each change of the general transform
-// length in [from, to).
-std::vector<size_t> lengthBoundaries(size_t from, size_t to)
+// The layout (product length, digit size) of a general N of `bits` bits.
+std::pair<size_t, int> layoutOf(size_t bits)
+{
+    return {FftGeneralArithmetic::transformLengthFor(bits), FftGeneralArithmetic::digitBitsFor(bits)};
+}
+
+// The bit sizes just below and at each change of the general layout in
+// [from, to).
+std::vector<size_t> layoutBoundaries(size_t from, size_t to)
 {
     std::vector<size_t> sizes;
     size_t bits = from;
     while (bits < to) {
-        size_t length = FftGeneralArithmetic::transformLengthFor(bits);
-        size_t low = bits, high = to;  // first size with another length, by bisection
-        if (FftGeneralArithmetic::transformLengthFor(high) == length)
+        auto layout = layoutOf(bits);
+        size_t low = bits, high = to;  // first size with another layout, by bisection
+        if (layoutOf(high) == layout)
             break;
         while (high - low > 1) {
             size_t mid = (low + high) / 2;
-            (FftGeneralArithmetic::transformLengthFor(mid) == length ? low : high) = mid;
+            (layoutOf(mid) == layout ? low : high) = mid;
         }
         sizes.push_back(low);
         sizes.push_back(high);
@@ -188,20 +206,34 @@ std::vector<size_t> lengthBoundaries(size_t from, size_t to)
     return sizes;
 }
 
-TEST(FftGeneralArithmetic, PoweringsAtTransformLengthChanges)
+// Both sides of every change of length or digit size up to 12,000 bits on
+// one and two threads (the square's two halves on two threads), then both
+// sides of every change up to 160,000 bits with shorter exponents.
+TEST(FftGeneralArithmetic, PoweringsAtLayoutChanges)
 {
     Random random(20261210);
-    auto sizes = lengthBoundaries(200, 12000);
-    ASSERT_GE(sizes.size(), 8u);
+    auto sizes = layoutBoundaries(200, 160000);
+    ASSERT_GE(sizes.size(), 40u);
     for (size_t bits : sizes) {
         SCOPED_TRACE("bits " + std::to_string(bits));
         Mpz n = random.oddNumber(bits);
-        FftGeneralArithmetic arithmetic(n, 3, 1);
-        Mpz exponent = random.oddNumber(200);
-        checkFermatPowering(arithmetic, n, 3, exponent);
-        checkFermatPowering(arithmetic, n, 4294967291u, exponent);
-        EXPECT_EQ(arithmetic.escalations(), 0);
-        EXPECT_LT(arithmetic.worstRoundoff(), 0.2);
+        Mpz exponent = random.oddNumber(bits < 12000 ? 200 : 24);
+        std::vector<uint32_t> bases{3};
+        if (bits < 12000)
+            bases.push_back(4294967291u);
+        for (uint32_t base : bases) {
+            Mpz expected, b(base);
+            mpz_powm(expected, b, exponent, n);
+            for (unsigned threads : {1u, 2u}) {
+                if (threads == 2 && bits >= 12000)
+                    continue;
+                FftGeneralArithmetic arithmetic(n, 1, threads);
+                Mpz got = poweringResidue(arithmetic, base, exponent);
+                EXPECT_MPZ_EQ(got, expected);
+                EXPECT_EQ(arithmetic.escalations(), 0);
+                EXPECT_LT(arithmetic.worstRoundoff(), 0.2);
+            }
+        }
     }
 }
 
@@ -239,6 +271,61 @@ TEST(FftGeneralArithmetic, FermatTestOfGeneratedPrimesAndComposites)
     }
 }
 
+// The passes compiled for any x86-64 give the residues the AVX-512 ones
+// give (both checked against GMP), one and two threads, at a size where the
+// passes split across threads; so does the IBDWT. On a processor without
+// AVX-512 both runs take the plain passes.
+TEST(FftArithmetic, PlainPassesGiveTheSameResiduesAsTheVectorOnes)
+{
+    struct PlainPasses {
+        explicit PlainPasses(bool plain) { arithmetic::fft::usePlainPasses(plain); }
+        ~PlainPasses() { arithmetic::fft::usePlainPasses(false); }
+    };
+    Random random(1729);
+    Mpz n = random.oddNumber(700001);
+    Mpz exponent = random.oddNumber(20);
+    const unsigned long q = 756839;  // 2^756839-1 is prime
+    Mpz m;
+    mpz_setbit(m, q);
+    mpz_sub_ui(m, m, 1);
+    for (bool plain : {true, false}) {
+        PlainPasses passes(plain);
+        SCOPED_TRACE(arithmetic::fft::passes().name);
+        for (unsigned threads : {1u, 2u}) {
+            FftGeneralArithmetic general(n, 3, threads);
+            checkFermatPowering(general, n, 3, exponent);
+            MersenneArithmetic mersenne(q, 3, threads);
+            checkFermatPowering(mersenne, m, 3, exponent);
+            Mpz got = fftLucasLehmerResidue(mersenne, 20), expected = gmpLucasLehmerResidue(q, 20);
+            EXPECT_MPZ_EQ(got, expected);
+        }
+    }
+}
+
+// Montgomery reduction needs R = 2^K + 1 prime to N. 274177 divides 2^64 + 1
+// and so 2^K + 1 for every K = 64 mod 128: N with that factor, of sizes
+// whose first layout has such a K, gets another length and stays right.
+TEST(FftGeneralArithmetic, NSharingAFactorWithTheFirstModulusGetsAnother)
+{
+    Random random(641);
+    int found = 0;
+    for (size_t bits = 2000; bits < 60000 && found < 3; bits += 97) {
+        size_t k = FftGeneralArithmetic::transformLengthFor(bits) * FftGeneralArithmetic::digitBitsFor(bits);
+        if (k % 128 != 64)
+            continue;
+        SCOPED_TRACE("bits " + std::to_string(bits));
+        Mpz n = random.oddNumber(bits - 18), factor(274177);
+        mpz_mul(n, n, factor);
+        ASSERT_EQ(mpz_sizeinbase(n, 2) > bits - 2, true);
+        FftGeneralArithmetic arithmetic(n, 3, 1);
+        EXPECT_NE(arithmetic.transformLength() * arithmetic.digitBits() % 128, 64u);
+        checkFermatPowering(arithmetic, n, 3, random.oddNumber(100));
+        checkAllOperations(arithmetic, n, random);
+        ++found;
+    }
+    EXPECT_EQ(found, 3);
+}
+
 // A run started on a too short transform (digits 5 bits wider than the
 // table) meets round-off above the limit and goes on, correctly, on a longer
 // one; and a limit lowered below the round-off the table's length shows
@@ -273,7 +360,7 @@ TEST(FftGeneralArithmetic, UnsafeRoundoffIsRedoneOnLongerTransform)
 }
 
 // Lucas-Lehmer residues: s = 4, s = s^2 - 2, `steps` times, by GMP.
-Mpz gmpLucasLehmer(unsigned long q, unsigned long steps)
+Mpz gmpLucasLehmerResidue(unsigned long q, unsigned long steps)
 {
     Mpz m, s(4);
     mpz_setbit(m, q);
@@ -286,7 +373,7 @@ Mpz gmpLucasLehmer(unsigned long q, unsigned long steps)
     return s;
 }
 
-Mpz fftLucasLehmer(ModularArithmetic& arithmetic, unsigned long steps)
+Mpz fftLucasLehmerResidue(ModularArithmetic& arithmetic, unsigned long steps)
 {
     arithmetic.set(0, Mpz(4));
     for (unsigned long i = 0; i < steps; ++i) {
@@ -303,7 +390,7 @@ TEST(MersenneArithmetic, LucasLehmerProvesMersennePrimes)
     for (unsigned long q : {4423ul, 9689ul, 21701ul, 44497ul}) {
         SCOPED_TRACE("q " + std::to_string(q));
         MersenneArithmetic arithmetic(q, 1, 2);
-        Mpz s = fftLucasLehmer(arithmetic, q - 2);
+        Mpz s = fftLucasLehmerResidue(arithmetic, q - 2);
         EXPECT_EQ(mpz_sgn(s.v), 0);
         EXPECT_EQ(arithmetic.escalations(), 0);
         EXPECT_LT(arithmetic.worstRoundoff(), 0.2);
@@ -335,8 +422,8 @@ TEST(MersenneArithmetic, ResiduesAtTransformLengthChanges)
         SCOPED_TRACE("q " + std::to_string(q));
         MersenneArithmetic arithmetic(q, 3, 1);
         unsigned long steps = q < 20000 ? 200 : 30;
-        Mpz expected = gmpLucasLehmer(q, steps);
-        Mpz got = fftLucasLehmer(arithmetic, steps);
+        Mpz expected = gmpLucasLehmerResidue(q, steps);
+        Mpz got = fftLucasLehmerResidue(arithmetic, steps);
         EXPECT_MPZ_EQ(got, expected);
         Mpz m;
         mpz_setbit(m, q);
@@ -358,12 +445,12 @@ TEST(MersenneArithmetic, FermatPoweringAndUnsafeRoundoff)
     mpz_sub_ui(exponent, exponent, 12345);
     MersenneArithmetic normal(q, 2, 1);
     checkFermatPowering(normal, m, 3, exponent);
-    // Digits 3 bits wider than the table: 22-bit digits on length 57,344,
+    // Digits 3 bits wider than the table: about 22 bits on length 57,344,
     // where the round-off exceeds the limit.
     MersenneArithmetic tooShort(q, 2, 1, -3);
     size_t shortLength = tooShort.transformLength();
-    Mpz expected = gmpLucasLehmer(q, 40);
-    Mpz got = fftLucasLehmer(tooShort, 40);
+    Mpz expected = gmpLucasLehmerResidue(q, 40);
+    Mpz got = fftLucasLehmerResidue(tooShort, 40);
     EXPECT_MPZ_EQ(got, expected);
     EXPECT_GE(tooShort.escalations(), 1);
     EXPECT_GT(tooShort.transformLength(), shortLength);

@@ -29,7 +29,8 @@ std::string makeTempDir()
 }
 
 // Starts the tester with the words after the program name, this process's
-// environment plus the extra entries, its output into the two files, under
+// environment plus the extra entries (which replace inherited
+// ones of the same name), its output into the two files, under
 // the limits. fork and exec rather than posix_spawn: the limits and the
 // user are set in the child, before the tester starts; between fork and
 // exec only async-signal-safe calls.
@@ -42,9 +43,15 @@ pid_t spawnTester(const std::vector<std::string>& words, const ChildSetup& setup
     for (std::string& word : argvCopies)
         argv.push_back(word.data());
     argv.push_back(nullptr);
+    auto nameOf = [](std::string_view entry) { return entry.substr(0, entry.find('=') + 1); };
     std::vector<char*> envp;
-    for (char** entry = environ; *entry; ++entry)
-        envp.push_back(*entry);
+    for (char** entry = environ; *entry; ++entry) {
+        bool replaced = false;
+        for (const std::string& extra : setup.environment)
+            replaced = replaced || nameOf(*entry) == nameOf(extra);
+        if (!replaced)
+            envp.push_back(*entry);
+    }
     for (std::string& entry : environmentCopies)
         envp.push_back(entry.data());
     envp.push_back(nullptr);

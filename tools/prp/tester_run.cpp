@@ -14,6 +14,7 @@
 #include "result_line.h"
 #include "test_hooks.h"
 #include "trial_factoring.h"
+#include "wisdom_file.h"
 
 namespace prp {
 
@@ -212,6 +213,12 @@ private:
 RunOutcome runTester(const TesterOptions& options, const std::string& digits, Clock::time_point started,
                      StopRequest& stop)
 {
+    // The FFT plans measured by an earlier run are reused, new ones kept.
+    struct WisdomForThisRun {
+        WisdomFile file;
+        WisdomForThisRun() { arithmetic::fft::setWisdomStore(&file); }
+        ~WisdomForThisRun() { arithmetic::fft::setWisdomStore(nullptr); }
+    } wisdom;
     // Without trial factoring the long test is sure to run: a number whose
     // cheapest test cannot fit is refused before its conversion from
     // decimal, which alone takes a minute at the largest sizes.
