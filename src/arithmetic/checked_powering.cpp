@@ -31,6 +31,7 @@ public:
           checkpoints_(checkpoints),
           report_(settings.reportTo()),
           layout_(poweringLayout(mpz_sizeinbase(exponent, 2))),
+          abandon_(settings.abandon),
           fault_(settings.faultAtStep)
     {
         size_t bits = mpz_sizeinbase(exponent, 2);
@@ -88,6 +89,7 @@ private:
     {
         uint64_t low = lowBitOf(block_);
         for (uint64_t bit = low + layout_.blockBits; bit-- > low;) {
+            throwIfAbandoned();
             arithmetic_.square(kX);
             if (mpz_tstbit(exponent_, bit))
                 arithmetic_.multiplySmall(kX, static_cast<uint32_t>(base_));
@@ -112,6 +114,7 @@ private:
         arithmetic_.set(kCheck, bHigh.get());
         arithmetic_.multiply(kCheck, kProduct);
         for (uint64_t bit = layout_.blockBits; bit-- > 0;) {
+            throwIfAbandoned();
             arithmetic_.square(kCheck);
             if (mpz_tstbit(low.get(), bit))
                 arithmetic_.multiplySmall(kCheck, static_cast<uint32_t>(base_));
@@ -121,6 +124,12 @@ private:
         arithmetic_.get(kProduct, left.get());
         arithmetic_.get(kCheck, right.get());
         return mpz_cmp(left.get(), right.get()) == 0;
+    }
+
+    void throwIfAbandoned() const
+    {
+        if (abandon_ && abandon_->load(std::memory_order_relaxed))
+            throw RunAbandoned();
     }
 
     void startPeriod()
@@ -195,6 +204,7 @@ private:
     CheckpointStore& checkpoints_;
     RunReport& report_;
     PoweringLayout layout_;
+    const std::atomic<bool>* abandon_;
     FaultInjection fault_;
     uint64_t blocks_ = 0;   // full blocks below the top bits
     uint64_t topBits_ = 0;  // 1 .. L
