@@ -1,6 +1,15 @@
 #pragma once
 // Prime searches used by the generator and the calculator. Both run inside a
 // worker (see worker_run.h) and may use every core.
+//
+// Above 64 bits a search sieves an interval of candidates beyond n as deep
+// as pays (search_plan.h), tests the survivors in order with the strong
+// probable-prime test to base 2 on the fastest arithmetic for their size
+// (arithmetic/strong_test.h), distinct survivors on distinct cores, and
+// confirms the first that passes with GMP's full test. So it finds the very
+// prime mpz_nextprime finds: a survivor it rejects fails the strong base-2
+// test that GMP's test starts with, and the sieve removes only numbers with
+// a factor.
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +27,14 @@ void nextPrime(BigInt& n);
 // gives 0.
 void previousPrime(BigInt& n);
 
+// What a search shows while it runs on another thread.
+struct SearchProgress {
+    std::atomic<uint64_t> depth{0};              // the sieve depth, once chosen
+    std::atomic<uint64_t> sievingPrimesDone{0};  // of the interval being sieved
+    std::atomic<uint64_t> candidatesSieved{0};   // odd candidates of the intervals sieved so far
+    std::atomic<uint64_t> survivorsTested{0};
+};
+
 // Knobs of the sieve-and-test search above 64 bits; zero means "chosen from
 // the machine and the size of n". Tests and benchmarks set them.
 struct PrimeSearchTuning {
@@ -27,12 +44,14 @@ struct PrimeSearchTuning {
     // When set, counts the survivors tested so far, for a caller that shows
     // progress while the search runs on another thread.
     std::atomic<uint64_t>* survivorsTested = nullptr;
+    SearchProgress* progress = nullptr;
 };
 
 void nextPrime(BigInt& n, const PrimeSearchTuning& tuning);
 void previousPrime(BigInt& n, const PrimeSearchTuning& tuning);
 
-// The sieve depth the search uses for a number of `bits` bits.
+// The sieve depth the search chooses for a number of `bits` bits on this
+// machine (costs measured on a number of that size).
 uint64_t sieveDepthFor(size_t bits);
 
 // The steps of the search above 64 bits, for callers that hand out blocks of
