@@ -17,6 +17,8 @@
 //                                         our search alone at several sieve
 //                                         depths, against the depth the rule picks
 //   bench_next_prime --costs DIGITS...    the measured costs and the depth chosen
+//   bench_next_prime --ifma BITS...       processor time per bit of a powering
+//                                         on mpz_powm, IFMA and the registers
 //   bench_next_prime --residues           residues per word, remainder trees
 //                                         against one reduction per word
 //   bench_next_prime --layout DIGITS...   two register arithmetics side by side
@@ -38,6 +40,7 @@
 #include <thread>
 #include <vector>
 
+#include "arithmetic/ifma_montgomery.h"
 #include "arithmetic/long_run.h"
 #include "arithmetic/modular_arithmetic.h"
 #include "arithmetic/strong_test.h"
@@ -434,6 +437,62 @@ void layout(unsigned digits)
     std::fflush(stdout);
 }
 
+// Processor time per exponent bit of a powering of 2 (the strong test's
+// work) on each arithmetic that takes the size: GMP's mpz_powm (the cost of
+// one more bit of a long powering: the difference of a whole and a half
+// exponent), the IFMA Montgomery arithmetic, and the FFT registers on one
+// thread (square and multiplySmall per bit). Best of three.
+void arithmetics(size_t bits)
+{
+    gmp_randstate_t random;
+    gmp_randinit_default(random);
+    gmp_randseed_ui(random, bits);
+    BigInt n, whole, half, x, two(2);
+    mpz_urandomb(n.get(), random, bits);
+    mpz_setbit(n.get(), bits - 1);
+    mpz_setbit(n.get(), 0);
+    gmp_randclear(random);
+    mpz_sub_ui(whole.get(), n.get(), 1);
+    mpz_tdiv_q_2exp(half.get(), whole.get(), bits / 2);
+    auto best = [](const std::function<void()>& work) {
+        double fastest = 1e30;
+        for (int round = 0; round < 3; ++round) {
+            const double start = threadCpuSeconds();
+            work();
+            fastest = std::min(fastest, threadCpuSeconds() - start);
+        }
+        return fastest;
+    };
+    const double powmWhole = best([&] { mpz_powm(x.get(), two.get(), whole.get(), n.get()); });
+    const double powmHalf = best([&] { mpz_powm(x.get(), two.get(), half.get(), n.get()); });
+    const double gmp = (powmWhole - powmHalf) / static_cast<double>(bits - bits / 2);
+    std::printf("%7zu bits: mpz_powm %8.3f us per bit", bits, gmp * 1e6);
+    if (arithmetic::ifmaAvailable() && bits <= arithmetic::ifmaMaximumBits() * 2) {
+        // Past the range the search gives it, timed on a shorter exponent.
+        const double ifma = best([&] {
+            arithmetic::IfmaMontgomery m(n.get());
+            m.power(2, bits <= arithmetic::ifmaMaximumBits() ? whole.get() : half.get());
+        }) / static_cast<double>(bits <= arithmetic::ifmaMaximumBits() ? bits : bits / 2);
+        std::printf(" | IFMA %8.3f us (%5.2fx GMP)", ifma * 1e6, gmp / ifma);
+    }
+    if (bits >= 2000) {
+        std::unique_ptr<arithmetic::ModularArithmetic> registers =
+            arithmetic::makeModularArithmetic(n.get(), 4, 1);
+        registers->set(0, two.get());
+        registers->square(0);
+        const int steps = static_cast<int>(std::clamp<size_t>(bits / 8, 64, 4000));
+        const double fft = best([&] {
+            for (int i = 0; i < steps; ++i) {
+                registers->square(0);
+                registers->multiplySmall(0, 2);
+            }
+        }) / steps;
+        std::printf(" | registers %8.3f us (%5.2fx GMP)", fft * 1e6, gmp / fft);
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
 std::vector<unsigned> digitsFrom(int argc, char** argv, int first)
 {
     std::vector<unsigned> digits;
@@ -463,6 +522,11 @@ int main(int argc, char** argv)
     if (mode == "--costs") {
         for (unsigned digits : digitsFrom(argc, argv, 2))
             costs(digits);
+        return 0;
+    }
+    if (mode == "--ifma") {
+        for (unsigned bits : digitsFrom(argc, argv, 2))
+            arithmetics(bits);
         return 0;
     }
     if (mode == "--residues") {

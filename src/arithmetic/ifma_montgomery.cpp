@@ -19,11 +19,13 @@ constexpr uint64_t kLimbMask = (uint64_t{1} << kLimbBits) - 1;
 // of 32 limbs starting up to 32 limbs before it and ending 31 after it.
 constexpr size_t kPad = 40;
 constexpr size_t kBlock = 32;
-// Measured with bench_next_prime --ifma (strong test, processor time per
-// step, one thread): against mpz_powm 0.95x at 1,000 bits, 1.4x at 1,500,
-// 2.6x at 3,322, 2.55x at 6,644, 2.3x at 10,000; against the FFT arithmetic
-// see ifmaMaximumBits.
-constexpr size_t kMinimumBits = 1200;
+// Measured with bench_next_prime --ifma (processor time per bit of a
+// powering of 2, one thread, best of three): against a long mpz_powm 0.99x
+// at 1,000 bits, 1.24x at 1,100, 1.59x at 1,500, 1.95x at 2,000, 2.9x at
+// 3,322, 2.7x at 6,644, 2.2x at 10,000, 2.1x at 20,000; against the FFT
+// registers on one thread 1.8x at 10,000 bits, 1.5x at 16,610, 1.0x at
+// 20,000, 0.79x at 33,219.
+constexpr size_t kMinimumBits = 1100;
 constexpr size_t kMaximumBits = 20000;
 
 std::atomic<bool>& allowedFlag()
@@ -111,7 +113,7 @@ size_t ifmaMinimumBits() { return kMinimumBits; }
 size_t ifmaMaximumBits() { return kMaximumBits; }
 
 IfmaMontgomery::IfmaMontgomery(mpz_srcptr n)
-    : limbs_(roundUp((mpz_sizeinbase(n, 2) + 4 + kLimbBits - 1) / kLimbBits, 8)),
+    : limbs_((mpz_sizeinbase(n, 2) + 4 + kLimbBits - 1) / kLimbBits),
       columnsPadded_(roundUp(2 * limbs_, kBlock) + kBlock)
 {
     assert(mpz_odd_p(n) && mpz_cmp_ui(n, 3) >= 0 && mpz_sizeinbase(n, 2) <= kMaximumBits && ifmaAvailable() &&
