@@ -10,6 +10,7 @@
 
 #include "arithmetic/strong_test.h"
 #include "engine/candidate_sieve.h"
+#include "engine/prime_confirmation.h"
 #include "engine/prime_library.h"
 #include "engine/search_plan.h"
 
@@ -17,7 +18,6 @@ namespace engine {
 
 namespace {
 
-constexpr int kConfirmRepetitions = 25;
 constexpr size_t kNone = std::numeric_limits<size_t>::max();
 
 // Up to 64 bits GMP's own routines are exact and take microseconds; the sieve
@@ -106,7 +106,7 @@ bool firstPrimeAmong(const BigInt& base, SearchDirection direction, const std::v
         if (hit == kNone)
             return false;
         candidateAt(candidate, base, direction, survivors[hit]);
-        if (mpz_probab_prime_p(candidate.get(), kConfirmRepetitions) > 0) {
+        if (confirmedPrime(candidate.get())) {
             prime.swap(candidate);
             return true;
         }
