@@ -44,10 +44,10 @@ bool gmpsRandomRound(mpz_srcptr n)
 
 }  // namespace
 
-bool confirmedPrime(mpz_srcptr n)
+bool confirmedPrime(mpz_srcptr n, unsigned threads)
 {
     // Up to 64 bits GMP's test is exact and stops after Baillie-PSW.
-    if (mpz_sizeinbase(n, 2) <= 64)
+    if (mpz_sizeinbase(n, 2) <= 64 || threads < 2)
         return mpz_probab_prime_p(n, kBailliePswRounds + 1) > 0;
     bool round = false;
     std::thread beside([&] { round = gmpsRandomRound(n); });

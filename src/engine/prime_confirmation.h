@@ -10,7 +10,8 @@ namespace engine {
 // Miller-Rabin rounds to random bases (GMP's manual). Here the Baillie-PSW
 // part is mpz_probab_prime_p(n, 24) and the one round runs beside it, its
 // base drawn as GMP's mpz_millerrabin draws it (3 plus a uniform draw below
-// (n - 5) / 2 from the default generator just initialised).
-bool confirmedPrime(mpz_srcptr n);
+// (n - 5) / 2 from the default generator just initialised). With one
+// thread the two parts run one after the other.
+bool confirmedPrime(mpz_srcptr n, unsigned threads);
 
 }  // namespace engine

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <limits>
 #include <thread>
 #include <vector>
 
@@ -18,8 +17,6 @@ namespace engine {
 
 namespace {
 
-constexpr size_t kNone = std::numeric_limits<size_t>::max();
-
 // Up to 64 bits GMP's own routines are exact and take microseconds; the sieve
 // also needs every candidate to exceed its depth, which holds beyond 2^64.
 bool isSmall(const BigInt& n) { return mpz_sgn(n.get()) <= 0 || mpz_sizeinbase(n.get(), 2) <= 64; }
@@ -31,30 +28,24 @@ unsigned threadsFor(const PrimeSearchTuning& tuning)
     return std::max(std::thread::hardware_concurrency(), 1u);
 }
 
-void candidateAt(BigInt& candidate, const BigInt& base, SearchDirection direction, uint32_t offset)
-{
-    if (direction == SearchDirection::Up)
-        mpz_add_ui(candidate.get(), base.get(), 2ul * offset);
-    else
-        mpz_sub_ui(candidate.get(), base.get(), 2ul * offset);
-}
-
 // One tester of the survivors: the index it is testing, and the flag that
 // abandons that test once a lower index has passed.
 struct Worker {
-    std::atomic<size_t> testing{kNone};
+    std::atomic<size_t> testing{kNoSurvivor};
     std::atomic<bool> abandon{false};
 };
 
-// Index (from `from` on) of the first survivor that passes the strong test,
-// or kNone. Workers take survivors in order and never one beyond a passing
-// index, and a pass abandons the tests of higher indices, so when the workers
-// end every survivor before the result has failed.
-size_t firstPassing(const BigInt& base, SearchDirection direction, const std::vector<uint32_t>& survivors,
-                    size_t from, const TestLayout& layout, std::atomic<uint64_t>* tested)
+}  // namespace
+
+// Workers take survivors in order and never one beyond a passing index, and
+// a pass abandons the tests of higher indices, so when the workers end every
+// survivor before the result has failed.
+size_t firstPassingSurvivor(const BigInt& base, SearchDirection direction, const std::vector<uint32_t>& survivors,
+                            size_t from, size_t to, const TestLayout& layout, std::atomic<uint64_t>* tested)
 {
+    to = std::min(to, survivors.size());
     std::atomic<size_t> next{from};
-    std::atomic<size_t> best{kNone};
+    std::atomic<size_t> best{kNoSurvivor};
     std::vector<Worker> workers(layout.workers);
     auto testInOrder = [&](Worker& me) {
         BigInt candidate;
@@ -67,7 +58,7 @@ size_t firstPassing(const BigInt& base, SearchDirection direction, const std::ve
             // below i then either is seen here or sees i and abandons it.
             me.abandon = false;
             me.testing = i;
-            if (i >= survivors.size() || i >= best)
+            if (i >= to || i >= best)
                 return;
             candidateAt(candidate, base, direction, survivors[i]);
             const arithmetic::StrongTestResult result = arithmetic::strongProbablePrimeTest(candidate.get(), 2, settings);
@@ -94,6 +85,8 @@ size_t firstPassing(const BigInt& base, SearchDirection direction, const std::ve
     return best;
 }
 
+namespace {
+
 // The first survivor that passes the strong test is confirmed with GMP's
 // full test; one that fails the confirmation is passed over and the testing
 // goes on after it.
@@ -102,11 +95,11 @@ bool firstPrimeAmong(const BigInt& base, SearchDirection direction, const std::v
 {
     BigInt candidate;
     for (size_t from = 0;;) {
-        const size_t hit = firstPassing(base, direction, survivors, from, layout, tested);
-        if (hit == kNone)
+        const size_t hit = firstPassingSurvivor(base, direction, survivors, from, kNoSurvivor, layout, tested);
+        if (hit == kNoSurvivor)
             return false;
         candidateAt(candidate, base, direction, survivors[hit]);
-        if (confirmedPrime(candidate.get())) {
+        if (confirmedPrime(candidate.get(), layout.workers * layout.threadsPerTest)) {
             prime.swap(candidate);
             return true;
         }
@@ -115,6 +108,14 @@ bool firstPrimeAmong(const BigInt& base, SearchDirection direction, const std::v
 }
 
 }  // namespace
+
+void candidateAt(BigInt& candidate, const BigInt& base, SearchDirection direction, uint32_t offset)
+{
+    if (direction == SearchDirection::Up)
+        mpz_add_ui(candidate.get(), base.get(), 2ul * offset);
+    else
+        mpz_sub_ui(candidate.get(), base.get(), 2ul * offset);
+}
 
 void firstOddBeyond(BigInt& base, const BigInt& n, SearchDirection direction)
 {
@@ -139,35 +140,41 @@ bool firstPrimeInBlock(const BigInt& base, SearchDirection direction, uint32_t o
 
 bool searchesBySieve(const BigInt& n) { return !isSmall(n); }
 
+SearchPlan planSearch(const BigInt& base, const PrimeSearchTuning& tuning)
+{
+    const size_t bits = mpz_sizeinbase(base.get(), 2);
+    SearchPlan plan;
+    plan.threads = threadsFor(tuning);
+    plan.layout = testLayoutFor(bits, plan.threads);
+    plan.intervalOdds = tuning.intervalOdds ? tuning.intervalOdds : intervalOddsFor(bits);
+    plan.depth = tuning.sieveDepth ? tuning.sieveDepth
+                                   : depthByRemovalRule(bits, measureSearchCosts(base, plan.intervalOdds, plan.layout));
+    return plan;
+}
+
 namespace {
 
 // Intervals beyond n, sieved as deep as pays, until one holds a prime.
 void sieveAndTest(BigInt& n, SearchDirection direction, const PrimeSearchTuning& tuning)
 {
     assert(mpz_sgn(n.get()) > 0 && "the searches work on positive numbers");
-    const size_t bits = mpz_sizeinbase(n.get(), 2);
-    const unsigned threads = threadsFor(tuning);
-    const TestLayout layout = testLayoutFor(bits, threads);
-    const uint32_t odds = tuning.intervalOdds ? tuning.intervalOdds : intervalOddsFor(bits);
     BigInt base;
     firstOddBeyond(base, n, direction);
-    const uint64_t depth =
-        tuning.sieveDepth ? tuning.sieveDepth : depthByRemovalRule(bits, measureSearchCosts(base, odds, layout));
-
+    const SearchPlan plan = planSearch(base, tuning);
     SearchProgress unwatched;
     SearchProgress& progress = tuning.progress ? *tuning.progress : unwatched;
-    progress.depth = depth;
+    progress.depth = plan.depth;
     SieveSettings sieve;
-    sieve.threads = threads;
+    sieve.threads = plan.threads;
     sieve.primesDone = &progress.sievingPrimesDone;
     std::atomic<uint64_t>& tested = tuning.survivorsTested ? *tuning.survivorsTested : progress.survivorsTested;
     for (;;) {
         progress.sievingPrimesDone = 0;
-        const std::vector<uint32_t> survivors = unstruck(sieveMarks(base, direction, odds, depth, sieve));
-        progress.candidatesSieved += odds;
-        if (firstPrimeAmong(base, direction, survivors, layout, n, &tested))
+        const std::vector<uint32_t> survivors = unstruck(sieveMarks(base, direction, plan.intervalOdds, plan.depth, sieve));
+        progress.candidatesSieved += plan.intervalOdds;
+        if (firstPrimeAmong(base, direction, survivors, plan.layout, n, &tested))
             return;
-        candidateAt(base, base, direction, odds);
+        candidateAt(base, base, direction, plan.intervalOdds);
     }
 }
 

@@ -13,9 +13,12 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
+#include <vector>
 
 #include "engine/big_integer.h"
 #include "engine/candidate_sieve.h"
+#include "engine/search_plan.h"
 
 namespace engine {
 
@@ -54,13 +57,36 @@ void previousPrime(BigInt& n, const PrimeSearchTuning& tuning);
 // machine (costs measured on a number of that size).
 uint64_t sieveDepthFor(size_t bits);
 
-// The steps of the search above 64 bits, for callers that hand out blocks of
-// candidates themselves (the command-line program spreads them over processes).
-// Below that size the searches use GMP's routines and these do not apply.
+// The steps of the search above 64 bits, for callers that spread a search
+// over processes themselves (the command-line program under mpirun). Below
+// that size the searches use GMP's routines and these do not apply.
 bool searchesBySieve(const BigInt& n);
 
 // First odd number beyond n in the direction of the search.
 void firstOddBeyond(BigInt& base, const BigInt& n, SearchDirection direction);
+
+// The candidate base + 2 offset (Up) or base - 2 offset (Down).
+void candidateAt(BigInt& candidate, const BigInt& base, SearchDirection direction, uint32_t offset);
+
+struct SearchPlan {
+    unsigned threads = 1;       // of this process
+    uint32_t intervalOdds = 0;  // odd candidates sieved at a time
+    uint64_t depth = 0;         // sieved by the odd primes up to this
+    TestLayout layout;          // how the threads share the tests
+};
+
+// The plan of a search from base (the first odd candidate): the tuning's
+// values where set, else chosen from the size and the costs measured here.
+SearchPlan planSearch(const BigInt& base, const PrimeSearchTuning& tuning);
+
+constexpr size_t kNoSurvivor = std::numeric_limits<size_t>::max();
+
+// Index i in [from, to) of the first survivor (an offset from base) that
+// passes the strong test to base 2, testing distinct survivors side by side
+// as the layout says: every survivor before i has failed. kNoSurvivor when
+// none in the range passes. `tested` counts the finished tests.
+size_t firstPassingSurvivor(const BigInt& base, SearchDirection direction, const std::vector<uint32_t>& survivors,
+                            size_t from, size_t to, const TestLayout& layout, std::atomic<uint64_t>* tested = nullptr);
 
 // The probable prime nearest to base among the odd candidates base +- 2i,
 // i < odds (base odd and beyond the depth): true with it in prime, false when

@@ -65,7 +65,7 @@ TEST(PrimeConfirmation, the_verdict_is_gmps)
     for (const BigInt& x : numbers) {
         SCOPED_TRACE(toDecimal(x).substr(0, 40));
         const bool gmp = mpz_probab_prime_p(x.get(), 25) > 0;
-        EXPECT_EQ(confirmedPrime(x.get()), gmp);
+        EXPECT_EQ(confirmedPrime(x.get(), 2), gmp);
         primes += gmp;
     }
     EXPECT_EQ(primes, 3);
