@@ -147,8 +147,17 @@ SearchPlan planSearch(const BigInt& base, const PrimeSearchTuning& tuning)
     plan.threads = threadsFor(tuning);
     plan.layout = testLayoutFor(bits, plan.threads);
     plan.intervalOdds = tuning.intervalOdds ? tuning.intervalOdds : intervalOddsFor(bits);
-    plan.depth = tuning.sieveDepth ? tuning.sieveDepth
-                                   : depthByRemovalRule(bits, measureSearchCosts(base, plan.intervalOdds, plan.layout));
+    plan.depth = tuning.sieveDepth;
+    if (!plan.depth) {
+        const SearchCosts costs = measureSearchCosts(base, plan.intervalOdds, plan.layout);
+        plan.depth = depthByRemovalRule(bits, costs);
+        // A search of a millisecond or so runs on this thread alone, unless
+        // the caller asked for threads.
+        if (!tuning.threads && !threadsPay(expectedSearchSeconds(bits, plan.depth, costs))) {
+            plan.threads = 1;
+            plan.layout = testLayoutFor(bits, 1);
+        }
+    }
     return plan;
 }
 

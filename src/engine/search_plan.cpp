@@ -19,6 +19,9 @@ constexpr double kMertensOdd = 1.1229189671;
 constexpr uint64_t kShallowestDepth = 1000;
 constexpr uint64_t kDeepestDepth = uint64_t{1} << 62;
 
+// See threadsPay.
+constexpr double kThreadsPayFromSeconds = 2e-3;
+
 double lnOf(size_t bits) { return static_cast<double>(bits) * std::log(2.0); }
 
 }  // namespace
@@ -47,6 +50,15 @@ double expectedTests(size_t bits, uint64_t depth)
 {
     return lnOf(bits) / 2 * kMertensOdd / std::log(static_cast<double>(std::max<uint64_t>(depth, 3)));
 }
+
+double expectedSearchSeconds(size_t bits, uint64_t depth, const SearchCosts& costs)
+{
+    const double d = static_cast<double>(std::max<uint64_t>(depth, 3));
+    const double sievingPrimes = d / std::log(d);
+    return expectedTests(bits, depth) * costs.testSeconds + sievingPrimes * costs.wordSeconds / primesPerWord(depth);
+}
+
+bool threadsPay(double expectedSeconds) { return expectedSeconds >= kThreadsPayFromSeconds; }
 
 uint64_t depthByRemovalRule(size_t bits, const SearchCosts& costs)
 {

@@ -50,4 +50,13 @@ uint64_t depthByRemovalRule(size_t bits, const SearchCosts& costs);
 // Expected strong tests of a search sieved to depth: E(depth) above.
 double expectedTests(size_t bits, uint64_t depth);
 
+// Processor seconds a whole search is expected to take at that depth.
+double expectedSearchSeconds(size_t bits, uint64_t depth, const SearchCosts& costs);
+
+// True when a search of that many expected processor seconds gains from
+// more threads: below about a millisecond, starting them and waiting for
+// them costs more than they save (on a busy machine a new thread may wait
+// that long for a core).
+bool threadsPay(double expectedSeconds);
+
 }  // namespace engine
