@@ -11,10 +11,14 @@ namespace {
 // The rounds mpz_probab_prime_p runs as the Baillie-PSW test.
 constexpr int kBailliePswRounds = 24;
 
-// One round as GMP's mpz_millerrabin runs its rounds beyond the Baillie-PSW
-// test: base 3 + a uniform draw below (n - 5) / 2, from a default generator
-// just initialised.
-bool gmpsRandomRound(mpz_srcptr n)
+}  // namespace
+
+bool passesBailliePsw(mpz_srcptr n) { return mpz_probab_prime_p(n, kBailliePswRounds) > 0; }
+
+// As GMP's mpz_millerrabin runs its rounds beyond the Baillie-PSW test: base
+// 3 + a uniform draw below (n - 5) / 2, from a default generator just
+// initialised.
+bool passesGmpsRandomRound(mpz_srcptr n)
 {
     BigInt half, odd, base, y;
     mpz_tdiv_q_2exp(half.get(), n, 1);  // (n - 1) / 2
@@ -42,16 +46,14 @@ bool gmpsRandomRound(mpz_srcptr n)
     return false;
 }
 
-}  // namespace
-
 bool confirmedPrime(mpz_srcptr n, unsigned threads)
 {
     // Up to 64 bits GMP's test is exact and stops after Baillie-PSW.
     if (mpz_sizeinbase(n, 2) <= 64 || threads < 2)
         return mpz_probab_prime_p(n, kBailliePswRounds + 1) > 0;
     bool round = false;
-    std::thread beside([&] { round = gmpsRandomRound(n); });
-    const bool bailliePsw = mpz_probab_prime_p(n, kBailliePswRounds) > 0;
+    std::thread beside([&] { round = passesGmpsRandomRound(n); });
+    const bool bailliePsw = passesBailliePsw(n);
     beside.join();
     return bailliePsw && round;
 }

@@ -14,4 +14,8 @@ namespace engine {
 // thread the two parts run one after the other.
 bool confirmedPrime(mpz_srcptr n, unsigned threads);
 
+// The two parts, for callers that run them in separate processes.
+bool passesBailliePsw(mpz_srcptr n);
+bool passesGmpsRandomRound(mpz_srcptr n);
+
 }  // namespace engine

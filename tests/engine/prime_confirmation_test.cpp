@@ -66,6 +66,8 @@ TEST(PrimeConfirmation, the_verdict_is_gmps)
         SCOPED_TRACE(toDecimal(x).substr(0, 40));
         const bool gmp = mpz_probab_prime_p(x.get(), 25) > 0;
         EXPECT_EQ(confirmedPrime(x.get(), 2), gmp);
+        EXPECT_EQ(confirmedPrime(x.get(), 1), gmp);
+        EXPECT_EQ(passesBailliePsw(x.get()) && passesGmpsRandomRound(x.get()), gmp);
         primes += gmp;
     }
     EXPECT_EQ(primes, 3);
