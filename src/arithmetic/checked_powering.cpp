@@ -32,6 +32,7 @@ public:
           report_(settings.reportTo()),
           stop_(settings.stop),
           layout_(poweringLayout(mpz_sizeinbase(exponent, 2))),
+          abandon_(settings.abandon),
           fault_(settings.faultAtStep)
     {
         blocks_ = (mpz_sizeinbase(exponent, 2) + layout_.blockBits - 1) / layout_.blockBits;
@@ -100,6 +101,7 @@ private:
     {
         const uint64_t low = lowBitOf(block_);
         while (position_ < layout_.blockBits) {
+            throwIfAbandoned();
             arithmetic_.square(kX);
             if (mpz_tstbit(exponent_, low + layout_.blockBits - 1 - position_))
                 arithmetic_.multiplySmall(kX, static_cast<uint32_t>(base_));
@@ -136,6 +138,7 @@ private:
         arithmetic_.set(kCheck, bHigh.get());
         arithmetic_.multiply(kCheck, kProduct);
         for (uint64_t bit = layout_.blockBits; bit-- > 0;) {
+            throwIfAbandoned();
             arithmetic_.square(kCheck);
             if (mpz_tstbit(low.get(), bit))
                 arithmetic_.multiplySmall(kCheck, static_cast<uint32_t>(base_));
@@ -145,6 +148,12 @@ private:
         arithmetic_.get(kProduct, left.get());
         arithmetic_.get(kCheck, right.get());
         return mpz_cmp(left.get(), right.get()) == 0;
+    }
+
+    void throwIfAbandoned() const
+    {
+        if (abandon_ && abandon_->load(std::memory_order_relaxed))
+            throw RunAbandoned();
     }
 
     void startPeriod()
@@ -256,6 +265,7 @@ private:
     RunReport& report_;
     StopRequest* stop_;
     PoweringLayout layout_;
+    const std::atomic<bool>* abandon_;
     FaultInjection fault_;
     uint64_t blocks_ = 0;    // L-bit blocks of the exponent, the top one padded
     uint64_t block_ = 0;     // the block being run

@@ -51,7 +51,8 @@ PoweringLayout poweringLayout(size_t exponentBits);
 // reports to the settings' report, label naming the loop. Throws
 // std::runtime_error when the check keeps failing on the same period (a
 // fault that redoing does not cure) or a verified residue changed in
-// memory, RunStopped when stopped on request.
+// memory, RunStopped when stopped on request, RunAbandoned when the
+// settings' abandon flag is raised (within one step).
 void checkedPower(ModularArithmetic& arithmetic, unsigned long base, mpz_srcptr exponent, mpz_srcptr n,
                   CheckpointStore& checkpoints, const LongRunSettings& settings, const std::string& label,
                   mpz_ptr result);

@@ -1,11 +1,12 @@
 #pragma once
 // What a long test takes from its caller: threads for the transforms, where
-// its checkpoints go, where it reports, how it is asked to stop, and the
-// test-only fault hook.
+// its checkpoints go, where it reports, how it is asked to stop, when to
+// give up, and the test-only fault hook.
 #include <atomic>
 #include <cstdint>
 #include <exception>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "arithmetic/checkpoint.h"
@@ -55,11 +56,21 @@ private:
     bool saved_;
 };
 
+// Thrown by a long run whose caller set its abandon flag: the result is no
+// longer wanted (a prime search found its prime on another thread).
+class RunAbandoned : public std::runtime_error {
+public:
+    RunAbandoned() : std::runtime_error("the run was abandoned") {}
+};
+
 struct LongRunSettings {
     unsigned threads = 1;                  // for the transforms; 0: one per core
     CheckpointOpener checkpoints;          // empty: no checkpoints
     RunReport* report = nullptr;           // null: silent
     StopRequest* stop = nullptr;           // null: runs to its end
+    // When set, the loops look at it every step and throw RunAbandoned once
+    // it is true.
+    const std::atomic<bool>* abandon = nullptr;
     std::optional<uint64_t> faultAtStep;   // test-only, see fault_injection.h
 
     RunReport& reportTo() const;

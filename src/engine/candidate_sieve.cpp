@@ -1,16 +1,32 @@
 #include "engine/candidate_sieve.h"
 
 #include <cassert>
-
-#include <primesieve.hpp>
+#include <ctime>
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <thread>
+
+#include "engine/prime_residues.h"
+#include "engine/prime_tables.h"
 
 namespace engine {
 
 namespace {
+
+// Primes are taken from primesieve in ranges this long at least: shorter
+// ones would pay its set-up (the sieving primes up to the square root) too
+// often. At most this long, so that a range's primes stay tens of megabytes.
+constexpr uint64_t kMinRangeLength = uint64_t{1} << 20;
+constexpr uint64_t kMaxRangeLength = uint64_t{1} << 26;
+// Numbers of the sample range that times the sieve, at least: a few hundred
+// primes, so that the sample stays a small part of a search of a few
+// hundred digits.
+constexpr uint64_t kSampleLength = uint64_t{1} << 13;
+// Ranges per process at least, so that its threads finish together even when
+// another program takes a core for a while.
+constexpr uint64_t kRangesPerShare = 64;
 
 // Marks the offsets whose candidate p divides, given r = base mod p.
 // Up: base + 2i = 0 (mod p) means 2i = -r; Down: base - 2i = 0 means 2i = r.
@@ -24,47 +40,49 @@ void strike(std::vector<uint8_t>& composite, uint64_t p, uint64_t r, SearchDirec
         composite[i] = 1;
 }
 
-// Sieves by the primes in [low, high). The residue of a number of thousands of
-// limbs costs far more than the striking, so primes go in pairs: one division
-// by p * q gives both residues.
-void sieveByPrimesIn(const BigInt& base, SearchDirection direction, uint64_t low, uint64_t high,
-                     std::vector<uint8_t>& composite)
+// Sieves by the primes in [low, high) and returns how many there were.
+uint64_t sieveRange(const BigInt& base, SearchDirection direction, uint64_t low, uint64_t high,
+                    std::vector<uint8_t>& composite)
 {
-    primesieve::iterator primes(low, high);
-    for (uint64_t p = primes.next_prime(); p < high; p = primes.next_prime()) {
-        uint64_t q = primes.next_prime();
-        if (q >= high) {
-            strike(composite, p, mpz_fdiv_ui(base.get(), p), direction);
-            break;
-        }
-        uint64_t r = mpz_fdiv_ui(base.get(), p * q);
-        strike(composite, p, r % p, direction);
-        strike(composite, q, r % q, direction);
-    }
+    PrimeWords packed = packIntoWords(primesInRange(low, high));
+    forEachPrimeResidue(packed, residuesModuloWords(base.get(), packed.words),
+                        [&](uint64_t p, uint64_t r) { strike(composite, p, r, direction); });
+    return packed.primes.size();
+}
+
+double threadSeconds()
+{
+    timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
 }  // namespace
 
-std::vector<uint32_t> sieveCandidates(const BigInt& base, SearchDirection direction, uint32_t count,
-                                      uint64_t depth, unsigned threads)
+std::vector<uint8_t> sieveMarks(const BigInt& base, SearchDirection direction, uint32_t count, uint64_t depth,
+                                const SieveSettings& settings)
 {
     // The sieve strikes odd multiples only: an even base would shift every
     // mark by one and let composites through as survivors.
     assert(mpz_odd_p(base.get()) && "the candidate sieve starts from an odd number");
-    depth = std::min(depth, kMaxSieveDepth);
-    threads = std::max(threads, 1u);
-    // Several ranges per thread keep the threads busy to the end when another
-    // process takes a core for a while.
+    assert(settings.shares > 0 && settings.share < settings.shares && "a share of the sieving primes");
+    const unsigned threads = std::max(settings.threads, 1u);
+    // The ranges depend on the depth and the number of shares only, so that
+    // the processes of a distributed search cut them alike.
     const uint64_t first = 3, end = depth + 1;
-    const uint64_t ranges = end > first ? threads * 8u : 0;
-    const uint64_t width = ranges ? (end - first + ranges - 1) / ranges : 0;
-    std::atomic<uint64_t> nextRange{0};
+    const uint64_t span = end > first ? end - first : 0;
+    const uint64_t parts = kRangesPerShare * settings.shares;
+    const uint64_t width = std::clamp((span + parts - 1) / parts, kMinRangeLength, kMaxRangeLength);
+    const uint64_t ranges = (span + width - 1) / width;
+    std::atomic<uint64_t> nextRange{settings.share};
     std::vector<std::vector<uint8_t>> composite(threads, std::vector<uint8_t>(count, 0));
 
     auto sieveRanges = [&](std::vector<uint8_t>& marks) {
-        for (uint64_t k = nextRange++; k < ranges; k = nextRange++) {
-            uint64_t low = first + k * width;
-            sieveByPrimesIn(base, direction, low, std::min(low + width, end), marks);
+        for (uint64_t k = nextRange.fetch_add(settings.shares); k < ranges; k = nextRange.fetch_add(settings.shares)) {
+            const uint64_t low = first + k * width;
+            const uint64_t primes = sieveRange(base, direction, low, std::min(low + width, end), marks);
+            if (settings.primesDone)
+                *settings.primesDone += primes;
         }
     };
     std::vector<std::thread> helpers;
@@ -74,15 +92,52 @@ std::vector<uint32_t> sieveCandidates(const BigInt& base, SearchDirection direct
     for (std::thread& helper : helpers)
         helper.join();
 
+    for (unsigned t = 1; t < threads; ++t)
+        for (uint32_t i = 0; i < count; ++i)
+            composite[0][i] |= composite[t][i];
+    return std::move(composite[0]);
+}
+
+std::vector<uint32_t> unstruck(const std::vector<uint8_t>& marks)
+{
     std::vector<uint32_t> survivors;
-    for (uint32_t i = 0; i < count; ++i) {
-        bool struck = false;
-        for (const std::vector<uint8_t>& marks : composite)
-            struck = struck || marks[i];
-        if (!struck)
+    for (uint32_t i = 0; i < marks.size(); ++i)
+        if (!marks[i])
             survivors.push_back(i);
-    }
     return survivors;
+}
+
+std::vector<uint32_t> sieveCandidates(const BigInt& base, SearchDirection direction, uint32_t count,
+                                      uint64_t depth, unsigned threads)
+{
+    SieveSettings settings;
+    settings.threads = threads;
+    return unstruck(sieveMarks(base, direction, count, depth, settings));
+}
+
+unsigned primesPerWord(uint64_t p) { return std::max(1u, 64u / static_cast<unsigned>(std::bit_width(p))); }
+
+double measuredSecondsPerWord(const BigInt& base, uint32_t count)
+{
+    // At least one remainder-tree batch (as many words as base has limbs),
+    // and a few hundred primes for the clock: primes near 2^32 are 22.2
+    // apart on average. The residues and the striking are timed, not
+    // primesieve, whose set-up a sample this short would overstate.
+    const uint64_t words = mpz_size(base.get());
+    const uint64_t low = uint64_t{1} << 32;
+    const std::vector<uint64_t> primes = primesInRange(low, low + std::max(kSampleLength, words * 23));
+    std::vector<uint8_t> scratch(count, 0);
+    // Timed the second time round: the first pays for fresh memory and cold
+    // caches, which the sieve itself meets only once.
+    double seconds = 0;
+    for (int round = 0; round < 2; ++round) {
+        const double start = threadSeconds();
+        PrimeWords packed = packIntoWords(primes);
+        forEachPrimeResidue(packed, residuesModuloWords(base.get(), packed.words),
+                            [&](uint64_t p, uint64_t r) { strike(scratch, p, r, SearchDirection::Up); });
+        seconds = threadSeconds() - start;
+    }
+    return seconds / static_cast<double>(std::max<size_t>(primes.size(), 1));
 }
 
 }  // namespace engine

@@ -4,20 +4,18 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cmath>
-#include <limits>
 #include <thread>
 #include <vector>
 
+#include "arithmetic/strong_test.h"
 #include "engine/candidate_sieve.h"
+#include "engine/prime_confirmation.h"
 #include "engine/prime_library.h"
+#include "engine/search_plan.h"
 
 namespace engine {
 
 namespace {
-
-constexpr int kConfirmRepetitions = 25;
-constexpr size_t kNone = std::numeric_limits<size_t>::max();
 
 // Up to 64 bits GMP's own routines are exact and take microseconds; the sieve
 // also needs every candidate to exceed its depth, which holds beyond 2^64.
@@ -30,48 +28,86 @@ unsigned threadsFor(const PrimeSearchTuning& tuning)
     return std::max(std::thread::hardware_concurrency(), 1u);
 }
 
-// Sixteen times the mean prime gap ln n: a prime-free stretch that long has a
-// chance of about e^-16, so a second interval is almost never needed. Capped
-// so that the marks of a number of millions of digits stay a few megabytes.
-uint32_t intervalOddsFor(size_t bits)
+// One tester of the survivors: the index it is testing, and the flag that
+// abandons that test once a lower index has passed.
+struct Worker {
+    std::atomic<size_t> testing{kNoSurvivor};
+    std::atomic<bool> abandon{false};
+};
+
+}  // namespace
+
+// Workers take survivors in order and never one beyond a passing index, and
+// a pass abandons the tests of higher indices, so when the workers end every
+// survivor before the result has failed.
+size_t firstPassingSurvivor(const BigInt& base, SearchDirection direction, const std::vector<uint32_t>& survivors,
+                            size_t from, size_t to, const TestLayout& layout, std::atomic<uint64_t>* tested)
 {
-    constexpr size_t kMostOdds = size_t{1} << 22;
-    return static_cast<uint32_t>(std::clamp<size_t>(8 * bits * 7 / 10, 64, kMostOdds));
+    to = std::min(to, survivors.size());
+    std::atomic<size_t> next{from};
+    std::atomic<size_t> best{kNoSurvivor};
+    std::vector<Worker> workers(layout.workers);
+    auto testInOrder = [&](Worker& me) {
+        BigInt candidate;
+        arithmetic::LongRunSettings settings;
+        settings.threads = layout.threadsPerTest;
+        settings.abandon = &me.abandon;
+        for (;;) {
+            const size_t i = next++;
+            // Announce i before looking at best: a worker that lowers best
+            // below i then either is seen here or sees i and abandons it.
+            me.abandon = false;
+            me.testing = i;
+            if (i >= to || i >= best)
+                return;
+            candidateAt(candidate, base, direction, survivors[i]);
+            const arithmetic::StrongTestResult result = arithmetic::strongProbablePrimeTest(candidate.get(), 2, settings);
+            if (result == arithmetic::StrongTestResult::Abandoned)
+                continue;
+            if (tested)
+                ++*tested;
+            if (result == arithmetic::StrongTestResult::Composite)
+                continue;
+            size_t seen = best;
+            while (i < seen && !best.compare_exchange_weak(seen, i)) {
+            }
+            for (Worker& other : workers)
+                if (other.testing > i)
+                    other.abandon = true;
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (unsigned w = 1; w < layout.workers; ++w)
+        helpers.emplace_back(testInOrder, std::ref(workers[w]));
+    testInOrder(workers[0]);
+    for (std::thread& helper : helpers)
+        helper.join();
+    return best;
 }
 
-class StrongBase2Test {
-public:
-    StrongBase2Test() { mpz_inits(nMinus1_, odd_, x_, nullptr); }
-    ~StrongBase2Test() { mpz_clears(nMinus1_, odd_, x_, nullptr); }
-    StrongBase2Test(const StrongBase2Test&) = delete;
-    StrongBase2Test& operator=(const StrongBase2Test&) = delete;
+namespace {
 
-    // Strong probable-prime test to base 2 of an odd n > 2: the test GMP's own
-    // probable-prime routine starts with, so nearly every composite it would
-    // reject fails here after one exponentiation.
-    bool passes(mpz_srcptr n)
-    {
-        mpz_sub_ui(nMinus1_, n, 1);
-        mp_bitcnt_t twos = mpz_scan1(nMinus1_, 0);
-        mpz_tdiv_q_2exp(odd_, nMinus1_, twos);
-        mpz_set_ui(x_, 2);
-        mpz_powm(x_, x_, odd_, n);
-        if (mpz_cmp_ui(x_, 1) == 0 || mpz_cmp(x_, nMinus1_) == 0)
+// The first survivor that passes the strong test is confirmed with GMP's
+// full test; one that fails the confirmation is passed over and the testing
+// goes on after it.
+bool firstPrimeAmong(const BigInt& base, SearchDirection direction, const std::vector<uint32_t>& survivors,
+                     const TestLayout& layout, BigInt& prime, std::atomic<uint64_t>* tested)
+{
+    BigInt candidate;
+    for (size_t from = 0;;) {
+        const size_t hit = firstPassingSurvivor(base, direction, survivors, from, kNoSurvivor, layout, tested);
+        if (hit == kNoSurvivor)
+            return false;
+        candidateAt(candidate, base, direction, survivors[hit]);
+        if (confirmedPrime(candidate.get(), layout.workers * layout.threadsPerTest)) {
+            prime.swap(candidate);
             return true;
-        for (mp_bitcnt_t k = 1; k < twos; ++k) {
-            mpz_mul(x_, x_, x_);
-            mpz_mod(x_, x_, n);
-            if (mpz_cmp(x_, nMinus1_) == 0)
-                return true;
-            if (mpz_cmp_ui(x_, 1) == 0)
-                return false;
         }
-        return false;
+        from = hit + 1;
     }
+}
 
-private:
-    mpz_t nMinus1_, odd_, x_;
-};
+}  // namespace
 
 void candidateAt(BigInt& candidate, const BigInt& base, SearchDirection direction, uint32_t offset)
 {
@@ -80,40 +116,6 @@ void candidateAt(BigInt& candidate, const BigInt& base, SearchDirection directio
     else
         mpz_sub_ui(candidate.get(), base.get(), 2ul * offset);
 }
-
-// Index (from `from` on) of the first survivor that passes the base-2 test,
-// or kNone. Threads take survivors in order and never one beyond a passing
-// index, so when the threads end every survivor before the result has failed.
-size_t firstPassing(const BigInt& base, SearchDirection direction, const std::vector<uint32_t>& survivors,
-                    size_t from, unsigned threads, std::atomic<uint64_t>* tested)
-{
-    std::atomic<size_t> next{from};
-    std::atomic<size_t> best{kNone};
-    auto testInOrder = [&] {
-        BigInt candidate;
-        StrongBase2Test test;
-        for (size_t i = next++; i < survivors.size() && i < best; i = next++) {
-            candidateAt(candidate, base, direction, survivors[i]);
-            const bool passes = test.passes(candidate.get());
-            if (tested)
-                ++*tested;
-            if (!passes)
-                continue;
-            size_t seen = best;
-            while (i < seen && !best.compare_exchange_weak(seen, i)) {
-            }
-        }
-    };
-    std::vector<std::thread> helpers;
-    for (unsigned t = 1; t < threads; ++t)
-        helpers.emplace_back(testInOrder);
-    testInOrder();
-    for (std::thread& helper : helpers)
-        helper.join();
-    return best;
-}
-
-}  // namespace
 
 void firstOddBeyond(BigInt& base, const BigInt& n, SearchDirection direction)
 {
@@ -128,54 +130,72 @@ void firstOddBeyond(BigInt& base, const BigInt& n, SearchDirection direction)
     }
 }
 
-// The survivors are tested on every thread and the first that passes is
-// confirmed with GMP's full test; one that fails the confirmation is passed
-// over and the testing goes on after it.
 bool firstPrimeInBlock(const BigInt& base, SearchDirection direction, uint32_t odds, uint64_t depth, unsigned threads,
                        BigInt& prime, std::atomic<uint64_t>* survivorsTested)
 {
     std::vector<uint32_t> survivors = sieveCandidates(base, direction, odds, depth, threads);
-    BigInt candidate;
-    for (size_t from = 0;;) {
-        size_t hit = firstPassing(base, direction, survivors, from, threads, survivorsTested);
-        if (hit == kNone)
-            return false;
-        candidateAt(candidate, base, direction, survivors[hit]);
-        if (mpz_probab_prime_p(candidate.get(), kConfirmRepetitions) > 0) {
-            prime.swap(candidate);
-            return true;
-        }
-        from = hit + 1;
-    }
+    const TestLayout layout = testLayoutFor(mpz_sizeinbase(base.get(), 2), threads);
+    return firstPrimeAmong(base, direction, survivors, layout, prime, survivorsTested);
 }
 
 bool searchesBySieve(const BigInt& n) { return !isSmall(n); }
 
+SearchPlan planSearch(const BigInt& base, const PrimeSearchTuning& tuning)
+{
+    const size_t bits = mpz_sizeinbase(base.get(), 2);
+    SearchPlan plan;
+    plan.threads = threadsFor(tuning);
+    plan.layout = testLayoutFor(bits, plan.threads);
+    plan.intervalOdds = tuning.intervalOdds ? tuning.intervalOdds : intervalOddsFor(bits);
+    plan.depth = tuning.sieveDepth;
+    if (!plan.depth) {
+        const SearchCosts costs = measureSearchCosts(base, plan.intervalOdds, plan.layout);
+        plan.depth = depthByRemovalRule(bits, costs);
+        // A search of a millisecond or so runs on this thread alone, unless
+        // the caller asked for threads.
+        if (!tuning.threads && !threadsPay(expectedSearchSeconds(bits, plan.depth, costs))) {
+            plan.threads = 1;
+            plan.layout = testLayoutFor(bits, 1);
+        }
+    }
+    return plan;
+}
+
 namespace {
 
-// Blocks beyond n, sieved deeply, until one holds a prime.
+// Intervals beyond n, sieved as deep as pays, until one holds a prime.
 void sieveAndTest(BigInt& n, SearchDirection direction, const PrimeSearchTuning& tuning)
 {
     assert(mpz_sgn(n.get()) > 0 && "the searches work on positive numbers");
-    const size_t bits = mpz_sizeinbase(n.get(), 2);
-    const unsigned threads = threadsFor(tuning);
-    const uint64_t depth = tuning.sieveDepth ? tuning.sieveDepth : sieveDepthFor(bits);
-    const uint32_t odds = tuning.intervalOdds ? tuning.intervalOdds : intervalOddsFor(bits);
     BigInt base;
     firstOddBeyond(base, n, direction);
-    while (!firstPrimeInBlock(base, direction, odds, depth, threads, n, tuning.survivorsTested))
-        candidateAt(base, base, direction, odds);
+    const SearchPlan plan = planSearch(base, tuning);
+    SearchProgress unwatched;
+    SearchProgress& progress = tuning.progress ? *tuning.progress : unwatched;
+    progress.depth = plan.depth;
+    SieveSettings sieve;
+    sieve.threads = plan.threads;
+    sieve.primesDone = &progress.sievingPrimesDone;
+    std::atomic<uint64_t>& tested = tuning.survivorsTested ? *tuning.survivorsTested : progress.survivorsTested;
+    for (;;) {
+        progress.sievingPrimesDone = 0;
+        const std::vector<uint32_t> survivors = unstruck(sieveMarks(base, direction, plan.intervalOdds, plan.depth, sieve));
+        progress.candidatesSieved += plan.intervalOdds;
+        if (firstPrimeAmong(base, direction, survivors, plan.layout, n, &tested))
+            return;
+        candidateAt(base, base, direction, plan.intervalOdds);
+    }
 }
 
 }  // namespace
 
 uint64_t sieveDepthFor(size_t bits)
 {
-    // Measured optimum (bench_next_prime --sweep): a test costs about bits^2.6,
-    // a residue about bits, and the tests saved per extra prime fall as
-    // 1 / (depth ln depth), so the best depth grows a little faster than bits^2.
-    double depth = 2.2e7 * std::pow(static_cast<double>(bits) / 3322.0, 2.8);
-    return static_cast<uint64_t>(std::clamp(depth, 1000.0, static_cast<double>(kMaxSieveDepth)));
+    BigInt sample;
+    mpz_setbit(sample.get(), bits - 1);
+    mpz_setbit(sample.get(), 0);
+    const unsigned threads = std::max(std::thread::hardware_concurrency(), 1u);
+    return depthByRemovalRule(bits, measureSearchCosts(sample, intervalOddsFor(bits), testLayoutFor(bits, threads)));
 }
 
 void nextPrime(BigInt& n) { nextPrime(n, PrimeSearchTuning{}); }

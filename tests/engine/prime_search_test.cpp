@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "arithmetic/ifma_montgomery.h"
 #include "engine/big_integer.h"
 #include "engine/decimal_text.h"
 #include "engine/prime_library.h"
@@ -15,13 +16,17 @@ using namespace engine;
 
 namespace {
 
-// "b^e+k", "b^e-k" or a plain (possibly negative) integer.
+// "b^e+k", "b^e-k", "(4^e+1)/5" or a plain (possibly negative) integer.
 BigInt numberOf(const std::string& text)
 {
     BigInt n;
     unsigned long base = 0, exponent = 0, offset = 0;
     char sign = '+';
-    if (std::sscanf(text.c_str(), "%lu^%lu%c%lu", &base, &exponent, &sign, &offset) >= 2) {
+    if (std::sscanf(text.c_str(), "(4^%lu+1)/5", &exponent) == 1) {
+        mpz_ui_pow_ui(n.get(), 4, exponent);
+        mpz_add_ui(n.get(), n.get(), 1);
+        mpz_divexact_ui(n.get(), n.get(), 5);
+    } else if (std::sscanf(text.c_str(), "%lu^%lu%c%lu", &base, &exponent, &sign, &offset) >= 2) {
         mpz_ui_pow_ui(n.get(), base, exponent);
         if (sign == '-')
             mpz_sub_ui(n.get(), n.get(), offset);
@@ -82,24 +87,35 @@ const char* const kPreviousStarts[] = {"2^67", "2^109", "2^109-1", "10^99+290", 
 
 }  // namespace
 
+// Both tables run with IFMA allowed (the strong test of 300 and 1,000
+// digits then runs on it, where the processor has it) and without (on
+// mpz_powm).
 TEST(PrimeSearch, next_prime_is_the_one_gmp_finds)
 {
     std::vector<std::string> starts(std::begin(kSmallStarts), std::end(kSmallStarts));
     starts.insert(starts.end(), std::begin(kNextStarts), std::end(kNextStarts));
-    for (const std::string& start : starts) {
-        BigInt n = numberOf(start);
-        EXPECT_EQ(toDecimal(ourNextPrime(n)), toDecimal(gmpNextPrime(n))) << start;
+    for (bool ifma : {true, false}) {
+        arithmetic::allowIfma(ifma);
+        for (const std::string& start : starts) {
+            BigInt n = numberOf(start);
+            EXPECT_EQ(toDecimal(ourNextPrime(n)), toDecimal(gmpNextPrime(n))) << start << ", IFMA " << ifma;
+        }
     }
+    arithmetic::allowIfma(true);
 }
 
 TEST(PrimeSearch, previous_prime_is_the_one_the_simple_routine_finds)
 {
     std::vector<std::string> starts(std::begin(kSmallStarts), std::end(kSmallStarts));
     starts.insert(starts.end(), std::begin(kPreviousStarts), std::end(kPreviousStarts));
-    for (const std::string& start : starts) {
-        BigInt n = numberOf(start);
-        EXPECT_EQ(toDecimal(ourPreviousPrime(n)), toDecimal(simplePrevPrime(n))) << start;
+    for (bool ifma : {true, false}) {
+        arithmetic::allowIfma(ifma);
+        for (const std::string& start : starts) {
+            BigInt n = numberOf(start);
+            EXPECT_EQ(toDecimal(ourPreviousPrime(n)), toDecimal(simplePrevPrime(n))) << start << ", IFMA " << ifma;
+        }
     }
+    arithmetic::allowIfma(true);
 }
 
 // Thread counts, shallow and deep sieves, and intervals so short that the
@@ -141,4 +157,84 @@ TEST(PrimeSearch, next_of_previous_is_the_first_prime_at_or_above_the_start)
         EXPECT_EQ(again.compare(firstAtOrAbove), 0);
     }
     gmp_randclear(random);
+}
+
+namespace {
+
+// True when GMP finds no probable prime among the odd numbers in (low, high).
+bool gmpFindsNoPrimeBetween(const BigInt& low, const BigInt& high)
+{
+    BigInt x;
+    firstOddBeyond(x, low, SearchDirection::Up);
+    for (; x.compare(high) < 0; mpz_add_ui(x.get(), x.get(), 2))
+        if (mpz_probab_prime_p(x.get(), 1))
+            return false;
+    return true;
+}
+
+// A shallow sieve keeps these sizes quick; the depth the rule picks is
+// exercised at 1,000 digits above.
+PrimeSearchTuning shallow(unsigned threads)
+{
+    PrimeSearchTuning tuning;
+    tuning.threads = threads;
+    tuning.sieveDepth = 20000;
+    return tuning;
+}
+
+}  // namespace
+
+namespace {
+
+// Each arithmetic of the strong test, one setting at a time.
+struct ArithmeticSetting {
+    bool ifma;
+    unsigned threads;
+};
+const ArithmeticSetting kSettings[] = {{true, 2}, {false, 1}};
+
+}  // namespace
+
+// 2^10020 + 2011 is the first prime above 2^10020, past the FFT crossover:
+// the search tests on the IFMA arithmetic where the processor has it and on
+// the FFT arithmetic without it. The starts leave a few candidates on each
+// side, and with intervals of four candidates the prime lies nine intervals
+// away.
+TEST(PrimeSearch, past_the_fft_crossover_the_primes_are_gmps)
+{
+    const BigInt prime = numberOf("2^10020+2011");
+    BigInt below, above;
+    mpz_sub_ui(below.get(), prime.get(), 70);
+    mpz_add_ui(above.get(), prime.get(), 70);
+    ASSERT_TRUE(gmpFindsNoPrimeBetween(below, prime) && gmpFindsNoPrimeBetween(prime, above));
+    ASSERT_GT(mpz_probab_prime_p(prime.get(), 25), 0);
+    for (const ArithmeticSetting& setting : kSettings) {
+        SCOPED_TRACE(std::string("IFMA ") + (setting.ifma ? "allowed" : "not allowed"));
+        arithmetic::allowIfma(setting.ifma);
+        EXPECT_EQ(ourNextPrime(below, shallow(setting.threads)).compare(prime), 0);
+        EXPECT_EQ(ourPreviousPrime(above, shallow(setting.threads)).compare(prime), 0);
+    }
+    PrimeSearchTuning shortIntervals = shallow(2);
+    shortIntervals.intervalOdds = 4;
+    EXPECT_EQ(ourNextPrime(below, shortIntervals).compare(prime), 0);
+    arithmetic::allowIfma(true);
+}
+
+// (4^5003 + 1) / 5 is composite, has no factor below 10^6 and passes the
+// strong test to base 2 (on the IFMA or the FFT arithmetic): only the
+// confirmation rejects it. The odd numbers after it up to +32 are composite
+// as well.
+TEST(PrimeSearch, a_strong_pseudoprime_is_passed_over)
+{
+    const BigInt pseudoprime = numberOf("(4^5003+1)/5");
+    BigInt before, end, prime;
+    mpz_sub_ui(before.get(), pseudoprime.get(), 1);
+    mpz_add_ui(end.get(), pseudoprime.get(), 32);
+    ASSERT_TRUE(gmpFindsNoPrimeBetween(before, end));
+    for (const ArithmeticSetting& setting : kSettings) {
+        arithmetic::allowIfma(setting.ifma);
+        EXPECT_FALSE(firstPrimeInBlock(pseudoprime, SearchDirection::Up, 16, 1000000, setting.threads, prime))
+            << "IFMA " << (setting.ifma ? "allowed" : "not allowed");
+    }
+    arithmetic::allowIfma(true);
 }

@@ -136,6 +136,31 @@ TEST(WorkerRun, stop_ends_the_run_within_one_cycle_and_the_child_is_gone)
     EXPECT_EQ(untouched.compare(42UL), 0);
 }
 
+// A search of a 30,000-digit start tests on the FFT arithmetic, on every
+// core, in the child: STOP and the time limit still end it in the cycle that
+// sees them, and the number stays as it was.
+TEST(WorkerRun, stop_and_time_limit_end_a_search_on_the_fft_arithmetic_at_once)
+{
+    BigInt start, n;
+    mpz_ui_pow_ui(start.get(), 10, 29999);
+    {
+        FakeHost host;
+        host.stopAtCycle = 30;
+        n.set(start);
+        EXPECT_EQ(runNextPrime(host, n, {kNoLimit, kNoLimit}), Outcome::Stopped);
+        EXPECT_EQ(host.cycles, 30);
+        EXPECT_EQ(n.compare(start), 0);
+    }
+    {
+        FakeHost host;
+        host.advancePerCycle = 100;  // simulated: the limit passes in the 30th cycle
+        n.set(start);
+        EXPECT_EQ(runPreviousPrime(host, n, {3000, kNoLimit}), Outcome::Timeout);
+        EXPECT_LE(host.cycles, 31);
+        EXPECT_EQ(n.compare(start), 0);
+    }
+}
+
 TEST(WorkerRun, out_of_memory_in_the_child_is_a_reported_failure)
 {
     FakeHost host;

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "engine/big_integer.h"
+#include "engine/prime_residues.h"
 #include "engine/prime_tables.h"
 
 namespace prp {
@@ -17,108 +18,22 @@ namespace {
 
 using arithmetic::BigInt;
 
-// Up to this many limbs, reducing n by each word directly beats a tree.
-constexpr size_t kDirectLimbs = 8;
-// Words per product-tree leaf; a leaf residue is reduced by each word.
-constexpr size_t kLeafWords = 16;
 // Range lengths: the product of a range's primes has about 1.44 bits per
 // number in the range, so a range as long as n has bits gives a product of
-// about n's size, where one division of n does the most good.
+// about n's size, one batch of the remainder trees (engine/prime_residues.h).
 constexpr uint64_t kMinRange = uint64_t{1} << 16;
 constexpr uint64_t kMaxRange = uint64_t{1} << 22;
 constexpr uint64_t kDirectRange = uint64_t{1} << 20;
 
-// Primes packed into single-limb products, with the primes each one holds.
-struct PrimeWords {
-    std::vector<uint64_t> words;
-    std::vector<size_t> firstPrime;  // index into primes; one more than words
-    std::vector<uint64_t> primes;
-};
-
-PrimeWords packIntoWords(std::vector<uint64_t> primes)
+// The primes of one range that divide n (n itself excepted).
+void scanRange(mpz_srcptr n, std::vector<uint64_t> primes, std::vector<uint64_t>& factors)
 {
-    PrimeWords packed;
-    uint64_t product = 1;
-    for (size_t i = 0; i < primes.size(); ++i) {
-        if (product > std::numeric_limits<uint64_t>::max() / primes[i]) {
-            packed.words.push_back(product);
-            product = 1;
-        }
-        if (product == 1)
-            packed.firstPrime.push_back(i);
-        product *= primes[i];
-    }
-    if (product != 1)
-        packed.words.push_back(product);
-    packed.firstPrime.push_back(primes.size());
-    packed.primes = std::move(primes);
-    return packed;
+    const engine::PrimeWords packed = engine::packIntoWords(std::move(primes));
+    engine::forEachPrimeResidue(packed, engine::residuesModuloWords(n, packed.words), [&](uint64_t p, uint64_t r) {
+        if (r == 0 && mpz_cmp_ui(n, p) != 0)
+            factors.push_back(p);
+    });
 }
-
-class RangeScanner {
-public:
-    RangeScanner(mpz_srcptr n, std::vector<uint64_t>& factors) : n_(n), factors_(factors) {}
-
-    void scan(const PrimeWords& packed)
-    {
-        if (mpz_size(n_) <= kDirectLimbs) {
-            for (size_t w = 0; w < packed.words.size(); ++w)
-                checkWord(packed, w, mpz_tdiv_ui(n_, packed.words[w]));
-            return;
-        }
-        scanWithTree(packed);
-    }
-
-private:
-    void checkWord(const PrimeWords& packed, size_t word, uint64_t residue)
-    {
-        for (size_t i = packed.firstPrime[word]; i < packed.firstPrime[word + 1]; ++i) {
-            uint64_t p = packed.primes[i];
-            if (residue % p == 0 && mpz_cmp_ui(n_, p) != 0)
-                factors_.push_back(p);
-        }
-    }
-
-    void scanWithTree(const PrimeWords& packed)
-    {
-        size_t leafCount = (packed.words.size() + kLeafWords - 1) / kLeafWords;
-        std::vector<std::vector<BigInt>> levels(1);
-        levels[0].resize(leafCount);
-        for (size_t leaf = 0; leaf < leafCount; ++leaf) {
-            mpz_set_ui(levels[0][leaf].get(), 1);
-            for (size_t w = leaf * kLeafWords; w < std::min(packed.words.size(), (leaf + 1) * kLeafWords); ++w)
-                mpz_mul_ui(levels[0][leaf].get(), levels[0][leaf].get(), packed.words[w]);
-        }
-        while (levels.back().size() > 1) {
-            const std::vector<BigInt>& below = levels.back();
-            std::vector<BigInt> above((below.size() + 1) / 2);
-            for (size_t i = 0; i < above.size(); ++i) {
-                if (2 * i + 1 < below.size())
-                    mpz_mul(above[i].get(), below[2 * i].get(), below[2 * i + 1].get());
-                else
-                    above[i].set(below[2 * i]);
-            }
-            levels.push_back(std::move(above));
-        }
-
-        std::vector<BigInt> residues(1);
-        mpz_tdiv_r(residues[0].get(), n_, levels.back()[0].get());
-        for (size_t level = levels.size() - 1; level-- > 0;) {
-            const std::vector<BigInt>& nodes = levels[level];
-            std::vector<BigInt> next(nodes.size());
-            for (size_t i = 0; i < nodes.size(); ++i)
-                mpz_tdiv_r(next[i].get(), residues[i / 2].get(), nodes[i].get());
-            residues = std::move(next);
-        }
-
-        for (size_t leaf = 0; leaf < leafCount; ++leaf)
-            for (size_t w = leaf * kLeafWords; w < std::min(packed.words.size(), (leaf + 1) * kLeafWords); ++w)
-                checkWord(packed, w, mpz_tdiv_ui(residues[leaf].get(), packed.words[w]));
-    }
-
-    mpz_srcptr n_;
-    std::vector<uint64_t>& factors_;
-};
 
 uint64_t scanLimit(mpz_srcptr n, uint64_t depth, bool& reachedSquareRoot)
 {
@@ -135,7 +50,7 @@ uint64_t scanLimit(mpz_srcptr n, uint64_t depth, bool& reachedSquareRoot)
 
 uint64_t rangeLength(mpz_srcptr n)
 {
-    if (mpz_size(n) <= kDirectLimbs)
+    if (mpz_size(n) < engine::remainderTreeMinimumLimbs())
         return kDirectRange;
     auto length = static_cast<uint64_t>(static_cast<double>(mpz_sizeinbase(n, 2)) / 1.4427);
     return std::clamp(length, kMinRange, kMaxRange);
@@ -167,7 +82,7 @@ TrialOutcome trialFactor(mpz_srcptr n, const TrialSettings& settings, const Tria
                 return;
             uint64_t lo = 2 + index * length;
             uint64_t hi = std::min(lo + length, limit + 1);
-            RangeScanner(n, rangeFactors[index]).scan(packIntoWords(engine::primesInRange(lo, hi)));
+            scanRange(n, engine::primesInRange(lo, hi), rangeFactors[index]);
             if (!rangeFactors[index].empty()) {
                 size_t seen = firstHit.load();
                 while (index < seen && !firstHit.compare_exchange_weak(seen, index)) {

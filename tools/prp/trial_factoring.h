@@ -1,8 +1,8 @@
 #pragma once
 // Trial factoring of a big number by every prime up to a depth. The primes
-// are taken range by range; the number is reduced once modulo the product of
-// a range's primes and the remainder is pushed down a product tree, so the
-// big number is touched once per range, not once per prime.
+// are taken range by range, on several threads; the residues of the number
+// modulo a range's primes come from engine/prime_residues.h (remainder trees
+// once the number is long, so it is read once per range, not once per prime).
 #include <cstdint>
 #include <functional>
 #include <vector>
