@@ -23,7 +23,7 @@ constexpr int kFailuresBeforeGivingUp = 3;
 class Powering {
 public:
     Powering(ModularArithmetic& arithmetic, unsigned long base, mpz_srcptr exponent, mpz_srcptr n,
-             CheckpointStore& checkpoints, const LongRunSettings& settings)
+             CheckpointStore& checkpoints, const LongRunSettings& settings, ResidueTap* tap)
         : arithmetic_(arithmetic),
           base_(base),
           exponent_(exponent),
@@ -31,7 +31,8 @@ public:
           checkpoints_(checkpoints),
           report_(settings.reportTo()),
           layout_(poweringLayout(mpz_sizeinbase(exponent, 2))),
-          fault_(settings.faultAtStep)
+          fault_(settings.faultAtStep),
+          tap_(tap)
     {
         size_t bits = mpz_sizeinbase(exponent, 2);
         blocks_ = (bits - 1) / layout_.blockBits;
@@ -81,7 +82,33 @@ private:
         arithmetic_.set(kX, x.get());
         block_ = 0;
         step_ = stepAt(0);
+        tapTopBits();
         startPeriod();
+    }
+
+    // Residues wanted within the top bits come from plain powerings too.
+    void tapTopBits()
+    {
+        if (!tap_)
+            return;
+        size_t bits = mpz_sizeinbase(exponent_, 2);
+        BigInt top, b(base_), x;
+        for (uint64_t step = tap_->nextStepAfter(0); step <= step_; step = tap_->nextStepAfter(step)) {
+            mpz_tdiv_q_2exp(top.get(), exponent_, bits - step);
+            mpz_powm(x.get(), b.get(), top.get(), n_);
+            tap_->take(step, x.get());
+        }
+        nextTapStep_ = tap_->nextStepAfter(step_);
+    }
+
+    void tapIfWanted()
+    {
+        if (step_ != nextTapStep_)
+            return;
+        BigInt x;
+        arithmetic_.get(kX, x.get());
+        tap_->take(step_, x.get());
+        nextTapStep_ = tap_->nextStepAfter(step_);
     }
 
     void runBlock()
@@ -93,6 +120,7 @@ private:
                 arithmetic_.multiplySmall(kX, static_cast<uint32_t>(base_));
             fault_.atStep(step_, arithmetic_, kX);
             report_.stepDone(++step_);
+            tapIfWanted();
         }
         BigInt value;
         mpz_tdiv_q_2exp(value.get(), exponent_, low);
@@ -138,6 +166,8 @@ private:
         mpz_set_ui(exponentSum_.get(), 0);
         block_ = periodStart_;
         step_ = stepAt(block_);
+        if (tap_)
+            nextTapStep_ = tap_->nextStepAfter(step_);
     }
 
     void save()
@@ -154,6 +184,8 @@ private:
             arithmetic_.get(r, value.get());
             checkpoint.setNumber(name, value.get());
         }
+        if (tap_)
+            tap_->beforeCheckpoint();
         checkpoints_.save(checkpoint);
     }
 
@@ -177,12 +209,20 @@ private:
             mpz_set_ui(exponentSum_.get(), 0);
             return false;
         }
+        if (tap_ && !tap_->holdsUpTo(saved->step)) {
+            report_.note("The proof residues before step " + std::to_string(saved->step) +
+                         " are not all kept: starting from the beginning");
+            mpz_set_ui(exponentSum_.get(), 0);
+            return false;
+        }
         arithmetic_.set(kX, x.get());
         arithmetic_.set(kProduct, product.get());
         arithmetic_.set(kStart, start.get());
         block_ = block;
         periodStart_ = periodStart;
         step_ = saved->step;
+        if (tap_)
+            nextTapStep_ = tap_->nextStepAfter(step_);
         report_.note("Resuming from the checkpoint " + checkpoints_.name() + " at step " + std::to_string(step_) +
                      " of " + std::to_string(totalSteps()));
         return true;
@@ -196,6 +236,8 @@ private:
     RunReport& report_;
     PoweringLayout layout_;
     FaultInjection fault_;
+    ResidueTap* tap_;
+    uint64_t nextTapStep_ = UINT64_MAX;  // the tap's next step; never reached without a tap
     uint64_t blocks_ = 0;   // full blocks below the top bits
     uint64_t topBits_ = 0;  // 1 .. L
     uint64_t block_ = 0;    // next block to run
@@ -216,9 +258,9 @@ PoweringLayout poweringLayout(size_t exponentBits)
 
 void checkedPower(ModularArithmetic& arithmetic, unsigned long base, mpz_srcptr exponent, mpz_srcptr n,
                   CheckpointStore& checkpoints, const LongRunSettings& settings, const std::string& label,
-                  mpz_ptr result)
+                  mpz_ptr result, ResidueTap* tap)
 {
-    Powering(arithmetic, base, exponent, n, checkpoints, settings).run(label, result);
+    Powering(arithmetic, base, exponent, n, checkpoints, settings, tap).run(label, result);
 }
 
 }  // namespace arithmetic

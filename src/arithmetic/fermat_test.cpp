@@ -6,6 +6,7 @@
 #include "arithmetic/checked_powering.h"
 #include "arithmetic/big_integer.h"
 #include "arithmetic/gmp_arithmetic.h"
+#include "arithmetic/powering_proof.h"
 
 namespace arithmetic {
 
@@ -61,6 +62,42 @@ bool wantsRegisterLoop(mpz_srcptr n, unsigned long base, const CheckpointStore& 
     return checkpoints.holdsState() || estimateSeconds(n, base) > checkpoints.intervalSeconds();
 }
 
+// The powering with its proof: the residues go to the store as the run
+// passes them, the proof is built at the end and kept before the checkpoint
+// goes, so that a kill at any moment leaves either the proof or what a rerun
+// needs to make it.
+bool provenPower(ModularArithmetic& arithmetic, unsigned long base, mpz_srcptr exponent, mpz_srcptr n,
+                 CheckpointStore& checkpoints, const LongRunSettings& settings, mpz_ptr result)
+{
+    RunReport& report = settings.reportTo();
+    std::unique_ptr<ProofStore> store = settings.proofStore(n, base);
+    ProofLayout layout(settings.proofPower, mpz_sizeinbase(exponent, 2));
+    ProofRecorder recorder(layout, *store, n, report);
+    checkedPower(arithmetic, base, exponent, n, checkpoints, settings, "PRP test to base " + std::to_string(base),
+                 result, &recorder);
+    if (!recorder.complete()) {
+        checkpoints.remove();
+        store->removeResidues();
+        return false;
+    }
+    try {
+        report.note("Building the proof of power " + std::to_string(settings.proofPower));
+        PoweringProof proof = buildPoweringProof(arithmetic, *store, layout, base, exponent, n, result);
+        if (!store->saveProof(proof)) {
+            report.note("The proof residues and the checkpoint are kept: run the test again to retry");
+            return false;
+        }
+    } catch (const std::runtime_error& error) {
+        report.note(std::string("No proof: ") + error.what());
+        checkpoints.remove();
+        store->removeResidues();
+        return false;
+    }
+    checkpoints.remove();
+    store->removeResidues();
+    return true;
+}
+
 }  // namespace
 
 FermatOutcome fermatTest(mpz_srcptr n, unsigned long base, const LongRunSettings& settings)
@@ -78,7 +115,9 @@ FermatOutcome fermatTest(mpz_srcptr n, unsigned long base, const LongRunSettings
     std::unique_ptr<CheckpointStore> checkpoints =
         settings.openCheckpoints(numberIdentity(n), "fermat base " + std::to_string(base));
     std::unique_ptr<ModularArithmetic> arithmetic = makeModularArithmetic(n, 4, settings.threads);
-    if (isGmpArithmetic(*arithmetic) && !wantsRegisterLoop(n, base, *checkpoints)) {
+    if (settings.proofPower > 0 && settings.proofStore) {
+        outcome.proofKept = provenPower(*arithmetic, base, exponent.get(), n, *checkpoints, settings, residue.get());
+    } else if (isGmpArithmetic(*arithmetic) && !wantsRegisterLoop(n, base, *checkpoints)) {
         BigInt b(base);
         mpz_powm(residue.get(), b.get(), exponent.get(), n);
     } else {
