@@ -5,6 +5,8 @@
 #include <string_view>
 #include <thread>
 
+#include "arithmetic/powering_proof.h"
+
 namespace prp {
 
 namespace {
@@ -16,6 +18,18 @@ bool parseNumber(std::string_view text, uint64_t& value)
         return false;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size();
+}
+
+constexpr std::string_view kProofSwitch = "-proof";
+
+std::string applyProofPower(std::string_view text, TesterOptions& options)
+{
+    uint64_t power = 0;
+    if (!parseNumber(text, power) || power < arithmetic::kMinProofPower || power > arithmetic::kMaxProofPower)
+        return "-proof takes a power from " + std::to_string(arithmetic::kMinProofPower) + " to " +
+               std::to_string(arithmetic::kMaxProofPower) + ", not \"" + std::string(text) + "\"";
+    options.proofPower = static_cast<unsigned>(power);
+    return {};
 }
 
 // Applies one switch; returns an error text, empty when the switch is known.
@@ -52,6 +66,8 @@ std::string applySwitch(std::string_view word, TesterOptions& options)
         options.bases.push_back(static_cast<unsigned long>(value));
         return {};
     }
+    if (word.starts_with("-proof") && word.size() > 6)
+        return applyProofPower(word.substr(6), options);
     return "unknown or malformed switch \"" + std::string(word) + "\"";
 }
 
@@ -67,6 +83,7 @@ ParsedArguments parseArguments(int argc, const char* const* argv)
     ParsedArguments parsed;
     std::string& file = parsed.options.numberFile;
     bool inFileName = false;
+    bool proofPowerNext = false;  // the piece after "-proof"
     for (int i = 1; i < argc; ++i) {
         std::string_view word = argv[i];
         if (inFileName) {
@@ -82,6 +99,14 @@ ParsedArguments parseArguments(int argc, const char* const* argv)
             }
             size_t end = std::min(word.find(' ', at), word.size());
             std::string_view piece = word.substr(at, end - at);
+            if (proofPowerNext || piece == kProofSwitch) {
+                parsed.error = proofPowerNext ? applyProofPower(piece, parsed.options) : "";
+                if (!parsed.error.empty())
+                    return parsed;
+                proofPowerNext = !proofPowerNext;
+                at = end;
+                continue;
+            }
             if (piece.front() != '-') {
                 file = word.substr(at);
                 inFileName = true;
@@ -96,6 +121,10 @@ ParsedArguments parseArguments(int argc, const char* const* argv)
     // A parameter string that ends in a blank leaves one after the name.
     while (!file.empty() && file.back() == ' ')
         file.pop_back();
+    if (proofPowerNext) {
+        parsed.error = applyProofPower("", parsed.options);
+        return parsed;
+    }
     if (file.empty()) {
         parsed.error = "no number file given";
         return parsed;

@@ -26,6 +26,7 @@ struct TesterOptions {
     unsigned threads = defaultThreads();       // "-T<n>"
     unsigned checkpointSeconds = kDefaultCheckpointSeconds;  // "-C<seconds>"; 0: none
     std::vector<unsigned long> bases;          // "-b<n>" in the order given; empty: base 3
+    unsigned proofPower = 0;                   // "-proof P" (or "-proof<P>"): 1 .. 16; 0: no proof
     std::string numberFile;
 };
 
@@ -36,8 +37,9 @@ struct ParsedArguments {
 };
 
 // Reads argv[1..argc-1]. Each word may itself hold several blank-separated
-// switches (the parameter string passed as one word). The first piece that
-// is not a switch starts the file name, which then runs to the end of the
+// switches (the parameter string passed as one word). "-proof" takes the
+// next piece as its value. The first other piece that is not a switch starts
+// the file name, which then runs to the end of the
 // command line: the rest of its word verbatim, later words joined to it with
 // single blanks.
 ParsedArguments parseArguments(int argc, const char* const* argv);

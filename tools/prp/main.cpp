@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     prp::ParsedArguments arguments = prp::parseArguments(argc, argv);
     if (!arguments.ok) {
         prp::note("Error: %s", arguments.error.c_str());
-        prp::note("Usage: %s [-k] [-T<n>] [-C<seconds>] [-f|-f<n>] [-o] [-b<base>]... [-tm] [-s<n>] [-d] <number file>",
+        prp::note("Usage: %s [-k] [-T<n>] [-C<seconds>] [-f|-f<n>] [-o] [-b<base>]... [-proof P] [-tm] [-s<n>] [-d] <number file>",
                   argv[0]);
         return prp::kExitError;
     }

@@ -9,6 +9,7 @@
 #include "checkpoint_file.h"
 #include "engine/decimal_text.h"
 #include "progress.h"
+#include "proof_files.h"
 #include "result_line.h"
 #include "trial_factoring.h"
 
@@ -98,6 +99,8 @@ private:
             return {factorsLine(label_, {numberLabel(engine::toDecimal(factor))}), kExitComposite};
         }
         note("Lucas-Lehmer test of 2^%lu-1", q);
+        if (options_.proofPower > 0)
+            note("No proof file: the Lucas-Lehmer test proves its verdict itself; -proof is for the PRP test");
         LucasLehmerOutcome outcome = lucasLehmer(q, longRunSettings());
         double overhead = secondsSince(started_) - outcome.seconds;
         if (outcome.prime)
@@ -113,6 +116,8 @@ private:
             note("Fermat PRP test to base %lu", base);
             FermatOutcome outcome = fermatTest(n_.get(), base, longRunSettings());
             testSeconds += outcome.seconds;
+            if (options_.proofPower > 0 && !outcome.proofKept)
+                note("No proof of the test to base %lu was written", base);
             if (!outcome.probablePrime)
                 return {compositeLine(label_, outcome.res64, testSeconds, secondsSince(started_) - testSeconds),
                         kExitComposite};
@@ -129,6 +134,10 @@ private:
         settings.checkpoints = checkpointFilesBeside(options_.numberFile, static_cast<double>(options_.checkpointSeconds));
         settings.report = &report_;
         settings.faultAtStep = faultStepFromEnvironment();
+        if (options_.proofPower > 0) {
+            settings.proofPower = options_.proofPower;
+            settings.proofStore = proofFilesBeside(options_.numberFile, options_.proofPower);
+        }
         return settings;
     }
 
