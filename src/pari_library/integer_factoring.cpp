@@ -64,7 +64,7 @@ void writeAll(int fd, const char* text, size_t size)
 }  // namespace
 
 Factoring factorCompletely(const std::string& digits, double seconds,
-                           const std::function<void(double elapsed)>& waiting)
+                           const std::function<bool(double elapsed)>& keepWaiting)
 {
     internal::ensureStarted();
     int pipeEnds[2];
@@ -87,12 +87,12 @@ Factoring factorCompletely(const std::string& digits, double seconds,
     bool timedOut = false;
     for (;;) {
         double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (elapsed >= seconds) {
+        if (elapsed >= seconds || (keepWaiting && !keepWaiting(elapsed))) {
             timedOut = true;
             break;
         }
         pollfd ready{pipeEnds[0], POLLIN, 0};
-        int wait = static_cast<int>(std::min(1.0, seconds - elapsed) * 1000) + 1;
+        int wait = static_cast<int>(std::min(0.1, seconds - elapsed) * 1000) + 1;
         int got = poll(&ready, 1, wait);
         if (got < 0 && errno != EINTR)
             break;
@@ -104,8 +104,6 @@ Factoring factorCompletely(const std::string& digits, double seconds,
             if (read > 0)
                 output.append(buffer, static_cast<size_t>(read));
         }
-        if (waiting && got == 0)
-            waiting(elapsed);
     }
     close(pipeEnds[0]);
     if (timedOut)

@@ -16,14 +16,15 @@
 namespace pari_library {
 
 struct Factoring {
-    bool complete = false;             // false: the time ran out first
+    bool complete = false;             // false: the time ran out or the caller stopped it first
     std::vector<std::string> primes;   // decimal, ascending, repeated by multiplicity
 };
 
-// Factors n (decimal digits, n >= 2) within `seconds`; `waiting` is called
-// about once a second with the seconds spent so far. Throws PariError when
-// PARI fails or the child cannot be started.
+// Factors n (decimal digits, n >= 2) within `seconds`. While it waits,
+// `keepWaiting` is called ten times a second with the seconds spent so far;
+// false from it ends the child at once, as the end of the time does. Throws
+// PariError when PARI fails or the child cannot be started.
 Factoring factorCompletely(const std::string& digits, double seconds,
-                           const std::function<void(double elapsed)>& waiting = nullptr);
+                           const std::function<bool(double elapsed)>& keepWaiting = nullptr);
 
 }  // namespace pari_library
