@@ -103,27 +103,25 @@ TEST(PrimalityCertificate, tampered_texts_and_texts_that_are_no_certificate_are_
 
 TEST(IntegerFactoring, factors_come_ascending_with_multiplicity_and_multiply_back)
 {
-    // 2^3 * 3 * 1000000007 * 998244353 * (10^20 + 39)
-    const std::string n = "2395786463970505131334356720948497000856";
-    pari_library::Factoring factoring = pari_library::factorCompletely(n, 60);
-    ASSERT_TRUE(factoring.complete);
-    ASSERT_GE(factoring.primes.size(), 5u);
-    EXPECT_EQ(factoring.primes[0], "2");
-    EXPECT_EQ(factoring.primes[1], "2");
-    EXPECT_EQ(factoring.primes[2], "2");
-    EXPECT_EQ(product(factoring.primes), n);
-}
-
-TEST(IntegerFactoring, a_run_past_its_time_ends_incomplete_and_pari_goes_on_working)
-{
-    // (10^34 + 193) (3 10^34 + 29), 69 digits: a minute or more of MPQS, 1 s given.
-    const std::string hard = "300000000000000000000000000000006080000000000000000000000000000005597";
-    pari_library::Factoring late = pari_library::factorCompletely(hard, 1);
-    EXPECT_FALSE(late.complete);
-    EXPECT_TRUE(late.primes.empty());
-    pari_library::Factoring easy = pari_library::factorCompletely("1000000016000000063", 60);
-    EXPECT_TRUE(easy.complete);
-    EXPECT_EQ(product(easy.primes), "1000000016000000063");
+    struct Case {
+        const char* name;
+        std::string n;
+        std::vector<std::string> primes;
+    };
+    const Case cases[] = {
+        // 2^3 * 3 * 1000000007 * 998244353 * (10^20 + 39)
+        {"small primes with multiplicity", "2395786463970505131334356720948497000856",
+         {"2", "2", "2", "3", "998244353", "1000000007", "100000000000000000039"}},
+        {"a prime", "1000000007", {"1000000007"}},
+        // (10^19 + 51) (10^19 + 87): a semiprime for the sieve.
+        {"a 39-digit semiprime", product({"10000000000000000051", "10000000000000000087"}),
+         {"10000000000000000051", "10000000000000000087"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> primes = pari_library::factorCompletely(c.n);
+        EXPECT_EQ(primes, c.primes) << c.name;
+        EXPECT_EQ(product(primes), c.n) << c.name;
+    }
 }
 
 }  // namespace
