@@ -1,6 +1,8 @@
 #include "arithmetic/fermat_test.h"
 
 #include <chrono>
+#include <cstdio>
+#include <ctime>
 #include <string>
 
 #include "arithmetic/checked_powering.h"
@@ -30,6 +32,14 @@ constexpr unsigned kSampleBits = 64;
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Processor time of the whole process (all its threads).
+double processorSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
 }
 
 uint64_t lowWord(mpz_srcptr x)
@@ -82,7 +92,13 @@ bool provenPower(ModularArithmetic& arithmetic, unsigned long base, mpz_srcptr e
     }
     try {
         report.note("Building the proof of power " + std::to_string(settings.proofPower));
+        auto buildStart = std::chrono::steady_clock::now();
+        double processorStart = processorSeconds();
         PoweringProof proof = buildPoweringProof(arithmetic, *store, layout, base, exponent, n, result);
+        char took[96];
+        std::snprintf(took, sizeof took, "Proof built in %.2f s (%.2f s of processor time)", secondsSince(buildStart),
+                      processorSeconds() - processorStart);
+        report.note(took);
         if (!store->saveProof(proof)) {
             report.note("The proof residues and the checkpoint are kept: run the test again to retry");
             return false;

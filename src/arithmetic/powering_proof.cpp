@@ -241,13 +241,21 @@ ProofCheck verifyPoweringProof(const PoweringProof& proof, mpz_srcptr exponent, 
         drawn.push_back(std::move(r));
     }
 
-    // Left side: x^(2^L) * b^E_0 = (x * b^(E_0 >> L))^(2^L) * b^(E_0 mod 2^L).
+    // Left side: x^(2^L) * b^E_0 = (x * b^(E_0 >> L))^(2^L) * b^(E_0 mod 2^L),
+    // the powers of b on the registers (square and multiplySmall).
     mpz_srcptr last = segments[0].get();
-    BigInt high, b(proof.base), power;
+    BigInt high, b(proof.base);
     mpz_tdiv_q_2exp(high.get(), last, layout.segmentBits());
-    mpz_powm(power.get(), b.get(), high.get(), n);
-    arithmetic->set(1, power.get());
-    arithmetic->multiply(0, 1);
+    if (mpz_sgn(high.get()) > 0) {
+        mpz_mod(b.get(), b.get(), n);
+        arithmetic->set(1, b.get());
+        for (size_t bit = mpz_sizeinbase(high.get(), 2) - 1; bit-- > 0;) {
+            arithmetic->square(1);
+            if (mpz_tstbit(high.get(), bit))
+                arithmetic->multiplySmall(1, static_cast<uint32_t>(proof.base));
+        }
+        arithmetic->multiply(0, 1);
+    }
     for (uint64_t bit = layout.segmentBits(); bit-- > 0;) {
         arithmetic->square(0);
         if (mpz_tstbit(last, bit))
