@@ -20,7 +20,7 @@ packages=(
   cmake g++ make pkg-config
   clang libclang-rt-14-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
-  libgmp-dev libprimesieve-dev libfftw3-dev
+  libgmp-dev libprimesieve-dev libfftw3-dev libssl-dev libpari-dev pari-gp
   libcli11-dev nlohmann-json3-dev libecm-dev libopenmpi-dev openmpi-bin
   libgtest-dev libgmock-dev
   fonts-dejavu-core fonts-dejavu-extra

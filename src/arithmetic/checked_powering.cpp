@@ -23,7 +23,7 @@ constexpr int kFailuresBeforeGivingUp = 3;
 class Powering {
 public:
     Powering(ModularArithmetic& arithmetic, unsigned long base, mpz_srcptr exponent, mpz_srcptr n,
-             CheckpointStore& checkpoints, const LongRunSettings& settings)
+             CheckpointStore& checkpoints, const LongRunSettings& settings, ResidueTap* tap)
         : arithmetic_(arithmetic),
           base_(base),
           exponent_(exponent),
@@ -33,9 +33,12 @@ public:
           stop_(settings.stop),
           layout_(poweringLayout(mpz_sizeinbase(exponent, 2))),
           abandon_(settings.abandon),
-          fault_(settings.faultAtStep)
+          fault_(settings.faultAtStep),
+          tap_(tap)
     {
-        blocks_ = (mpz_sizeinbase(exponent, 2) + layout_.blockBits - 1) / layout_.blockBits;
+        const size_t bits = mpz_sizeinbase(exponent, 2);
+        blocks_ = (bits + layout_.blockBits - 1) / layout_.blockBits;
+        padBits_ = blocks_ * layout_.blockBits - bits;
     }
 
     void run(const std::string& label, mpz_ptr result)
@@ -71,6 +74,8 @@ public:
 private:
     uint64_t totalSteps() const { return blocks_ * layout_.blockBits; }
     uint64_t stepAt(uint64_t block) const { return block * layout_.blockBits; }
+    // Bits of the exponent itself done: steps past the top block's padding.
+    uint64_t bitsDone() const { return step_ > padBits_ ? step_ - padBits_ : 0; }
     // Bit position in the exponent of the lowest bit of a block.
     uint64_t lowBitOf(uint64_t block) const { return (blocks_ - 1 - block) * layout_.blockBits; }
 
@@ -93,6 +98,20 @@ private:
         position_ = 0;
         step_ = 0;
         startPeriod();
+        if (tap_)
+            nextTapStep_ = tap_->nextStepAfter(0);
+    }
+
+    // The residue after step_ is b to the exponent's top bitsDone() bits:
+    // a proof's residues are taken as the powering passes them.
+    void tapIfWanted()
+    {
+        if (!tap_ || step_ < padBits_ || bitsDone() != nextTapStep_)
+            return;
+        BigInt x;
+        arithmetic_.get(kX, x.get());
+        tap_->take(nextTapStep_, x.get());
+        nextTapStep_ = tap_->nextStepAfter(nextTapStep_);
     }
 
     // The rest of the current block, saving or stopping between its steps
@@ -108,6 +127,7 @@ private:
             fault_.atStep(step_, arithmetic_, kX);
             ++position_;
             report_.stepDone(++step_);
+            tapIfWanted();
             if (position_ < layout_.blockBits)
                 saveOrStopWhenAsked(polling);
         }
@@ -187,6 +207,8 @@ private:
         position_ = 0;
         step_ = stepAt(block_);
         savedStep_.reset();  // what the store holds came from the failed period
+        if (tap_)
+            nextTapStep_ = tap_->nextStepAfter(bitsDone());
     }
 
     // The period's verified start with its fingerprint, and the state since
@@ -211,6 +233,8 @@ private:
             arithmetic_.get(r, value.get());
             checkpoint.setNumber(name, value.get());
         }
+        if (tap_)
+            tap_->beforeCheckpoint();
         if (checkpoints_.save(checkpoint))
             savedStep_ = step_;
     }
@@ -240,6 +264,12 @@ private:
                          " was changed after its residue was verified: ignored, starting from the beginning");
             return false;
         }
+        if (tap_ && !tap_->holdsUpTo(saved->step > padBits_ ? saved->step - padBits_ : 0)) {
+            report_.note("The proof residues before step " + std::to_string(saved->step) +
+                         " are not all kept: starting from the beginning");
+            mpz_set_ui(exponentSum_.get(), 0);
+            return false;
+        }
         arithmetic_.set(kX, x.get());
         arithmetic_.set(kProduct, product.get());
         arithmetic_.set(kStart, start.get());
@@ -252,6 +282,8 @@ private:
         for (uint64_t i = periodStart_; i < block_; ++i)
             addBlockValue(i, exponentSum_.get());
         savedStep_ = step_;
+        if (tap_)
+            nextTapStep_ = tap_->nextStepAfter(bitsDone());
         report_.note("Resuming from the checkpoint " + checkpoints_.name() + " at step " + std::to_string(step_) +
                      " of " + std::to_string(totalSteps()));
         return true;
@@ -267,6 +299,9 @@ private:
     PoweringLayout layout_;
     const std::atomic<bool>* abandon_;
     FaultInjection fault_;
+    ResidueTap* tap_;
+    uint64_t nextTapStep_ = UINT64_MAX;  // in bits of the exponent done; never reached without a tap
+    uint64_t padBits_ = 0;  // leading zero bits of the top block
     uint64_t blocks_ = 0;    // L-bit blocks of the exponent, the top one padded
     uint64_t block_ = 0;     // the block being run
     uint64_t position_ = 0;  // steps of it done
@@ -289,9 +324,9 @@ PoweringLayout poweringLayout(size_t exponentBits)
 
 void checkedPower(ModularArithmetic& arithmetic, unsigned long base, mpz_srcptr exponent, mpz_srcptr n,
                   CheckpointStore& checkpoints, const LongRunSettings& settings, const std::string& label,
-                  mpz_ptr result)
+                  mpz_ptr result, ResidueTap* tap)
 {
-    Powering(arithmetic, base, exponent, n, checkpoints, settings).run(label, result);
+    Powering(arithmetic, base, exponent, n, checkpoints, settings, tap).run(label, result);
 }
 
 }  // namespace arithmetic

@@ -46,15 +46,36 @@ struct PoweringLayout {
 // L and the period for an exponent of that many bits.
 PoweringLayout poweringLayout(size_t exponentBits);
 
+// The hook through which a caller gets copies of the running residue at
+// steps of its choice (a step: one exponent bit done, from the top), as a
+// proof needs them. A residue handed over belongs to a stretch the Gerbicz
+// check has not yet passed: when the check fails, the stretch is redone and
+// the residues in it are handed over again, so the last copy of a step is
+// the right one.
+class ResidueTap {
+public:
+    virtual ~ResidueTap() = default;
+    // The first step after `step` whose residue is wanted; UINT64_MAX: none.
+    virtual uint64_t nextStepAfter(uint64_t step) const = 0;
+    virtual void take(uint64_t step, mpz_srcptr residue) = 0;
+    // A checkpoint at `step` is about to be resumed: true when every residue
+    // wanted up to that step is still kept; false makes the run start over.
+    virtual bool holdsUpTo(uint64_t step) = 0;
+    // A checkpoint is about to be saved: what was taken so far must survive
+    // a crash from now on.
+    virtual void beforeCheckpoint() = 0;
+};
+
 // result = base^exponent mod N, exponent >= 1, with N the arithmetic's
 // modulus. Resumes from and saves to checkpoints when they are enabled;
 // reports to the settings' report, label naming the loop. Throws
 // std::runtime_error when the check keeps failing on the same period (a
 // fault that redoing does not cure) or a verified residue changed in
 // memory, RunStopped when stopped on request, RunAbandoned when the
-// settings' abandon flag is raised (within one step).
+// settings' abandon flag is raised (within one step). A tap, when given,
+// gets the residues it asks for.
 void checkedPower(ModularArithmetic& arithmetic, unsigned long base, mpz_srcptr exponent, mpz_srcptr n,
                   CheckpointStore& checkpoints, const LongRunSettings& settings, const std::string& label,
-                  mpz_ptr result);
+                  mpz_ptr result, ResidueTap* tap = nullptr);
 
 }  // namespace arithmetic

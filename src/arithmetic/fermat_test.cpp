@@ -1,11 +1,14 @@
 #include "arithmetic/fermat_test.h"
 
 #include <chrono>
+#include <cstdio>
+#include <ctime>
 #include <string>
 
 #include "arithmetic/checked_powering.h"
 #include "arithmetic/big_integer.h"
 #include "arithmetic/gmp_arithmetic.h"
+#include "arithmetic/powering_proof.h"
 
 namespace arithmetic {
 
@@ -29,6 +32,14 @@ constexpr unsigned kSampleBits = 64;
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Processor time of the whole process (all its threads).
+double processorSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
 }
 
 uint64_t lowWord(mpz_srcptr x)
@@ -61,6 +72,47 @@ bool wantsRegisterLoop(mpz_srcptr n, unsigned long base, const CheckpointStore& 
     return checkpoints.holdsState() || estimateSeconds(n, base) > checkpoints.intervalSeconds();
 }
 
+enum class ProofEnd { Kept, Retryable, None };
+
+// The powering with its proof: the residues go to the store as the run
+// passes them, the proof is built at the end and kept before the caller
+// lets the checkpoint go, so that a kill at any moment leaves either the
+// proof or what a rerun needs to make it.
+ProofEnd provenPower(ModularArithmetic& arithmetic, unsigned long base, mpz_srcptr exponent, mpz_srcptr n,
+                 CheckpointStore& checkpoints, const LongRunSettings& settings, mpz_ptr result)
+{
+    RunReport& report = settings.reportTo();
+    std::unique_ptr<ProofStore> store = settings.proofStore(n, base);
+    ProofLayout layout(settings.proofPower, mpz_sizeinbase(exponent, 2));
+    ProofRecorder recorder(layout, *store, n, report);
+    checkedPower(arithmetic, base, exponent, n, checkpoints, settings, "PRP test to base " + std::to_string(base),
+                 result, &recorder);
+    if (!recorder.complete()) {
+        store->removeResidues();
+        return ProofEnd::None;
+    }
+    try {
+        report.note("Building the proof of power " + std::to_string(settings.proofPower));
+        auto buildStart = std::chrono::steady_clock::now();
+        double processorStart = processorSeconds();
+        PoweringProof proof = buildPoweringProof(arithmetic, *store, layout, base, exponent, n, result);
+        char took[96];
+        std::snprintf(took, sizeof took, "Proof built in %.2f s (%.2f s of processor time)", secondsSince(buildStart),
+                      processorSeconds() - processorStart);
+        report.note(took);
+        if (!store->saveProof(proof)) {
+            report.note("The proof residues and the checkpoint are kept: run the test again to retry");
+            return ProofEnd::Retryable;
+        }
+    } catch (const std::runtime_error& error) {
+        report.note(std::string("No proof: ") + error.what());
+        store->removeResidues();
+        return ProofEnd::None;
+    }
+    store->removeResidues();
+    return ProofEnd::Kept;
+}
+
 }  // namespace
 
 FermatOutcome fermatTest(mpz_srcptr n, unsigned long base, const LongRunSettings& settings)
@@ -78,7 +130,12 @@ FermatOutcome fermatTest(mpz_srcptr n, unsigned long base, const LongRunSettings
     std::unique_ptr<CheckpointStore> checkpoints =
         settings.openCheckpoints(numberIdentity(n), "fermat base " + std::to_string(base));
     std::unique_ptr<ModularArithmetic> arithmetic = makeModularArithmetic(n, 4, settings.threads);
-    if (isGmpArithmetic(*arithmetic) && !wantsRegisterLoop(n, base, *checkpoints)) {
+    if (settings.proofPower > 0 && settings.proofStore) {
+        ProofEnd end = provenPower(*arithmetic, base, exponent.get(), n, *checkpoints, settings, residue.get());
+        outcome.proofKept = end == ProofEnd::Kept;
+        outcome.proofRetryable = end == ProofEnd::Retryable;
+        outcome.checked = true;
+    } else if (isGmpArithmetic(*arithmetic) && !wantsRegisterLoop(n, base, *checkpoints)) {
         BigInt b(base);
         mpz_powm(residue.get(), b.get(), exponent.get(), n);
     } else {

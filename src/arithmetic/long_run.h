@@ -63,6 +63,11 @@ public:
     RunAbandoned() : std::runtime_error("the run was abandoned") {}
 };
 
+class ProofStore;  // powering_proof.h
+
+// Opens the store of the proof of the Fermat test of n to that base.
+using ProofStoreOpener = std::function<std::unique_ptr<ProofStore>(mpz_srcptr n, unsigned long base)>;
+
 struct LongRunSettings {
     unsigned threads = 1;                  // for the transforms; 0: one per core
     CheckpointOpener checkpoints;          // empty: no checkpoints
@@ -72,6 +77,8 @@ struct LongRunSettings {
     // it is true.
     const std::atomic<bool>* abandon = nullptr;
     std::optional<uint64_t> faultAtStep;   // test-only, see fault_injection.h
+    unsigned proofPower = 0;               // the Fermat test's proof (powering_proof.h); 0: none
+    ProofStoreOpener proofStore;           // where its residues and the proof go
 
     RunReport& reportTo() const;
     std::unique_ptr<CheckpointStore> openCheckpoints(const std::string& numberId, const std::string& test) const;

@@ -65,6 +65,15 @@ void removeLeftoversOfDeadWriters(const std::string& path)
     ::closedir(dir);
 }
 
+void syncFolderOf(const std::string& path)
+{
+    int folder = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+}
+
 }  // namespace
 
 AtomicFile::AtomicFile(std::string path) : path_(std::move(path))
@@ -96,11 +105,11 @@ bool AtomicFile::write(std::string_view bytes)
     return writeAll(fd_, bytes.data(), bytes.size(), code) || fail(code);
 }
 
-bool AtomicFile::commit()
+bool AtomicFile::commit(Durability durability)
 {
     if (failed_ || fd_ < 0 || !flushBuffer())
         return false;
-    if (::fsync(fd_) != 0)
+    if (durability == Durability::Synced && ::fsync(fd_) != 0)
         return fail(errno);
     int fd = fd_;
     fd_ = -1;
@@ -111,11 +120,8 @@ bool AtomicFile::commit()
     temporary_.clear();
     // The rename itself lives in the folder: without this a power cut could
     // bring back the old name.
-    int folder = ::open(folderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    if (durability == Durability::Synced)
+        syncFolderOf(path_);
     return true;
 }
 
@@ -149,12 +155,24 @@ void AtomicFile::discard()
     }
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error)
+bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error,
+                         Durability durability)
 {
     AtomicFile file(path);
-    bool ok = file.write(content) && file.commit();
+    bool ok = file.write(content) && file.commit(durability);
     if (!ok && error)
         *error = file.error();
+    return ok;
+}
+
+bool syncToDisk(const std::string& path)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    syncFolderOf(path);
     return ok;
 }
 

@@ -10,6 +10,13 @@
 
 namespace storage {
 
+// Synced: the file is on the disk when commit returns. Deferred: the rename
+// is done but the bytes may still be in the page cache until the caller
+// calls syncToDisk, so that a writer of many small files pays for one flush
+// at a moment of its choice (a crash before it may lose such files whole,
+// never leave a mix of old and new).
+enum class Durability { Synced, Deferred };
+
 class AtomicFile {
 public:
     // Opens the temporary file; check isOpen() (error() says why not).
@@ -26,9 +33,10 @@ public:
     // and commit() reports the failure: a caller may check only that).
     bool write(std::string_view bytes);
 
-    // Flush, fsync, rename over the target and fsync its folder. False, with
-    // error() set, when any step failed; the target then keeps its old content.
-    [[nodiscard]] bool commit();
+    // Flush, fsync, rename over the target and fsync its folder (the syncs
+    // only when Synced). False, with error() set, when any step failed; the
+    // target then keeps its old content.
+    [[nodiscard]] bool commit(Durability durability = Durability::Synced);
 
     // The system's description of the first failure, empty when none.
     const std::string& error() const { return error_; }
@@ -48,6 +56,10 @@ private:
 
 // The whole content written at once, atomically. error receives the reason
 // of a failure when not null.
-[[nodiscard]] bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error = nullptr);
+[[nodiscard]] bool writeFileAtomically(const std::string& path, std::string_view content, std::string* error = nullptr,
+                                       Durability durability = Durability::Synced);
+
+// Puts a file written Deferred, and the rename in its folder, on the disk.
+[[nodiscard]] bool syncToDisk(const std::string& path);
 
 }  // namespace storage

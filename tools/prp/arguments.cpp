@@ -4,6 +4,8 @@
 #include <charconv>
 #include <thread>
 
+#include "arithmetic/powering_proof.h"
+
 namespace prp {
 
 namespace {
@@ -52,6 +54,16 @@ constexpr SwitchRow kSwitches[] = {
          options.checkpointSeconds = static_cast<unsigned>(std::min<uint64_t>(*seconds, 1'000'000'000));
          return true;
      }},
+    {"-proof", SwitchArgument::NumberOrNext, "<P>", false,
+     "the Fermat test also writes a proof of its result, of power P (1 to 16; also -proof P), which "
+     "quendrolt-cli verify-proof checks in about 1/2^P of the test's time",
+     [](TesterOptions& options, std::optional<uint64_t> power) {
+         if (*power < arithmetic::kMinProofPower || *power > arithmetic::kMaxProofPower)
+             return false;
+         options.proofPower = static_cast<unsigned>(*power);
+         return true;
+     },
+     "a power from 1 to 16"},
     {"-k", SwitchArgument::None, "", false, "accepted, no effect", noEffect},
     {"-d", SwitchArgument::None, "", false, "accepted, no effect", noEffect},
     {"-s", SwitchArgument::AnyText, "<n>", false, "accepted, no effect", noEffect},
@@ -68,33 +80,62 @@ std::optional<uint64_t> parseNumber(std::string_view text)
     return value;
 }
 
+// The error of a switch that no row takes, or whose number a row refuses.
+std::string switchError(std::string_view piece, const SwitchRow* row, std::string_view numberText)
+{
+    if (row && !row->numberRange.empty())
+        return std::string(row->name) + " takes " + std::string(row->numberRange) + ", not \"" +
+               std::string(numberText) + "\"";
+    return "unknown or malformed switch \"" + std::string(piece) + "\"";
+}
+
+// Applies a switch's number given as its own piece.
+std::string applyNumberPiece(const SwitchRow& row, std::string_view text, TesterOptions& options)
+{
+    std::optional<uint64_t> number = parseNumber(text);
+    if (number && row.apply(options, number))
+        return {};
+    return switchError(text, &row, text);
+}
+
 // Applies one switch by the first row whose name starts the piece and whose
-// argument form fits the rest; false when no row takes it.
-bool applySwitch(std::string_view piece, TesterOptions& options)
+// argument form fits the rest. Returns an error text, empty when applied;
+// `waiting` is set to the row when its number is the next piece.
+std::string applySwitch(std::string_view piece, TesterOptions& options, const SwitchRow*& waiting)
 {
     for (const SwitchRow& row : kSwitches) {
         if (!piece.starts_with(row.name))
             continue;
         std::string_view rest = piece.substr(row.name.size());
         std::optional<uint64_t> number = parseNumber(rest);
+        bool fits = false;
         switch (row.argument) {
         case SwitchArgument::None:
-            if (rest.empty())
-                return row.apply(options, std::nullopt);
+            fits = rest.empty();
             break;
         case SwitchArgument::Number:
-            if (number)
-                return row.apply(options, number);
+            fits = number.has_value();
             break;
         case SwitchArgument::OptionalNumber:
-            if (rest.empty() || number)
-                return row.apply(options, number);
+            fits = rest.empty() || number;
             break;
         case SwitchArgument::AnyText:
-            return row.apply(options, std::nullopt);
+            fits = true;
+            number.reset();
+            break;
+        case SwitchArgument::NumberOrNext:
+            if (rest.empty()) {
+                waiting = &row;
+                return {};
+            }
+            fits = number.has_value();
+            break;
         }
+        if (!fits)
+            continue;
+        return row.apply(options, number) ? std::string() : switchError(piece, &row, rest);
     }
-    return false;
+    return switchError(piece, nullptr, {});
 }
 
 std::string switchForm(const SwitchRow& row)
@@ -135,6 +176,7 @@ ParsedArguments parseArguments(int argc, const char* const* argv)
     ParsedArguments parsed;
     std::string& file = parsed.options.numberFile;
     bool inFileName = false;
+    const SwitchRow* waiting = nullptr;  // the switch whose number is the next piece
     for (int i = 1; i < argc; ++i) {
         std::string_view word = argv[i];
         if (inFileName) {
@@ -150,21 +192,32 @@ ParsedArguments parseArguments(int argc, const char* const* argv)
             }
             size_t end = std::min(word.find(' ', at), word.size());
             std::string_view piece = word.substr(at, end - at);
+            if (waiting) {
+                parsed.error = applyNumberPiece(*waiting, piece, parsed.options);
+                if (!parsed.error.empty())
+                    return parsed;
+                waiting = nullptr;
+                at = end;
+                continue;
+            }
             if (piece.front() != '-') {
                 file = word.substr(at);
                 inFileName = true;
                 break;
             }
-            if (!applySwitch(piece, parsed.options)) {
-                parsed.error = "unknown or malformed switch \"" + std::string(piece) + "\"";
+            parsed.error = applySwitch(piece, parsed.options, waiting);
+            if (!parsed.error.empty())
                 return parsed;
-            }
             at = end;
         }
     }
     // A parameter string that ends in a blank leaves one after the name.
     while (!file.empty() && file.back() == ' ')
         file.pop_back();
+    if (waiting) {
+        parsed.error = switchError(waiting->name, waiting, "");
+        return parsed;
+    }
     if (file.empty()) {
         parsed.error = "no number file given";
         return parsed;

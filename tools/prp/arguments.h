@@ -29,6 +29,7 @@ struct TesterOptions {
     unsigned threads = defaultThreads();       // "-T<n>"
     unsigned checkpointSeconds = kDefaultCheckpointSeconds;  // "-C<seconds>"; 0: none
     std::vector<unsigned long> bases;          // "-b<n>" in the order given; empty: base 3
+    unsigned proofPower = 0;                   // "-proof P" (or "-proof<P>"): 1 .. 16; 0: no proof
     std::string numberFile;
 };
 
@@ -38,6 +39,7 @@ enum class SwitchArgument {
     Number,          // "-T4": decimal digits
     OptionalNumber,  // "-f" or "-f1000"
     AnyText,         // "-s0", "-q...": anything, ignored
+    NumberOrNext,    // "-proof8", or "-proof" with the number as the next piece
 };
 
 // One row per switch: the parser, the usage text and the switch table of
@@ -51,6 +53,9 @@ struct SwitchRow {
     // Applies the switch with its number (when it has one); false when the
     // number is out of the switch's range.
     bool (*apply)(TesterOptions& options, std::optional<uint64_t> number);
+    // What the number must be ("a power from 1 to 16"), named in the error
+    // when it is missing or refused; empty: the switch is just malformed.
+    std::string_view numberRange = {};
 };
 
 std::span<const SwitchRow> switchTable();
@@ -67,8 +72,9 @@ struct ParsedArguments {
 };
 
 // Reads argv[1..argc-1]. Each word may itself hold several blank-separated
-// switches (the parameter string passed as one word). The first piece that
-// is not a switch starts the file name, which then runs to the end of the
+// switches (the parameter string passed as one word). A switch whose number
+// may come apart ("-proof 8") takes the next piece. The first other piece that is not a switch starts
+// the file name, which then runs to the end of the
 // command line: the rest of its word verbatim, later words joined to it with
 // single blanks.
 ParsedArguments parseArguments(int argc, const char* const* argv);

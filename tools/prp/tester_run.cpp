@@ -11,6 +11,7 @@
 #include "engine/decimal_text.h"
 #include "memory_limits.h"
 #include "progress.h"
+#include "proof_files.h"
 #include "result_line.h"
 #include "test_hooks.h"
 #include "trial_factoring.h"
@@ -125,6 +126,8 @@ private:
         }
         makeRoom(lucasLehmerBytes(q, options_.threads));
         note("Lucas-Lehmer test of 2^%lu-1", q);
+        if (options_.proofPower > 0)
+            note("No proof file: the Lucas-Lehmer test proves its verdict itself; -proof is for the PRP test");
         LucasLehmerOutcome outcome = lucasLehmer(q, longRunSettings());
         checkpoints_->finish();
         double overhead = secondsSince(started_) - outcome.seconds;
@@ -143,6 +146,7 @@ private:
         double testSeconds = 0;
         unsigned long lastBase = 0;
         bool roomChecked = false;
+        bool keepCheckpoint = false;  // for a rerun that writes a proof that could not be written
         for (size_t i = 0; i < bases.size(); ++i) {
             const unsigned long base = bases[i];
             lastBase = base;
@@ -156,15 +160,20 @@ private:
             note("Fermat PRP test to base %lu", base);
             FermatOutcome outcome = fermatTest(n_.get(), base, longRunSettings());
             testSeconds += outcome.seconds;
+            if (options_.proofPower > 0 && !outcome.proofKept)
+                note("No proof of the test to base %lu was written", base);
+            keepCheckpoint = keepCheckpoint || outcome.proofRetryable;
             if (!outcome.probablePrime) {
-                checkpoints_->finish();
+                if (!keepCheckpoint)
+                    checkpoints_->finish();
                 return {compositeLine(label_, outcome.res64, testSeconds, secondsSince(started_) - testSeconds),
                         kExitComposite};
             }
             if (outcome.checked && i + 1 < bases.size())
                 checkpoints_->recordPassedBase(base);
         }
-        checkpoints_->finish();
+        if (!keepCheckpoint)
+            checkpoints_->finish();
         return {probablePrimeLine(label_, lastBase, testSeconds, secondsSince(started_) - testSeconds),
                 kExitProbablePrime};
     }
@@ -194,6 +203,10 @@ private:
         settings.report = &hookedReport_;
         settings.stop = &stop_;
         settings.faultAtStep = hooks_.faultAtStep;
+        if (options_.proofPower > 0) {
+            settings.proofPower = options_.proofPower;
+            settings.proofStore = proofFilesBeside(options_.numberFile, options_.proofPower);
+        }
         return settings;
     }
 

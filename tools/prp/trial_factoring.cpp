@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <mutex>
 #include <system_error>
@@ -96,18 +97,34 @@ TrialOutcome trialFactor(mpz_srcptr n, const TrialSettings& settings, const Tria
         }
     };
 
+    // A failure on any thread (no memory for a range's residues) ends every
+    // thread's work and reaches the caller from here, as one error.
+    std::mutex failureLock;
+    std::exception_ptr failure;
+    auto guardedWork = [&] {
+        try {
+            work();
+        } catch (...) {
+            nextRange = rangeCount;
+            std::lock_guard<std::mutex> hold(failureLock);
+            if (!failure)
+                failure = std::current_exception();
+        }
+    };
     unsigned threadCount = std::max(1u, std::min<unsigned>(settings.threads, static_cast<unsigned>(rangeCount)));
     std::vector<std::thread> helpers;
     for (unsigned t = 1; t < threadCount; ++t) {
         try {
-            helpers.emplace_back(work);
+            helpers.emplace_back(guardedWork);
         } catch (const std::system_error&) {
             break;  // no room for another thread (a memory limit): fewer threads share the ranges
         }
     }
-    work();
+    guardedWork();
     for (std::thread& helper : helpers)
         helper.join();
+    if (failure)
+        std::rethrow_exception(failure);
 
     if (settings.stopAtFirstFactor) {
         if (firstHit.load() < rangeCount)
