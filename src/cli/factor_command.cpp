@@ -1,7 +1,9 @@
-// factor: trial division as Fact, then ECM on what is left, the whole run
-// within its time budget: trial division stops at the deadline, and the
-// steps that cannot be stopped halfway (a probable-prime test of a large
-// part, ECM) run as worker processes that are ended at it.
+// factor: trial division as Fact, then for a composite part a short ECM pass
+// and PARI's factorint (the quadratic sieve) when its predicted time fits
+// the budget, ECM otherwise (sieve_time.h); the whole run within its time
+// budget: trial division stops at the deadline, and the steps that cannot be
+// stopped halfway (a probable-prime test of a large part, ECM, PARI) run as
+// worker processes that are ended at it.
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <chrono>
@@ -16,9 +18,11 @@
 #include "cli/progress.h"
 #include "cli/worker_host.h"
 #include "cli/quoted_text.h"
+#include "cli/sieve_time.h"
 #include "engine/decimal_text.h"
 #include "engine/decimal_views.h"
 #include "engine/trial_factorization.h"
+#include "pari_library/integer_factoring.h"
 
 namespace cli {
 
@@ -113,18 +117,43 @@ private:
             found.push_back({std::move(remainder), PartKind::Prime});
             return;
         }
-        splitWithEcmWorker(std::move(remainder), found);
+        splitComposite(std::move(remainder), found);
     }
 
-    // ECM in a worker process; its parts come back as numbers and kinds.
-    void splitWithEcmWorker(BigInt composite, std::vector<FactorPart>& found)
+    // A short ECM pass for small factors, then PARI's factorint on what is
+    // left, when the sieve's predicted time fits in the budget; otherwise
+    // ECM for the rest of it, and PARI for the cofactors that fit then.
+    void splitComposite(BigInt composite, std::vector<FactorPart>& found)
+    {
+        const double sieveSeconds = predictedSieveSeconds(engine::decimalLength(composite));
+        const bool sieveFits = sieveSeconds * 1000 <= static_cast<double>(budget_.remainingMs());
+        const auto ecmDeadline =
+            sieveFits ? std::min(budget_.deadline(),
+                                 std::chrono::steady_clock::now() +
+                                     std::chrono::milliseconds(static_cast<int64_t>(sieveSeconds * kEcmPassShareOfSieve * 1000)))
+                      : budget_.deadline();
+        for (FactorPart& part : splitWithEcmWorker(std::move(composite), ecmDeadline)) {
+            const bool partFits = predictedSieveSeconds(engine::decimalLength(part.value)) * 1000 <=
+                                  static_cast<double>(budget_.remainingMs());
+            if (part.kind == PartKind::Composite && partFits)
+                factorWithPariWorker(std::move(part.value), found);
+            else
+                found.push_back(std::move(part));
+        }
+    }
+
+    // ECM in a worker process until the deadline; its parts come back as
+    // numbers and kinds.
+    std::vector<FactorPart> splitWithEcmWorker(BigInt composite, std::chrono::steady_clock::time_point deadline)
     {
         progress_.stage("ECM on a " + withThousands(static_cast<long long>(engine::decimalLength(composite))) +
                         "-digit part");
         std::vector<FactorPart> parts;
-        const EcmBudget budget{budget_.deadline(), curves_};
+        const EcmBudget budget{deadline, curves_};
+        const int64_t limitMs =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
         const engine::Outcome outcome = engine::runForked(
-            host_, engine::WorkerKind::CalculatorOperation, {budget_.remainingMs() + kEcmGraceMs, engine::kNoLimit},
+            host_, engine::WorkerKind::CalculatorOperation, {std::max<int64_t>(limitMs, 0) + kEcmGraceMs, engine::kNoLimit},
             [&](engine::ResultWriter& out) {
                 const std::vector<FactorPart> split = splitWithEcm(composite, budget);
                 bool written = out.writeInt(static_cast<int64_t>(split.size()));
@@ -141,6 +170,47 @@ private:
                     if (!in.readBigInt(part.value) || !in.readInt(kind) || kind < 0 || kind > 2)
                         return false;
                     part.kind = static_cast<PartKind>(kind);
+                    parts.push_back(std::move(part));
+                }
+                return true;
+            },
+            &failure_);
+        if (outcome != engine::Outcome::Finished) {
+            endedEarly(outcome);
+            parts.clear();
+            parts.push_back({std::move(composite), PartKind::Composite});
+        }
+        return parts;
+    }
+
+    // PARI's factorint in a worker process, ended when the budget is: it has
+    // no stop of its own. Its factors are BPSW probable primes.
+    void factorWithPariWorker(BigInt composite, std::vector<FactorPart>& found)
+    {
+        progress_.stage("PARI's factorint (quadratic sieve) on a " +
+                        withThousands(static_cast<long long>(engine::decimalLength(composite))) + "-digit part");
+        std::vector<FactorPart> parts;
+        const std::string digits = engine::toDecimal(composite);
+        const engine::Outcome outcome = engine::runForked(
+            host_, engine::WorkerKind::CalculatorOperation, {budget_.remainingMs(), engine::kNoLimit},
+            [&](engine::ResultWriter& out) {
+                const std::vector<std::string> primes = pari_library::factorCompletely(digits);
+                bool written = out.writeInt(static_cast<int64_t>(primes.size()));
+                for (const std::string& prime : primes) {
+                    BigInt value;
+                    engine::setFromDecimal(value, prime);
+                    written = written && out.writeBigInt(value);
+                }
+                return written;
+            },
+            [&](engine::ResultReader& in) {
+                int64_t count = 0;
+                if (!in.readInt(count) || count < 1)
+                    return false;
+                for (int64_t i = 0; i < count; ++i) {
+                    FactorPart part{BigInt(), PartKind::Prime};
+                    if (!in.readBigInt(part.value))
+                        return false;
                     parts.push_back(std::move(part));
                 }
                 return true;

@@ -7,6 +7,7 @@
 #include "cli/failure.h"
 #include "cli/json_result.h"
 #include "cli/number_input.h"
+#include "cli/primality_proving.h"
 #include "cli/progress.h"
 #include "engine/decimal_text.h"
 
@@ -38,7 +39,11 @@ class PrimeSearchCommand : public Command {
 public:
     explicit PrimeSearchCommand(engine::SearchDirection direction) : direction_(direction) {}
 
-    void describe(CLI::App& entry) override { entry.add_option("number", number_, kNumberHelp)->required(); }
+    void describe(CLI::App& entry) override
+    {
+        entry.add_option("number", number_, kNumberHelp)->required();
+        describeProveOptions(entry, prove_);
+    }
 
     ExitStatus run(RunContext& context) override
     {
@@ -57,9 +62,13 @@ public:
             return ExitFound;
 
         const std::string prime = engine::toDecimal(n);
+        std::optional<ProvenVerdict> proven;
+        if (prove_.wanted())
+            proven = proveFoundPrime(prime, prove_.certificatePath, context.style.quiet);
+        const ExitStatus status = proven && !proven->prime ? ExitComposite : ExitFound;
         if (!context.style.json) {
-            printLine(shownNumber(prime, context.style));
-            return ExitFound;
+            printLine(shownNumber(prime, context.style) + (proven ? " " + verdictText(*proven) : ""));
+            return status;
         }
         JsonResult json(name, context.style);
         json.number("number", digits)
@@ -67,13 +76,16 @@ public:
             .number("prime", prime)
             .field("prime_digits", prime.size())
             .field("ranks", context.ranks.size());
+        if (proven)
+            addProofFields(json, *proven, prove_.certificatePath);
         json.print(start);
-        return ExitFound;
+        return status;
     }
 
 private:
     engine::SearchDirection direction_;
     std::string number_;
+    ProveRequest prove_;
 };
 
 }  // namespace

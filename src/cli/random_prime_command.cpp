@@ -11,6 +11,7 @@
 #include "cli/command.h"
 #include "cli/failure.h"
 #include "cli/json_result.h"
+#include "cli/primality_proving.h"
 #include "cli/number_input.h"
 #include "cli/option_values.h"
 #include "cli/progress.h"
@@ -165,6 +166,7 @@ public:
                          "seed of the random digits, 0 to 2^64-1: the same seed gives the same primes "
                          "(default: a fresh one, shown on standard error)");
         entry.add_option("-n,--count", count_, "how many primes (default 1)");
+        describeProveOptions(entry, prove_);
     }
 
     ExitStatus run(RunContext& context) override
@@ -184,15 +186,25 @@ public:
             Progress building("divisor products", quiet);
             engine::buildDivisorProducts(products);
         }
+        ExitStatus status = ExitFound;
         for (int64_t i = 1; i <= options_.count; ++i) {
             const auto start = std::chrono::steady_clock::now();
             Progress progress("random-prime " + std::to_string(i) + "/" + std::to_string(options_.count), quiet);
             const Found found = findPrime(source, products, ranks, progress);
             progress.finish();
-            if (ranks.leader())
-                print(found, context, seed, i, start);
+            if (!ranks.leader())
+                continue;
+            std::optional<ProvenVerdict> proven;
+            std::string certificate = prove_.certificatePath;
+            if (!certificate.empty() && options_.count > 1)
+                certificate += "." + std::to_string(i);
+            if (prove_.wanted())
+                proven = proveFoundPrime(found.prime, certificate, context.style.quiet);
+            print(found, proven, certificate, context, seed, i, start);
+            if (proven && !proven->prime)
+                status = ExitComposite;
         }
-        return ExitFound;
+        return status;
     }
 
 private:
@@ -215,11 +227,11 @@ private:
         return ranks.share((static_cast<uint64_t>(device()) << 32) ^ device(), 0);
     }
 
-    void print(const Found& found, const RunContext& context, uint64_t seed, int64_t index,
-               std::chrono::steady_clock::time_point start) const
+    void print(const Found& found, const std::optional<ProvenVerdict>& proven, const std::string& certificate,
+               const RunContext& context, uint64_t seed, int64_t index, std::chrono::steady_clock::time_point start) const
     {
         if (!context.style.json) {
-            printLine(shownNumber(found.prime, context.style));
+            printLine(shownNumber(found.prime, context.style) + (proven ? " " + verdictText(*proven) : ""));
             return;
         }
         JsonResult json("random-prime", context.style);
@@ -231,10 +243,13 @@ private:
             .field("index", index)
             .field("count", options_.count)
             .field("ranks", context.ranks.size());
+        if (proven)
+            addProofFields(json, *proven, certificate);
         json.print(start);
     }
 
     RandomPrimeOptions options_;
+    ProveRequest prove_;
     std::string digits_;
     std::optional<std::string> seed_;
     std::string count_ = "1";

@@ -14,6 +14,9 @@ std::unique_ptr<Command> makeRandomPrimeCommand();
 std::unique_ptr<Command> makeTestCommand();
 std::unique_ptr<Command> makeFactorCommand();
 std::unique_ptr<Command> makeStatsCommand();
+std::unique_ptr<Command> makeProveCommand();
+std::unique_ptr<Command> makeVerifyCertCommand();
+std::unique_ptr<Command> makeVerifyProofCommand();
 std::unique_ptr<Command> makeHelpCommand();
 
 namespace {
@@ -24,9 +27,15 @@ constexpr Subcommand kSubcommands[] = {
     {"random-prime", "a random probable prime of D digits, as the generator makes it", Ranked::Shared,
      makeRandomPrimeCommand},
     {"test", "the window's primality check and its verdict words", Ranked::LeaderOnly, makeTestCommand},
-    {"factor", "trial division as Fact, then ECM on what is left, within a time budget", Ranked::LeaderOnly,
+    {"factor", "trial division as Fact, then ECM and PARI's quadratic sieve, within a time budget", Ranked::LeaderOnly,
      makeFactorCommand},
     {"stats", "digit statistics of the number or of a segment of it", Ranked::LeaderOnly, makeStatsCommand},
+    {"prove", "proves the number prime (elliptic curves by PARI; Lucas-Lehmer for 2^q-1) or composite, with a certificate",
+     Ranked::LeaderOnly, makeProveCommand},
+    {"verify-cert", "checks a certificate written by prove --cert and names the number it proves prime",
+     Ranked::LeaderOnly, makeVerifyCertCommand},
+    {"verify-proof", "checks the proof of a Fermat test the tester wrote with -proof P, in 1/2^P of the test's time",
+     Ranked::LeaderOnly, makeVerifyProofCommand},
     {"help", "this help, or the help of one subcommand: help NAME", Ranked::LeaderOnly, makeHelpCommand},
 };
 
