@@ -94,6 +94,13 @@ ProvenVerdict provePrimality(const BigInt& n, const ProvingProgress& progress)
     if (arithmetic::isMersenneNumber(n.get(), q) && q > 2)
         return lucasLehmerVerdict(q, progress);
 
+    // Refused before any test: even the strong test of such a number takes
+    // minutes, and its certificate could not follow.
+    size_t digits = mpz_sizeinbase(n.get(), 10);
+    if (digits > kMaxCertifiedDigits)
+        throw BadInput("an elliptic-curve proof of more than " + std::to_string(kMaxCertifiedDigits) +
+                       " digits would take months; for such numbers run the tester with -proof P");
+
     ProvenVerdict verdict;
     if (std::optional<std::string> witness = compositeWitness(n)) {
         verdict.method = "trial division and the strong probable-prime test";
@@ -107,10 +114,6 @@ ProvenVerdict provePrimality(const BigInt& n, const ProvingProgress& progress)
         verdict.certificate = pari_library::Certificate{engine::toDecimal(n), "", 0};
         return verdict;
     }
-    size_t digits = mpz_sizeinbase(n.get(), 10);
-    if (digits > kMaxCertifiedDigits)
-        throw BadInput("an elliptic-curve proof of more than " + std::to_string(kMaxCertifiedDigits) +
-                       " digits would take months; for such numbers run the tester with -proof P");
     try {
         // The descent takes the first half, the curves (one per step) the second.
         const double bits = static_cast<double>(mpz_sizeinbase(n.get(), 2));
