@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "cli/command.h"
+#include "cli/divisor_store.h"
 #include "cli/failure.h"
 #include "cli/json_result.h"
 #include "cli/number_input.h"
@@ -147,7 +148,7 @@ private:
     CheckResult largeNumberVerdict(const engine::BigInt& n, const std::string& digits, Progress& progress)
     {
         engine::DivisorProducts products;
-        engine::buildDivisorProducts(products);
+        loadDivisorProducts(products, progress);
         const int level = engine::firstCheck(n, products);
         if (level != 0) {
             CheckResult result;
