@@ -2,6 +2,7 @@
 // What every subcommand is: its options, and a run that returns the exit
 // status of its answer (failures are thrown: failure.h). The subcommands are
 // listed in subcommand_table.cpp, one row each.
+#include <optional>
 #include <string>
 
 #include "cli/exit_status.h"
@@ -20,10 +21,18 @@ struct OutputStyle {
     bool quiet = false;      // no progress on standard error
 };
 
+// The options the searches share: how many threads each rank runs.
+struct SearchSettings {
+    std::optional<std::string> threadsTyped;  // --threads as typed
+};
+
 struct RunContext {
     Ranks& ranks;
     const OutputStyle& style;
     const CLI::App& program;  // the whole command line, for help
+    // Threads of this rank for the searches; 0: every core, as the engine
+    // chooses (it keeps a search of a few milliseconds on one thread).
+    unsigned threads = 0;
 };
 
 class Command {

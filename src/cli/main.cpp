@@ -9,6 +9,7 @@
 
 #include "cli/failure.h"
 #include "cli/interrupt.h"
+#include "cli/option_values.h"
 #include "cli/quoted_text.h"
 #include "cli/ranks.h"
 #include "cli/result_output.h"
@@ -23,11 +24,11 @@ constexpr const char* kFooter =
     "5 no verdict within the limit.\nUnder mpirun, next-prime, prev-prime and random-prime share the search over "
     "the ranks.";
 
-void addOutputOptions(CLI::App& app, OutputStyle& style)
+void addSharedOptions(CLI::App& app, SharedSettings& settings, bool searches)
 {
-    app.add_flag("--json", style.json, "one JSON object per result on standard output");
-    app.add_flag("--short", style.shortView, "numbers of more than 83 digits as their first 40 ... last 40");
-    app.add_flag("-q,--quiet", style.quiet, "no progress on standard error");
+    for (const SharedOption& row : sharedOptions())
+        if (searches || !row.searchesOnly)
+            row.add(app, row, settings);
 }
 
 std::string subcommandNames()
@@ -38,17 +39,25 @@ std::string subcommandNames()
     return names;
 }
 
-// The words before the first subcommand are the program's own flags, so the
-// first word that is not a flag must name a subcommand. CLI11 would answer
-// "A subcommand is required" for a misspelt one; this names it.
+// The words before the first subcommand are the program's own options (and
+// the values of those that take one), so the first other word must name a
+// subcommand. CLI11 would answer "A subcommand is required" for a misspelt
+// one; this names it.
 void checkSubcommandNamed(const std::vector<std::string>& words)
 {
     bool askedForHelp = false;
+    bool valueNext = false;
     for (const std::string& word : words) {
         if (word == "--")
             break;
+        if (valueNext) {
+            valueNext = false;
+            continue;
+        }
         if (!word.empty() && word[0] == '-') {
             askedForHelp = askedForHelp || word == "-h" || word == "--help" || word == "--version";
+            for (const SharedOption& row : sharedOptions())
+                valueNext = valueNext || (row.takesValue && namesOption(row, word));
             continue;
         }
         for (const Subcommand& row : subcommands())
@@ -78,11 +87,11 @@ public:
         app_.footer(kFooter);
         app_.require_subcommand(1);
         app_.set_version_flag("--version", std::string("quendrolt-cli ") + QUENDROLT_VERSION);
-        addOutputOptions(app_, style_);
+        addSharedOptions(app_, settings_, true);
         for (const Subcommand& row : subcommands()) {
             Entry entry{&row, app_.add_subcommand(std::string(row.name), std::string(row.summary)), row.make()};
             entry.command->describe(*entry.app);
-            addOutputOptions(*entry.app, style_);
+            addSharedOptions(*entry.app, settings_, row.ranked == Ranked::Shared);
             entries_.push_back(std::move(entry));
         }
     }
@@ -90,7 +99,7 @@ public:
     int run(int argc, char** argv)
     {
         std::vector<std::string> words(argv + 1, argv + argc);
-        style_.json = jsonAsked(words);
+        settings_.style.json = jsonAsked(words);
         try {
             checkSubcommandNamed(words);
             if (!parse(argc, argv))
@@ -145,9 +154,9 @@ private:
             // mpirun's status is then the leader's.
             if (entry.row->ranked == Ranked::LeaderOnly && !ranks_.leader())
                 return ExitFound;
-            if (style_.json)
+            if (settings_.style.json)
                 setInterruptedJson(jsonText(errorObject(ExitInterrupted, Interrupted().what())));
-            RunContext context{ranks_, style_, app_};
+            RunContext context{ranks_, settings_.style, app_, searchThreads(settings_.search.threadsTyped, ranks_.size())};
             return entry.command->run(context);
         }
         throw InternalFailure("no subcommand was parsed");
@@ -167,7 +176,7 @@ private:
         if (!ranks_.leader())
             return status;
         std::fprintf(stderr, "quendrolt-cli: %s\n", message.c_str());
-        if (style_.json) {
+        if (settings_.style.json) {
             try {
                 printJson(errorObject(status, message));
             } catch (const Failure&) {
@@ -179,7 +188,7 @@ private:
 
     Ranks& ranks_;
     CLI::App app_{"quendrolt-cli: very large decimal integers and primes from the command line", "quendrolt-cli"};
-    OutputStyle style_;
+    SharedSettings settings_;
     std::vector<Entry> entries_;
     std::string name_;
 };

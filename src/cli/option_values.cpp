@@ -12,6 +12,9 @@ namespace cli {
 namespace {
 
 constexpr double kMostSeconds = 365.0 * 24 * 3600;
+// More threads than cores only share them; the bound keeps a typing slip
+// from starting thousands.
+constexpr IntegerRange kThreads{1, 1024};
 
 bool allDigits(const std::string& text)
 {
@@ -51,6 +54,14 @@ uint64_t seedOption(const std::string& text)
     if (error != std::errc() || end != text.data() + text.size())
         throw BadInput(named("--seed", text) + " is out of range: 0 to 18446744073709551615");
     return value;
+}
+
+unsigned searchThreads(const std::optional<std::string>& typed, int ranks)
+{
+    if (typed)
+        return static_cast<unsigned>(integerOption("--threads", *typed, kThreads));
+    // Under mpirun the ranks are the unit of parallelism: one per core.
+    return ranks > 1 ? 1 : 0;
 }
 
 double secondsOption(const char* option, const std::string& text)

@@ -3,6 +3,7 @@
 // refusal shows the value as it was given (a conversion library would clamp
 // 99999999999999999999 or reword it) and ends in exit 2.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace cli {
@@ -17,6 +18,10 @@ int64_t integerOption(const char* option, const std::string& text, IntegerRange 
 
 // A seed: a whole number from 0 to 2^64 - 1.
 uint64_t seedOption(const std::string& text);
+
+// The threads of each rank of a search: --threads when typed (1 to 1,024),
+// else 1 per rank when there are several ranks, else 0 (every core).
+unsigned searchThreads(const std::optional<std::string>& typed, int ranks);
 
 // Seconds: a finite decimal number above 0 and at most a year.
 double secondsOption(const char* option, const std::string& text);

@@ -56,7 +56,7 @@ public:
             throw BadInput("there is no prime below " + engine::toDecimal(n));
 
         Progress progress(name, context.style.quiet || !context.ranks.leader());
-        searchPrime(n, direction_, context.ranks, progress);
+        searchPrime(n, direction_, context.ranks, context.threads, progress);
         progress.finish();
         if (!context.ranks.leader())
             return ExitFound;

@@ -1,8 +1,12 @@
 #include "cli/progress.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
+
+#include "cli/quoted_text.h"
 
 namespace cli {
 
@@ -11,7 +15,32 @@ namespace {
 constexpr int kBarWidth = 30;
 // A terminal bar is redrawn at most ten times a second, a plain line every ten seconds.
 constexpr auto kBarPeriod = std::chrono::milliseconds(100);
-constexpr auto kLinePeriod = std::chrono::seconds(10);
+constexpr double kLineSeconds = 10;
+
+std::chrono::duration<double> linePeriod()
+{
+    static const double seconds = [] {
+        const char* text = std::getenv("QUENDROLT_PROGRESS_SECONDS");
+        char* end = nullptr;
+        const double value = text ? std::strtod(text, &end) : kLineSeconds;
+        return text && end != text && *end == '\0' && value >= 0 && std::isfinite(value) ? value : kLineSeconds;
+    }();
+    return std::chrono::duration<double>(seconds);
+}
+
+std::string duration(double seconds)
+{
+    char text[32];
+    if (seconds < 120)
+        std::snprintf(text, sizeof text, "%.0f s", seconds);
+    else if (seconds < 7200)
+        std::snprintf(text, sizeof text, "%.0f min", seconds / 60);
+    else if (seconds < 172800)
+        std::snprintf(text, sizeof text, "%.1f h", seconds / 3600);
+    else
+        std::snprintf(text, sizeof text, "%.1f days", seconds / 86400);
+    return text;
+}
 
 }  // namespace
 
@@ -31,28 +60,51 @@ void Progress::update(double fraction)
     const Clock::time_point now = Clock::now();
     if (terminal_) {
         if (now - lastShown_ >= kBarPeriod || !barShown_) {
-            drawBar(fraction);
+            const double seconds = std::chrono::duration<double>(now - start_).count();
+            drawBar(fraction, fraction > 0.01 ? duration(seconds * (1 - fraction) / fraction) + " left" : "");
             lastShown_ = now;
         }
         return;
     }
-    if (now - lastShown_ >= kLinePeriod) {
+    if (lineDue(now)) {
         double seconds = std::chrono::duration<double>(now - start_).count();
         std::fprintf(stderr, "%s: %.0f%% after %.0f s\n", label_.c_str(), 100 * fraction, seconds);
         lastShown_ = now;
     }
 }
 
-void Progress::drawBar(double fraction)
+bool Progress::lineDue(Clock::time_point now) const { return now - lastShown_ >= linePeriod(); }
+
+void Progress::search(const SearchCounts& counts)
 {
-    const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
+    if (quiet_)
+        return;
+    const Clock::time_point now = Clock::now();
+    if (terminal_ ? now - lastShown_ < kBarPeriod && barShown_ : !lineDue(now))
+        return;
+    lastShown_ = now;
+    const double seconds = std::chrono::duration<double>(now - start_).count();
+    std::string text = withThousands(static_cast<long long>(counts.sieved)) + " sieved, " + withThousands(static_cast<long long>(counts.tested)) + " tested";
+    if (counts.tested > 0 && seconds > 0) {
+        const double rate = static_cast<double>(counts.tested) / seconds;
+        char figures[96];
+        std::snprintf(figures, sizeof figures, ", %.3g tests/s, a prime expected in about ", rate);
+        text += figures + duration(counts.expectedTests / rate);
+    }
+    if (terminal_) {
+        const double share = counts.expectedTests > 0 ? static_cast<double>(counts.tested) / counts.expectedTests : 0;
+        drawBar(1 - std::exp(-share), text);
+        return;
+    }
+    std::fprintf(stderr, "%s: %s after %s\n", label_.c_str(), text.c_str(), duration(seconds).c_str());
+}
+
+void Progress::drawBar(double fraction, const std::string& tail)
+{
     const int filled = static_cast<int>(fraction * kBarWidth);
     std::string bar(static_cast<size_t>(filled), '#');
     bar.resize(kBarWidth, '.');
-    char left[32] = "";
-    if (fraction > 0.01)
-        std::snprintf(left, sizeof left, "%.0f s left", seconds * (1 - fraction) / fraction);
-    std::fprintf(stderr, "\r%s [%s] %3.0f%%  %-14s", label_.c_str(), bar.c_str(), 100 * fraction, left);
+    std::fprintf(stderr, "\r%s [%s] %3.0f%%  %s\033[K", label_.c_str(), bar.c_str(), 100 * fraction, tail.c_str());
     std::fflush(stderr);
     barShown_ = true;
 }

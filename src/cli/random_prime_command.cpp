@@ -9,6 +9,7 @@
 
 #include "cli/block_search.h"
 #include "cli/command.h"
+#include "cli/divisor_store.h"
 #include "cli/failure.h"
 #include "cli/json_result.h"
 #include "cli/primality_proving.h"
@@ -133,7 +134,8 @@ struct Found {
 // As the generator does: candidates that fail the first check are replaced;
 // from the first that passes, the search for the nearest prime starts 2
 // before it, so that a candidate that is prime itself is the answer.
-Found findPrime(CandidateSource& source, const engine::DivisorProducts& products, Ranks& ranks, Progress& progress)
+Found findPrime(CandidateSource& source, const engine::DivisorProducts& products, Ranks& ranks, unsigned threads,
+                Progress& progress)
 {
     Found found;
     BigInt candidate;
@@ -148,7 +150,7 @@ Found findPrime(CandidateSource& source, const engine::DivisorProducts& products
         mpz_add_ui(candidate.get(), candidate.get(), 2);
     else
         mpz_sub_ui(candidate.get(), candidate.get(), 2);
-    searchPrime(candidate, down ? engine::SearchDirection::Down : engine::SearchDirection::Up, ranks, progress);
+    searchPrime(candidate, down ? engine::SearchDirection::Down : engine::SearchDirection::Up, ranks, threads, progress);
     found.prime = engine::toDecimal(candidate);
     return found;
 }
@@ -183,14 +185,14 @@ public:
         const bool quiet = context.style.quiet || !ranks.leader();
         engine::DivisorProducts products;
         {
-            Progress building("divisor products", quiet);
-            engine::buildDivisorProducts(products);
+            Progress loading("divisor products", quiet);
+            loadDivisorProducts(products, loading);
         }
         ExitStatus status = ExitFound;
         for (int64_t i = 1; i <= options_.count; ++i) {
             const auto start = std::chrono::steady_clock::now();
             Progress progress("random-prime " + std::to_string(i) + "/" + std::to_string(options_.count), quiet);
-            const Found found = findPrime(source, products, ranks, progress);
+            const Found found = findPrime(source, products, ranks, context.threads, progress);
             progress.finish();
             if (!ranks.leader())
                 continue;

@@ -68,6 +68,12 @@ uint64_t Ranks::share(uint64_t value, int from)
     return value;
 }
 
+void Ranks::combine(std::vector<uint8_t>& marks)
+{
+    if (distributed_)
+        MPI_Allreduce(MPI_IN_PLACE, marks.data(), static_cast<int>(marks.size()), MPI_UINT8_T, MPI_BOR, MPI_COMM_WORLD);
+}
+
 void Ranks::share(engine::BigInt& value, int from)
 {
     if (!distributed_)
@@ -96,6 +102,7 @@ Ranks::~Ranks() = default;
 uint64_t Ranks::lowest(uint64_t mine) { return mine; }
 uint64_t Ranks::share(uint64_t value, int) { return value; }
 void Ranks::share(engine::BigInt&, int) {}
+void Ranks::combine(std::vector<uint8_t>&) {}
 
 #endif
 

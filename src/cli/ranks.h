@@ -3,6 +3,7 @@
 // prime searches hand out blocks to every rank; started on its own it is one
 // rank and never touches MPI, so it runs on machines without a launcher.
 #include <cstdint>
+#include <vector>
 
 #include "engine/big_integer.h"
 
@@ -27,6 +28,8 @@ public:
     // Every rank receives the value rank `from` holds.
     void share(engine::BigInt& value, int from);
     uint64_t share(uint64_t value, int from);
+    // Every rank receives the OR of every rank's marks (all of one length).
+    void combine(std::vector<uint8_t>& marks);
 
 private:
     int rank_ = 0;

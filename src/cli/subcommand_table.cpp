@@ -3,8 +3,11 @@
 //      its work in run) and the factory make<Name>Command that returns it;
 //   2. this file: the factory's declaration and the row below.
 // Registration, --help, "help NAME" and dispatch all come from the row; the
-// output options (--json, --short, -q) come with every row.
+// shared options (--json, --short, -q, and --threads on the searches) come
+// with every row; a new shared option is one row of kSharedOptions.
 #include "cli/subcommand_table.h"
+
+#include <CLI/CLI.hpp>
 
 namespace cli {
 
@@ -39,8 +42,43 @@ constexpr Subcommand kSubcommands[] = {
     {"help", "this help, or the help of one subcommand: help NAME", Ranked::LeaderOnly, makeHelpCommand},
 };
 
+template <bool OutputStyle::*flag>
+void addFlag(CLI::App& app, const SharedOption& row, SharedSettings& settings)
+{
+    app.add_flag(std::string(row.flags), settings.style.*flag, std::string(row.help));
+}
+
+// Taken as typed: option_values.h reads it, so that a refusal shows it.
+void addThreads(CLI::App& app, const SharedOption& row, SharedSettings& settings)
+{
+    app.add_option(std::string(row.flags), settings.search.threadsTyped, std::string(row.help));
+}
+
+constexpr SharedOption kSharedOptions[] = {
+    {"--json", "one JSON object per result on standard output", false, false, addFlag<&OutputStyle::json>},
+    {"--short", "numbers of more than 83 digits as their first 40 ... last 40", false, false,
+     addFlag<&OutputStyle::shortView>},
+    {"-q,--quiet", "no progress on standard error", false, false, addFlag<&OutputStyle::quiet>},
+    {"--threads", "threads of each process for the search, 1 to 1,024 (default: every core run alone, "
+                  "1 per rank under mpirun with several ranks)",
+     true, true, addThreads},
+};
+
 }  // namespace
 
 std::span<const Subcommand> subcommands() { return kSubcommands; }
+
+std::span<const SharedOption> sharedOptions() { return kSharedOptions; }
+
+bool namesOption(const SharedOption& row, std::string_view word)
+{
+    for (std::string_view names = row.flags; !names.empty();) {
+        const size_t comma = names.find(',');
+        if (names.substr(0, comma) == word)
+            return true;
+        names = comma == std::string_view::npos ? std::string_view() : names.substr(comma + 1);
+    }
+    return false;
+}
 
 }  // namespace cli

@@ -22,4 +22,25 @@ struct Subcommand {
 
 [[nodiscard]] std::span<const Subcommand> subcommands();
 
+// The options every subcommand takes before or after its name, one row each;
+// rows marked searchesOnly are offered by the Shared rows (and before any
+// subcommand) only.
+struct SharedSettings {
+    OutputStyle style;
+    SearchSettings search;
+};
+
+struct SharedOption {
+    std::string_view flags;
+    std::string_view help;
+    bool searchesOnly;
+    bool takesValue;  // the next word is its value (unless written --name=value)
+    void (*add)(CLI::App& app, const SharedOption& row, SharedSettings& settings);
+};
+
+[[nodiscard]] std::span<const SharedOption> sharedOptions();
+
+// True when word is one of the row's names ("-q" or "--quiet" of "-q,--quiet").
+[[nodiscard]] bool namesOption(const SharedOption& row, std::string_view word);
+
 }  // namespace cli

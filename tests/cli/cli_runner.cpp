@@ -74,6 +74,11 @@ CliRun runCommand(const std::vector<std::string>& words, const RunOptions& optio
         }
         if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0)
             _exit(127);
+        // The divisor products the program keeps go to the build tree, never
+        // to the user's data directory, unless the test names another.
+        setenv("QUENDROLT_DATA_DIR", QUENDROLT_TEST_DATA_DIR, 1);
+        for (const std::string& entry : options.environment)
+            putenv(const_cast<char*>(entry.c_str()));
         std::vector<char*> argv;
         for (const std::string& word : words)
             argv.push_back(const_cast<char*>(word.c_str()));

@@ -32,6 +32,9 @@ struct RunOptions {
     std::chrono::milliseconds killOneChildAfter{0};
     OutputTarget output = OutputTarget::Captured;
     std::string workingDirectory = {};  // empty: the test's own
+    // NAME=value entries set in the program's environment (under mpirun,
+    // every rank inherits them).
+    std::vector<std::string> environment = {};
 };
 
 CliRun runCommand(const std::vector<std::string>& words, const RunOptions& options = {});

@@ -56,35 +56,92 @@ TEST(CliPrimeSearch, next_prime_is_gmps_and_prev_prime_is_the_engines)
 TEST(CliPrimeSearch, number_from_a_file_and_from_standard_input_as_typed)
 {
     TemporaryDirectory directory;
-    const std::string number = "1" + std::string(59, '0');
+    std::string number(60, '0');
+    number[0] = '1';
     // One number with white space around it, as editors and echo leave it;
     // a byte-order mark before it is an editor's too.
     const std::string file = directory.write("n.txt", "\xEF\xBB\xBF  " + number + "\r\n");
     const std::string expected = gmpNextPrime(number);
     EXPECT_EQ(onlyLine(runCli({"next-prime", "@" + file})), expected);
-    EXPECT_EQ(onlyLine(runCli({"next-prime", "-"}, {"\n\t" + number + "\n"})), expected);
+    EXPECT_EQ(onlyLine(runCli({"next-prime", "-"}, {std::string("\n\t").append(number).append("\n")})), expected);
 }
 
-TEST(CliPrimeSearch, ranks_agree_with_one_process_and_with_gmp)
+TEST(CliPrimeSearch, every_layout_of_ranks_and_threads_finds_the_same_prime)
 {
-    // 600 digits: a dozen blocks to a prime, so the answer depends on the ranks
-    // agreeing on the lowest block that holds one.
-    const std::string start = "3" + std::string(599, '1');
-    const std::string expected = gmpNextPrime(start);
-    CliRun alone = runCli({"next-prime", start, "-q"});
-    CliRun spread = runCliOnRanks(3, {"next-prime", start, "-q"});
-    EXPECT_EQ(spread.status, 0) << spread.err;
-    EXPECT_EQ(onlyLine(alone), expected);
-    EXPECT_EQ(onlyLine(spread), expected);
+    // 600 digits: a few dozen rounds of tests to a prime, so the answer
+    // depends on the ranks agreeing on the lowest survivor that passed.
+    std::string start(600, '1');
+    start[0] = '3';
+    const std::string next = gmpNextPrime(start);
+    const std::string previous = enginePreviousPrime(start);
+    struct Layout {
+        int ranks;  // 0: run alone, without mpirun
+        std::vector<std::string> threads;
+        bool down;  // prev-prime too
+    };
+    const std::vector<Layout> layouts = {
+        {0, {}, true},  {0, {"--threads", "1"}, false}, {0, {"--threads", "2"}, false}, {1, {"--threads", "2"}, false},
+        {2, {}, true},  {2, {"--threads", "2"}, true},   {3, {}, true},
+    };
+    for (const Layout& layout : layouts) {
+        for (const auto& [command, expected] : {std::pair{"next-prime", next}, std::pair{"prev-prime", previous}}) {
+            if (command == std::string("prev-prime") && !layout.down)
+                continue;
+            std::vector<std::string> arguments = {command, start, "-q"};
+            arguments.insert(arguments.end(), layout.threads.begin(), layout.threads.end());
+            const CliRun run = layout.ranks ? runCliOnRanks(layout.ranks, arguments) : runCli(arguments);
+            const std::string trace = std::string(command) + " on " + std::to_string(layout.ranks) + " ranks " +
+                                      (layout.threads.empty() ? "" : layout.threads[1] + " threads");
+            EXPECT_EQ(run.status, 0) << trace << run.err;
+            EXPECT_EQ(onlyLine(run), expected) << trace;
+        }
+    }
 
     // Only rank 0 has the standard input: the number reaches the others from it.
     RunOptions piped;
     piped.standardInput = start + "\n";
-    EXPECT_EQ(onlyLine(runCliOnRanks(2, {"next-prime", "-", "-q"}, piped)), expected);
+    EXPECT_EQ(onlyLine(runCliOnRanks(2, {"next-prime", "-", "-q"}, piped)), next);
+}
 
-    CliRun down = runCliOnRanks(3, {"prev-prime", start, "-q"});
-    EXPECT_EQ(down.status, 0) << down.err;
-    EXPECT_EQ(onlyLine(down), enginePreviousPrime(start));
+TEST(CliPrimeSearch, a_search_shows_its_counts_on_standard_error_unless_quiet)
+{
+    // Every update is "long" with a period of 0 seconds.
+    RunOptions everyUpdate;
+    everyUpdate.environment = {"QUENDROLT_PROGRESS_SECONDS=0"};
+    std::string start(1000, '3');
+    start[0] = '7';
+    const std::string expected = gmpNextPrime(start);
+    struct Case {
+        int ranks;
+        std::vector<std::string> arguments;
+        bool shown;
+    };
+    const std::vector<Case> cases = {
+        {0, {"next-prime", start}, true},
+        {2, {"next-prime", start}, true},
+        {0, {"next-prime", start, "-q"}, false},
+        {2, {"next-prime", start, "-q"}, false},
+        {0, {"next-prime", start, "--json"}, true},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = c.ranks ? runCliOnRanks(c.ranks, c.arguments, everyUpdate) : runCli(c.arguments, everyUpdate);
+        const std::string trace = std::to_string(c.ranks) + " ranks " + c.arguments.back();
+        ASSERT_EQ(run.status, 0) << trace << run.err;
+        const bool shown = run.err.find(" sieved, ") != std::string::npos &&
+                           run.err.find(" tested, ") != std::string::npos &&
+                           run.err.find("a prime expected in about ") != std::string::npos;
+        EXPECT_EQ(shown, c.shown) << trace << run.err;
+        if (!c.shown) {
+            EXPECT_EQ(run.err, "") << trace;
+        }
+        // Standard output holds the answer alone, whatever standard error shows.
+        EXPECT_EQ(run.out.find("tested"), std::string::npos) << trace;
+        if (c.arguments.back() == "--json") {
+            EXPECT_EQ(lines(run.out).size(), 1u) << run.out;
+            EXPECT_NE(run.out.find('"' + expected + '"'), std::string::npos) << run.out;
+        } else
+            EXPECT_EQ(onlyLine(run), expected) << trace;
+    }
 }
 
 TEST(CliPrimeSearch, a_rank_that_dies_ends_the_run_with_an_error_and_no_answer)
