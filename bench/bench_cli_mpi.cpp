@@ -1,8 +1,11 @@
-// quendrolt-cli next-prime on 1 and 2 MPI ranks, 2,000- and 3,000-digit
-// starts: wall times and the speed-up. Then the costs the scaling model in
-// docs/cli_scaling.md is built from (one base-2 strong test, one sieve
-// residue) and the model's times to a 10,000- and a 100,000-digit random
-// prime on 1, 16 and 256 cores.
+// quendrolt-cli next-prime on the same starts in three layouts of two cores:
+// 1 rank x 1 thread, 2 ranks x 1 thread, 1 rank x 2 threads (2,000- and
+// 3,000-digit starts, a few each): wall times and the speed-ups against one
+// rank of one thread, measured. Then the costs the scaling model of
+// docs/cli_scaling.md starts from, measured on this machine at 10,000,
+// 100,000 and 1,000,000 digits, and the model's times to a random prime on
+// 1, 16, 256 and 4,096 cores. --model-only skips the runs; --starts N sets
+// the starts of each size (3).
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -11,14 +14,14 @@
 #include <ctime>
 #include <random>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
+#include "arithmetic/strong_test.h"
 #include "engine/candidate_sieve.h"
 #include "engine/decimal_text.h"
-#include "engine/prime_search.h"
+#include "engine/prime_confirmation.h"
+#include "engine/search_plan.h"
 
 namespace {
 
@@ -26,8 +29,6 @@ using Clock = std::chrono::steady_clock;
 
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-// The costs are measured in processor time of this process: on a machine
-// shared with other work the wall time of one call says more about the others.
 double cpuSeconds()
 {
     timespec now{};
@@ -45,25 +46,21 @@ std::string startOf(int digits, unsigned seed)
     return text;
 }
 
-double childrenCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-struct Timing {
-    double wall;
-    double cpu;  // of mpirun and every rank
+struct Layout {
+    const char* name;
+    int ranks;
+    int threads;
 };
 
-// `mpirun -np ranks quendrolt-cli next-prime @file`; the prime goes to `prime`.
-Timing timedSearch(int ranks, const std::string& file, std::string& prime)
+constexpr Layout kLayouts[] = {{"1 rank x 1 thread", 1, 1}, {"2 ranks x 1 thread", 2, 1}, {"1 rank x 2 threads", 1, 2}};
+
+// `mpirun -np ranks quendrolt-cli next-prime --threads T @file`: wall seconds;
+// the prime goes to `prime`.
+double timedSearch(const Layout& layout, const std::string& file, std::string& prime)
 {
-    const double cpuBefore = childrenCpuSeconds();
     const std::string command = std::string(MPIEXEC_PATH) + " --oversubscribe --allow-run-as-root -np " +
-                                std::to_string(ranks) + " " + QUENDROLT_CLI_PATH + " next-prime -q --short @" + file;
+                                std::to_string(layout.ranks) + " " + QUENDROLT_CLI_PATH + " next-prime -q --short --threads " +
+                                std::to_string(layout.threads) + " @" + file;
     const Clock::time_point start = Clock::now();
     FILE* pipe = popen(command.c_str(), "r");
     char line[256] = "";
@@ -72,116 +69,158 @@ Timing timedSearch(int ranks, const std::string& file, std::string& prime)
     if (pipe)
         pclose(pipe);
     prime = line;
-    return {secondsSince(start), childrenCpuSeconds() - cpuBefore};
+    return secondsSince(start);
 }
 
-void randomNumber(engine::BigInt& n, int digits)
+void measureLayouts(const char* directory, int starts)
+{
+    std::printf("next-prime, wall seconds summed over %d starts (same starts in every layout)\n", starts);
+    std::printf("%8s %20s %20s %20s %12s %12s %10s\n", "digits", kLayouts[0].name, kLayouts[1].name, kLayouts[2].name,
+                "2 ranks", "2 threads", "2r / 2t");
+    for (int digits : {2000, 3000}) {
+        double seconds[3] = {0, 0, 0};
+        bool agree = true;
+        for (int s = 0; s < starts; ++s) {
+            const std::string file = std::string(directory) + "/start.txt";
+            FILE* out = std::fopen(file.c_str(), "w");
+            std::fputs(startOf(digits, static_cast<unsigned>(digits + s)).c_str(), out);
+            std::fclose(out);
+            std::string primes[3];
+            for (int l = 0; l < 3; ++l)
+                seconds[l] += timedSearch(kLayouts[l], file, primes[l]);
+            agree = agree && primes[0] == primes[1] && primes[0] == primes[2];
+            std::remove(file.c_str());
+        }
+        std::printf("%8d %20.2f %20.2f %20.2f %11.2fx %11.2fx %9.2fx%s\n", digits, seconds[0], seconds[1], seconds[2],
+                    seconds[0] / seconds[1], seconds[0] / seconds[2], seconds[2] / seconds[1],
+                    agree ? "" : "  (primes differ!)");
+        std::fflush(stdout);
+    }
+}
+
+void oddNumberOf(engine::BigInt& n, int digits)
 {
     engine::setFromDecimal(n, startOf(digits, 11));
     mpz_setbit(n.get(), 0);
 }
 
-// One strong test to base 2 is one modular power: what a composite survivor costs.
-double testSeconds(int digits)
-{
-    engine::BigInt n, x, e;
-    randomNumber(n, digits);
-    mpz_sub_ui(e.get(), n.get(), 1);
-    mpz_set_ui(x.get(), 2);
-    const int repeats = digits <= 3000 ? 5 : 1;
-    const double start = cpuSeconds();
-    for (int i = 0; i < repeats; ++i)
-        mpz_powm(x.get(), x.get(), e.get(), n.get());
-    return (cpuSeconds() - start) / repeats;
-}
-
-// Seconds per sieving prime: the residue of n modulo it dominates the sieve.
-double residueSeconds(int digits)
-{
-    engine::BigInt n;
-    randomNumber(n, digits);
-    const uint64_t depth = 2'000'000;
-    const double start = cpuSeconds();
-    engine::sieveCandidates(n, engine::SearchDirection::Up, 4096, depth, 1);
-    return (cpuSeconds() - start) / (static_cast<double>(depth) / std::log(static_cast<double>(depth)));
-}
-
 struct Costs {
-    double test;     // seconds per base-2 strong test
-    double residue;  // seconds per sieving prime per block
+    double test;         // one base-2 strong test, processor seconds of one thread
+    double word;         // the sieve per word of sieving primes
+    double confirmation; // GMP's Baillie-PSW part on the prime found
+    bool confirmationMeasured;
 };
 
-// Expected seconds to the prime after a random candidate of `digits` digits
-// on `cores` ranks, with the block plan of quendrolt-cli (engine search for one core).
-double modelSeconds(double digits, int cores, const Costs& costs)
+// The confirmation's Baillie-PSW part is GMP's own arithmetic: measured up
+// to 10,000 digits, beyond that scaled from the last two sizes measured.
+double bpswSeconds(int digits)
 {
-    const double bits = digits * std::log2(10.0);
-    const double gapOdds = bits * std::log(2.0) / 2;
-    const double engineDepth = static_cast<double>(engine::sieveDepthFor(static_cast<size_t>(bits)));
-    const double confirm = 4 * costs.test;  // GMP's BPSW and one more round on the prime found
-    auto primesBelow = [](double y) { return y / std::log(y); };
-    auto survivorShare = [](double y) { return 1.123 / std::log(y); };
-    if (cores == 1)
-        return primesBelow(engineDepth) * costs.residue + gapOdds * survivorShare(engineDepth) * costs.test + confirm;
-    const double blockOdds = std::max(16.0, gapOdds / (4.0 * cores));
-    const double depth = std::clamp(engineDepth * blockOdds / (5.6 * bits), 1000.0, engineDepth);
-    const double blockSeconds = primesBelow(depth) * costs.residue + blockOdds * survivorShare(depth) * costs.test;
-    const double rounds = gapOdds / (cores * blockOdds) + 0.5;
-    return rounds * blockSeconds + confirm;
+    engine::BigInt n;
+    oddNumberOf(n, digits);
+    mpz_nextprime(n.get(), n.get());
+    const double start = cpuSeconds();
+    const bool passed = engine::passesBailliePsw(n.get());
+    const double seconds = cpuSeconds() - start;
+    return passed ? seconds : -1;
+}
+
+Costs measureCosts(int digits, double bpsw3k, double bpsw10k)
+{
+    engine::BigInt n;
+    oddNumberOf(n, digits);
+    const size_t bits = mpz_sizeinbase(n.get(), 2);
+    const engine::SearchCosts measured =
+        engine::measureSearchCosts(n, engine::intervalOddsFor(bits), engine::TestLayout{1, 1});
+    Costs costs{measured.testSeconds, measured.wordSeconds, 0, digits <= 10000};
+    const double growth = std::log(bpsw10k / bpsw3k) / std::log(10000.0 / 3000.0);
+    costs.confirmation = digits <= 10000 ? bpsw10k : bpsw10k * std::pow(digits / 10000.0, growth);
+    return costs;
+}
+
+// Expected seconds from a random start to its prime on `cores` ranks of one
+// thread: each rank sieves 1/P of the sieving primes and tests every P-th
+// survivor, in rounds of k tests each; the round that meets the prime runs
+// to its end (half a round lost on average); then the confirmation, its
+// Baillie-PSW part on one rank while another runs the random round.
+double modelSeconds(int digits, int cores, const Costs& costs)
+{
+    const size_t bits = static_cast<size_t>(digits * std::log2(10.0));
+    const engine::SearchCosts search{costs.test, costs.word};
+    const uint64_t depth = engine::depthByRemovalRule(bits, search);
+    const double tests = engine::expectedTests(bits, depth);
+    const double sieve = engine::expectedSearchSeconds(bits, depth, search) - tests * costs.test;
+    const double p = cores;
+    const double perRound = std::max(1.0, std::ceil(tests / (32 * p)));
+    const double rounds = cores == 1 ? tests : std::ceil(tests / (p * perRound) + 0.5);
+    const double testing = cores == 1 ? tests * costs.test : rounds * perRound * costs.test;
+    return sieve / p + testing + costs.confirmation + (cores == 1 ? costs.test : 0);
+}
+
+std::string shown(double seconds)
+{
+    char text[32];
+    if (seconds < 120)
+        std::snprintf(text, sizeof text, "%.1f s", seconds);
+    else if (seconds < 7200)
+        std::snprintf(text, sizeof text, "%.1f min", seconds / 60);
+    else if (seconds < 172800)
+        std::snprintf(text, sizeof text, "%.1f h", seconds / 3600);
+    else
+        std::snprintf(text, sizeof text, "%.1f days", seconds / 86400);
+    return text;
+}
+
+void printModel()
+{
+    std::printf("\ncosts on this machine (processor seconds of one thread)\n");
+    const double bpsw3k = bpswSeconds(3000), bpsw10k = bpswSeconds(10000);
+    std::vector<std::pair<int, Costs>> sizes;
+    for (int digits : {10000, 100000, 1000000})
+        sizes.emplace_back(digits, measureCosts(digits, bpsw3k, bpsw10k));
+    std::printf("%9s %14s %16s %10s %16s %14s\n", "digits", "strong test", "sieve per word", "depth", "tests expected",
+                "BPSW part");
+    for (const auto& [digits, costs] : sizes) {
+        const size_t bits = static_cast<size_t>(digits * std::log2(10.0));
+        const uint64_t depth = engine::depthByRemovalRule(bits, {costs.test, costs.word});
+        std::printf("%9d %12.4g s %14.3g s %10.3g %16.0f %12.4g s%s\n", digits, costs.test, costs.word,
+                    static_cast<double>(depth), engine::expectedTests(bits, depth), costs.confirmation,
+                    costs.confirmationMeasured ? "" : " (extrapolated)");
+    }
+    std::printf("\nmodel: expected time to a random prime\n%9s", "digits");
+    const int coreCounts[] = {1, 16, 256, 4096};
+    for (int cores : coreCounts)
+        std::printf(" %14d", cores);
+    std::printf("   cores\n");
+    for (const auto& [digits, costs] : sizes) {
+        std::printf("%9d", digits);
+        for (int cores : coreCounts)
+            std::printf(" %14s", shown(modelSeconds(digits, cores, costs)).c_str());
+        std::printf("\n");
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    const bool modelOnly = argc > 1 && std::string(argv[1]) == "--model-only";
-    char directory[] = "/tmp/bench-cli-XXXXXX";
-    if (!mkdtemp(directory))
-        return 1;
+    bool modelOnly = false;
+    int starts = 3;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word == "--model-only")
+            modelOnly = true;
+        else if (word == "--starts" && i + 1 < argc)
+            starts = std::max(1, std::atoi(argv[++i]));
+    }
     setenv("OMPI_ALLOW_RUN_AS_ROOT", "1", 1);
     setenv("OMPI_ALLOW_RUN_AS_ROOT_CONFIRM", "1", 1);
-    // On a machine shared with other work the wall ratio understates the
-    // speed-up; the CPU seconds show the work the ranks share: with free
-    // cores the speed-up is 2 x CPU(1 rank) / CPU(2 ranks).
-    std::printf("next-prime under mpirun: wall seconds (CPU seconds of all processes)\n");
-    std::printf("%8s %18s %18s %11s %16s\n", "digits", "1 rank", "2 ranks", "wall ratio", "on free cores");
-    for (int digits : {2000, 3000}) {
-        if (modelOnly)
-            break;
-        const std::string file = std::string(directory) + "/start" + std::to_string(digits) + ".txt";
-        FILE* out = std::fopen(file.c_str(), "w");
-        std::fputs(startOf(digits, static_cast<unsigned>(digits)).c_str(), out);
-        std::fclose(out);
-        std::string alone, spread;
-        const Timing one = timedSearch(1, file, alone);
-        const Timing two = timedSearch(2, file, spread);
-        std::printf("%8d %8.2f (%6.2f) %8.2f (%6.2f) %10.2fx %15.2fx%s\n", digits, one.wall, one.cpu, two.wall, two.cpu,
-                    one.wall / two.wall, 2 * one.cpu / two.cpu, alone == spread ? "" : "  (primes differ!)");
-        std::fflush(stdout);
-        std::remove(file.c_str());
+    if (!modelOnly) {
+        char directory[] = "/tmp/bench-cli-XXXXXX";
+        if (!mkdtemp(directory))
+            return 1;
+        measureLayouts(directory, starts);
+        rmdir(directory);
     }
-    rmdir(directory);
-
-    std::printf("\ncosts on this machine\n");
-    Costs at10k{testSeconds(10000), residueSeconds(10000)};
-    for (int digits : {2000, 3000})
-        std::printf("  %6d digits: base-2 strong test %.4f s\n", digits, testSeconds(digits));
-    std::printf("  %6d digits: base-2 strong test %.4f s, residue per sieving prime %.3g s\n", 10000, at10k.test,
-                at10k.residue);
-    // Beyond 10,000 digits GMP multiplies by FFT: a test grows as about
-    // digits^2.1 (a power of digits^1.1 squarings), a residue as digits.
-    const double growth = std::pow(10.0, 2.1);
-    Costs at100k{at10k.test * growth, at10k.residue * 10};
-    std::printf("  %6d digits: base-2 strong test %.1f s, residue %.3g s (extrapolated)\n", 100000, at100k.test,
-                at100k.residue);
-
-    std::printf("\nmodel: expected time to a random prime\n%8s %12s %12s %12s\n", "digits", "1 core", "16 cores",
-                "256 cores");
-    for (auto [digits, costs] : {std::pair{10000.0, at10k}, std::pair{100000.0, at100k}}) {
-        std::printf("%8.0f", digits);
-        for (int cores : {1, 16, 256})
-            std::printf(" %11.0fs", modelSeconds(digits, cores, costs));
-        std::printf("\n");
-    }
+    printModel();
     return 0;
 }
