@@ -1,20 +1,15 @@
 #pragma once
-// Mersenne numbers 2^q - 1: recognising them and the Lucas-Lehmer test,
-// which proves such a number prime or composite.
+// The Lucas-Lehmer test, which proves a Mersenne number 2^q - 1 prime or
+// composite.
 #include <cstddef>
 #include <cstdint>
 
 #include <gmp.h>
 
 #include "arithmetic/long_run.h"
+#include "arithmetic/mersenne_numbers.h"
 
 namespace arithmetic {
-
-// True when n = 2^q - 1 with q >= 2; q is then set.
-bool isMersenneNumber(mpz_srcptr n, unsigned long& q);
-
-// Smallest prime factor of q (q itself when q is prime); q >= 2.
-unsigned long smallestPrimeFactor(unsigned long q);
 
 struct LucasLehmerOutcome {
     bool prime = false;

@@ -4,8 +4,8 @@
 #include "arithmetic/fft_general_arithmetic.h"
 #include "arithmetic/fft_memory.h"
 #include "arithmetic/gmp_arithmetic.h"
-#include "arithmetic/lucas_lehmer.h"
 #include "arithmetic/mersenne_arithmetic.h"
+#include "arithmetic/mersenne_numbers.h"
 #include "arithmetic/modular_arithmetic.h"
 #include "arithmetic/modular_arithmetic_choice.h"
 

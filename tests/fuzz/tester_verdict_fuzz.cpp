@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (choice & 4)
         options.bases = {2, static_cast<unsigned long>(3 + (choice >> 3))};
 
-    const prp::RunOutcome outcome = prp::runTester(options, digits, std::chrono::steady_clock::now());
+    arithmetic::StopRequest stop;  // never requested: the run goes to its end
+    const prp::RunOutcome outcome = prp::runTester(options, digits, std::chrono::steady_clock::now(), stop);
     engine::BigInt n;
     FUZZ_CHECK(engine::setFromDecimal(n, digits));
     const bool prime = mpz_probab_prime_p(n.get(), 30) != 0;

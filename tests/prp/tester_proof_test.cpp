@@ -1,9 +1,8 @@
 // The tester's "-proof P": the proof files it leaves verify for primes and
 // composites, for every base tested, after a kill and a resume too, and the
 // residues it keeps during the run are bounded and removed at the end.
+#include <csignal>
 #include <filesystem>
-
-#include <unistd.h>
 
 #include "arguments.h"
 #include "arithmetic/checkpoint.h"
@@ -121,18 +120,19 @@ TEST_F(PrpTester, proof_files_of_a_prime_and_a_composite_verify_for_every_base)
 
 TEST_F(PrpTester, a_killed_run_with_proof_resumes_and_still_gives_a_proof_that_verifies)
 {
-    // 2^120011-1: seconds on the FFT arithmetic (see the resume test of the
-    // checkpoints); P = 5 keeps at most 31 residues on disk.
-    constexpr unsigned long q = 120011;
+    // 2^21767-1 (composite) on the IBDWT; P = 5 keeps at most 31 residues on
+    // disk. A checkpoint every 1,000 steps, killed at step 15,500 as a power
+    // cut would: the checkpoint of step 15,000 and the residues before it
+    // are left.
+    constexpr unsigned long q = 21767;
     const std::string digits = mersenneDigits(q);
     const std::string file = dir().write("last_PRP.txt", digits);
     const std::string proof = prp::proofFileName(file, 3);
     const char* switches = " -f0 -C1 -proof 5 ";
-    {
-        RunningTester interrupted(commandWords(switches, file));
-        ASSERT_TRUE(interrupted.waitForFile(file + ".ckpt")) << "finished before its first checkpoint";
-        interrupted.kill();
-    }
+    const TesterResult killed = runTesterCommand(
+        switches, file, withEnvironment({"QUENDROLT_PRP_CHECKPOINT_STEPS=1000", "QUENDROLT_PRP_KILL_AT=15500"}));
+    ASSERT_EQ(killed.signal, SIGKILL) << killed.err;
+    EXPECT_GT(filesIn(proof + ".residues"), 0u);
     EXPECT_LE(filesIn(proof + ".residues"), 31u);
     EXPECT_FALSE(fs::exists(proof));
 
@@ -145,35 +145,19 @@ TEST_F(PrpTester, a_killed_run_with_proof_resumes_and_still_gives_a_proof_that_v
     EXPECT_FALSE(fs::exists(file + ".ckpt"));
 }
 
-// Polls the checkpoint until it holds a step past `step`; false when the
-// tester ended first (no checkpoint left).
-bool waitForCheckpointPast(RunningTester& tester, const std::string& checkpoint, uint64_t step)
-{
-    while (tester.waitForFile(checkpoint)) {
-        std::string text;
-        (void)storage::readWholeFile(checkpoint, text);
-        size_t at = text.find("\nstep ");
-        if (at != std::string::npos && std::stoull(text.substr(at + 6)) > step)
-            return true;
-        usleep(10'000);
-    }
-    return false;
-}
-
 TEST_F(PrpTester, residues_lost_after_a_kill_make_the_run_start_over_and_the_proof_still_verifies)
 {
-    constexpr unsigned long q = 120011;
+    // P = 3: s1 is kept at an eighth of the exponent's bits; the kill at
+    // step 15,500 of 2^21767-1 leaves a checkpoint well past it.
+    constexpr unsigned long q = 21767;
     const std::string digits = mersenneDigits(q);
     const std::string file = dir().write("last_PRP.txt", digits);
     const std::string proof = prp::proofFileName(file, 3);
     const char* switches = " -f0 -C1 -proof 3 ";
-    {
-        RunningTester interrupted(commandWords(switches, file));
-        // A checkpoint past s1, so that resuming it needs s1.
-        ASSERT_TRUE(waitForCheckpointPast(interrupted, file + ".ckpt", arithmetic::ProofLayout(3, q).stepOf(1)))
-            << "finished before a checkpoint past the first residue";
-        interrupted.kill();
-    }
+    const TesterResult killed = runTesterCommand(
+        switches, file, withEnvironment({"QUENDROLT_PRP_CHECKPOINT_STEPS=1000", "QUENDROLT_PRP_KILL_AT=15500"}));
+    ASSERT_EQ(killed.signal, SIGKILL) << killed.err;
+
     // The residue is damaged: one byte of it changed.
     std::string bytes;
     ASSERT_EQ(storage::readWholeFile(proof + ".residues/s1", bytes), storage::FileReadStatus::Read);
