@@ -1,10 +1,11 @@
 #include "cli/block_search.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cmath>
 #include <limits>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -34,20 +35,23 @@ void searchAlone(BigInt& n, SearchDirection direction, unsigned threads, Progres
     engine::PrimeSearchTuning tuning;
     tuning.threads = threads;
     tuning.progress = &counts;
-    std::atomic<bool> done{false};
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
     std::thread search([&] {
         if (direction == SearchDirection::Up)
             engine::nextPrime(n, tuning);
         else
             engine::previousPrime(n, tuning);
+        std::lock_guard lock(mutex);
         done = true;
+        finished.notify_one();
     });
     const size_t bits = mpz_sizeinbase(n.get(), 2);
-    while (!done) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // Woken at the end, so that a search of a millisecond takes one.
+    for (std::unique_lock lock(mutex); !finished.wait_for(lock, std::chrono::milliseconds(50), [&] { return done; });)
         if (const uint64_t depth = counts.depth)
             progress.search({counts.candidatesSieved, counts.survivorsTested, engine::expectedTests(bits, depth)});
-    }
     search.join();
 }
 
