@@ -80,7 +80,7 @@ std::string hexTail(mpz_srcptr v)
     char* s = mpz_get_str(nullptr, 16, v);
     std::string text(s);
     free(s);
-    return text.size() > 24 ? "..." + text.substr(text.size() - 24) : text;
+    return text.size() > 24 ? std::string("...").append(text, text.size() - 24) : text;
 }
 
 #define EXPECT_MPZ_EQ(a, b) EXPECT_EQ(mpz_cmp((a), (b)), 0) << hexTail(a) << " vs " << hexTail(b)
