@@ -72,8 +72,9 @@ class GenerationWork {
 public:
     virtual ~GenerationWork() = default;
 
-    // The first check of Part 4.1: 0 when x passes, else the level 1..3 of
-    // the product that shares a factor with it, whose hit counter it raises.
+    // The first check (a common factor with D1, D2, D3): 0 when x passes,
+    // else the level 1..3 of the product that shares a factor with it, whose
+    // hit counter it raises.
     [[nodiscard]] virtual int firstCheck(const engine::BigInt& x) = 0;
     // The searches set n to the prime found when they finish.
     [[nodiscard]] virtual engine::Outcome nextPrime(engine::BigInt& n, engine::RunLimits limits) = 0;
